@@ -1,0 +1,9 @@
+# Debian's SOCI ships no CMake package: wrap its libraries in imported targets.
+find_path(SOCI_INCLUDE_DIR soci/soci.h REQUIRED)
+find_library(SOCI_CORE_LIB soci_core REQUIRED)
+find_library(SOCI_SQLITE_LIB soci_sqlite3 REQUIRED)
+find_library(SOCI_PG_LIB soci_postgresql REQUIRED)
+find_package(Boost REQUIRED)
+add_library(soci INTERFACE)
+target_include_directories(soci INTERFACE ${SOCI_INCLUDE_DIR} ${Boost_INCLUDE_DIRS})
+target_link_libraries(soci INTERFACE ${SOCI_SQLITE_LIB} ${SOCI_PG_LIB} ${SOCI_CORE_LIB} ${CMAKE_DL_LIBS})

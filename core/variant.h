@@ -1,0 +1,56 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json_fwd.hpp>
+
+#include "core/packet.h"
+
+namespace core {
+
+// What crosses the wire as one argument or result: a scalar, or a whole data
+// packet. A result may instead carry the server's error (a fixed code such as
+// "P_ALMOXORIG_CAD" or a message), which the host's result check raises.
+struct Variant {
+    Value value;
+    std::shared_ptr<Packet> packet;
+    std::string error;
+
+    Variant() = default;
+    Variant(Value v) : value(std::move(v)) {}
+    Variant(const char* s) : value(s) {}
+    Variant(std::string s) : value(std::move(s)) {}
+    Variant(int i) : value(i) {}
+    Variant(int64_t i) : value(i) {}
+    Variant(double d) : value(d) {}
+    Variant(bool b) : value(b) {}
+    Variant(DateTime d) : value(d) {}
+    Variant(Packet p) : packet(std::make_shared<Packet>(std::move(p))) {}
+    static Variant failure(std::string message) {
+        Variant v;
+        v.error = std::move(message);
+        return v;
+    }
+
+    bool isPacket() const { return packet != nullptr; }
+    bool isError() const { return !error.empty(); }
+    bool isNull() const { return !packet && value.isNull(); }
+};
+
+// {"packet":{...}} for packets, the value's own form otherwise.
+nlohmann::json variantToJson(const Variant& v);
+Variant variantFromJson(const nlohmann::json& j);  // throws core::Error when malformed
+
+// The call envelope: {"args":[...]} and its answer {"result":...,"out":{"1":...}} or {"error":"..."}.
+std::string encodeCall(const std::vector<Variant>& args);
+std::vector<Variant> decodeCall(const std::string& body);  // throws core::Error
+std::string encodeResult(const Variant& result, const std::vector<std::pair<int, Variant>>& out = {});
+std::string encodeError(const std::string& message);
+struct CallAnswer {
+    Variant result;  // result.error set when the server refused
+    std::vector<std::pair<int, Variant>> out;
+};
+CallAnswer decodeAnswer(const std::string& body);  // throws core::Error
+
+}  // namespace core

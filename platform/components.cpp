@@ -1,0 +1,91 @@
+#include "platform/components.h"
+
+#include "core/error.h"
+
+namespace platform {
+
+Control& ComponentModel::add(const std::string& name, ControlKind kind, const std::string& parent,
+                             const std::string& caption) {
+    auto& slot = controls_[name];
+    if (!slot) order_.push_back(name);
+    slot = std::make_unique<Control>();
+    slot->name = name;
+    slot->kind = kind;
+    slot->parent = parent;
+    slot->caption = caption;
+    return *slot;
+}
+
+Control* ComponentModel::find(const std::string& name) {
+    auto it = controls_.find(name);
+    return it == controls_.end() ? nullptr : it->second.get();
+}
+
+const Control* ComponentModel::find(const std::string& name) const {
+    auto it = controls_.find(name);
+    return it == controls_.end() ? nullptr : it->second.get();
+}
+
+Control& ComponentModel::operator[](const std::string& name) {
+    if (auto* c = find(name)) return *c;
+    throw core::Error("Componente inexistente: " + name);
+}
+
+const Control& ComponentModel::operator[](const std::string& name) const {
+    if (auto* c = find(name)) return *c;
+    throw core::Error("Componente inexistente: " + name);
+}
+
+std::vector<std::string> ComponentModel::children(const std::string& parent) const {
+    std::vector<std::string> out;
+    for (const auto& n : order_)
+        if (controls_.at(n)->parent == parent) out.push_back(n);
+    return out;
+}
+
+void ComponentModel::setFocus(const std::string& name) {
+    (void)(*this)[name];
+    focus_ = name;
+    if (onFocusChange) onFocusChange(name);
+}
+
+std::vector<std::string> ComponentModel::tabs(const std::string& pageControl) const {
+    std::vector<std::string> out;
+    for (const auto& n : order_) {
+        const auto& c = *controls_.at(n);
+        if (c.kind == ControlKind::Tab && c.parent == pageControl) out.push_back(n);
+    }
+    return out;
+}
+
+std::string ComponentModel::activeTab(const std::string& pageControl) const {
+    const auto t = tabs(pageControl);
+    const int i = (*this)[pageControl].activeTab;
+    return i >= 0 && i < static_cast<int>(t.size()) ? t[i] : std::string();
+}
+
+void ComponentModel::setActiveTab(const std::string& pageControl, const std::string& tab) {
+    const auto t = tabs(pageControl);
+    for (size_t i = 0; i < t.size(); ++i)
+        if (t[i] == tab) {
+            (*this)[pageControl].activeTab = static_cast<int>(i);
+            if (onTabChange) onTabChange(pageControl);
+            return;
+        }
+    throw core::Error("Aba inexistente: " + tab);
+}
+
+DataSource& ComponentModel::addDataSource(const std::string& name, core::RecordSet* set) {
+    auto& slot = sources_[name];
+    slot = std::make_unique<DataSource>();
+    slot->name = name;
+    slot->dataSet = set;
+    return *slot;
+}
+
+DataSource* ComponentModel::dataSource(const std::string& name) {
+    auto it = sources_.find(name);
+    return it == sources_.end() ? nullptr : it->second.get();
+}
+
+}  // namespace platform
