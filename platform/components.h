@@ -58,6 +58,10 @@ struct Control {
     int selectedColumn = -1;
     int activeTab = -1;  // page controls: index among their tabs
     std::string image;   // icon name for buttons and images
+    // Events the views raise; the screens set the ones they handle. A key handler
+    // may change the key or set it empty to swallow it ("F9", "Enter" for named keys).
+    std::function<void()> onClick, onEnter, onExit, onChange, onDblClick;
+    std::function<void(std::string& key)> onKeyPress;
 };
 
 // Every named control of a screen, in declaration order.

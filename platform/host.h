@@ -8,6 +8,8 @@
 
 namespace platform {
 
+class Form;
+
 enum class MsgType { Information, Warning, Error, Confirmation };
 enum class MsgButtons { Ok, YesNo, OkCancel };
 enum class MsgResult { Ok, Yes, No, Cancel };
@@ -37,6 +39,13 @@ public:
     virtual void runModule(const std::string& code, const std::vector<std::string>& args) = 0;
     virtual void waitOn(int kind) = 0;
     virtual void waitOff() = 0;
+    // A screen of the module becomes visible, or goes away (the GUI creates or
+    // drops its window).
+    virtual void showScreen(Form& screen) {}
+    virtual void closeScreen(Form& screen) {}
+    // Shows a dialog modally and returns once its ModalResult is set; the scripted
+    // host plays the script's answer for it instead.
+    virtual int runModal(Form& dialog) = 0;
 };
 
 // The process's host; a ScriptedHost until the GUI installs its own.
