@@ -1,0 +1,72 @@
+#pragma once
+#include <string>
+
+#include "platform/form.h"
+#include "platform/messages.h"
+
+namespace platform {
+
+// The host's maintenance screen: page control pgcPadrao with tshFolhaDados (list)
+// and tshFormulario (form), a toolbar whose buttons follow the state of the
+// record set behind dtsPadrao (browse: include/change/delete; edit/insert:
+// confirm/cancel), a navigator, and the message table msgPadrao. Subclasses add
+// their controls in FormCreate after calling the base's.
+class TfrmPadrao : public Form {
+public:
+    TfrmPadrao();
+    ~TfrmPadrao() override;
+    TMessages msgPadrao;
+
+    // The record set the toolbar drives (dtsPadrao's).
+    core::RecordSet* padrao() const;
+    void setPadrao(core::RecordSet* set);
+
+    virtual void FormCreate();
+    virtual void FormActivate() {}
+    virtual void FormClose();
+    // Tab change of pgcPadrao (the base runs first).
+    virtual void pgcPadraoChange() {}
+    // Toolbar: sbtIncluir appends and shows the form tab, sbtAlterar edits,
+    // sbtExcluir asks "Confirma a exclusão do registro?" and deletes,
+    // sbtConfirmar posts, sbtCancelar cancels.
+    virtual void sbtIncluirClick();
+    virtual void sbtAlterarClick();
+    virtual void sbtExcluirClick();
+    virtual void sbtConfirmarClick();
+    virtual void sbtCancelarClick();
+    // Enables the toolbar and navigator from the state of dtsPadrao's set.
+    void updateToolbar();
+    bool closed() const { return closed_; }
+
+protected:
+    bool closed_ = false;
+};
+
+// The host's filter dialog: confirm/cancel buttons and saved named filter options
+// per screen and operator.
+class TfrmFiltroPadrao : public Form {
+public:
+    TfrmFiltroPadrao();
+    TMessages msgPadrao;
+    virtual void FormCreate();
+    virtual void btnOKClick() { ModalResult = mrOk; }
+    virtual void btnCancelClick() { ModalResult = mrCancel; }
+};
+
+// The host's report-parameters dialog.
+class TfrmDadosGerRel : public Form {
+public:
+    TfrmDadosGerRel();
+    TMessages msgPadrao;
+    virtual void FormCreate();
+};
+
+// The host's general-routine dialog (a batch job with run and close buttons).
+class TfrmRotiGeral : public Form {
+public:
+    TfrmRotiGeral();
+    TMessages msgPadrao;
+    virtual void FormCreate();
+};
+
+}  // namespace platform
