@@ -1,0 +1,81 @@
+#include "appserver/schema/migration_steps.h"
+
+namespace appserver::schema {
+
+// Branches and their parameters, sectors, operators with their groups and
+// permissions, and the per-branch number sequences the server hands out.
+Migration framePeopleMigration() {
+    return {1,
+            "frame and people",
+            {
+                R"(CREATE TABLE FILIAL (
+    CDFILIAL VARCHAR(4) NOT NULL,
+    NMFILIAL VARCHAR(40) NOT NULL,
+    NRCNPJFILIAL VARCHAR(14),
+    NMCIDADE VARCHAR(40),
+    SGESTADO VARCHAR(2),
+    PRIMARY KEY (CDFILIAL)))",
+
+                R"(CREATE TABLE PARAMFILIAL (
+    CDFILIAL VARCHAR(4) NOT NULL,
+    IDPERMESTNEG VARCHAR(1) DEFAULT 'N' NOT NULL,
+    IDUTILLOTE VARCHAR(1) DEFAULT 'S' NOT NULL,
+    PRIMARY KEY (CDFILIAL)))",
+
+                R"(CREATE TABLE PARAMMXA (
+    CDFILIAL VARCHAR(4) NOT NULL,
+    NRDIAMINQUA VARCHAR(5),
+    IDUTSEGLIBANA VARCHAR(1) DEFAULT 'N' NOT NULL,
+    IDUTSEGLIBLOTE VARCHAR(1) DEFAULT 'N' NOT NULL,
+    IDLIBLOTEEST VARCHAR(1) DEFAULT 'N' NOT NULL,
+    IDPARCACABADO VARCHAR(1) DEFAULT 'N' NOT NULL,
+    IDPARCPROCESSO VARCHAR(1) DEFAULT 'N' NOT NULL,
+    IDPARCEMBALAGEM VARCHAR(1) DEFAULT 'N' NOT NULL,
+    IDPARCMATPRIMA VARCHAR(1) DEFAULT 'N' NOT NULL,
+    PRIMARY KEY (CDFILIAL)))",
+
+                R"(CREATE TABLE SETOR (
+    CDSETOR VARCHAR(4) NOT NULL,
+    NMSETOR VARCHAR(30) NOT NULL,
+    PRIMARY KEY (CDSETOR)))",
+
+                // CDSENHAOPER holds an argon2id hash string, never the password.
+                R"(CREATE TABLE OPERADOR (
+    CDOPERADOR VARCHAR(12) NOT NULL,
+    NMOPERADOR VARCHAR(40) NOT NULL,
+    CDSENHAOPER VARCHAR(128),
+    CDFILIAL VARCHAR(4),
+    CDSETOR VARCHAR(4),
+    VRCUSTOHORA DOUBLE PRECISION,
+    IDATIVO VARCHAR(1) DEFAULT 'S' NOT NULL,
+    PRIMARY KEY (CDOPERADOR)))",
+                "CREATE INDEX IX_OPERADOR_NOME ON OPERADOR (NMOPERADOR)",
+
+                R"(CREATE TABLE GRUPOPER (
+    CDGRUPOPER VARCHAR(2) NOT NULL,
+    DSGRUPOPER VARCHAR(30) NOT NULL,
+    PRIMARY KEY (CDGRUPOPER)))",
+
+                R"(CREATE TABLE OPERGRUPO (
+    CDOPERADOR VARCHAR(12) NOT NULL,
+    CDGRUPOPER VARCHAR(2) NOT NULL,
+    PRIMARY KEY (CDOPERADOR, CDGRUPOPER)))",
+                "CREATE INDEX IX_OPERGRUPO_GRUPO ON OPERGRUPO (CDGRUPOPER)",
+
+                R"(CREATE TABLE AUTGRUPOPER (
+    CDGRUPOPER VARCHAR(2) NOT NULL,
+    IDAUTGRUPOP VARCHAR(4) NOT NULL,
+    NRAUTGRUPOP VARCHAR(3),
+    PRIMARY KEY (CDGRUPOPER, IDAUTGRUPOP)))",
+
+                // Last number handed out per branch and sequence name; the server
+                // increments it inside the caller's transaction.
+                R"(CREATE TABLE NUMERADOR (
+    CDFILIAL VARCHAR(4) NOT NULL,
+    NMSEQUENCIA VARCHAR(30) NOT NULL,
+    NRULTIMO BIGINT DEFAULT 0 NOT NULL,
+    PRIMARY KEY (CDFILIAL, NMSEQUENCIA)))",
+            }};
+}
+
+}  // namespace appserver::schema

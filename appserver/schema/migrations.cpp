@@ -1,0 +1,14 @@
+#include "appserver/schema/migrations.h"
+
+#include "appserver/schema/migration_steps.h"
+
+namespace appserver {
+
+const std::vector<Migration>& migrations() {
+    static const std::vector<Migration> all = {
+        schema::framePeopleMigration(),
+    };
+    return all;
+}
+
+}  // namespace appserver
