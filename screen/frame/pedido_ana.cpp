@@ -1,0 +1,141 @@
+#include "screen/frame/pedido_ana.h"
+
+#include <memory>
+
+#include "platform/host.h"
+#include "platform/services.h"
+#include "screen/frame/filter_hook.h"
+#include "screen/frame/module_state.h"
+
+namespace screen {
+
+namespace {
+std::unique_ptr<TfrmPedidoAna>& closedScreen() {
+    static std::unique_ptr<TfrmPedidoAna> s;
+    return s;
+}
+}  // namespace
+
+void freeClosedScreen() { closedScreen().reset(); }
+
+TfrmPedidoAna::TfrmPedidoAna() : netPedidoAna("MXA07300.rdmPedidoAna") {
+    screenCode = "MXA07300";
+    caption = "Pedido de Análise ";
+    netPedidoAna.ThrowException = false;
+    netPedidoAna.OnBeforeConnect = [this](platform::TNetConnection& conn) { netPedidoAnaBeforeConnect(conn); };
+    declareFields();
+    loadMessages();
+}
+
+TfrmPedidoAna::~TfrmPedidoAna() {
+    if (frmPedidoAna == this) frmPedidoAna = nullptr;
+}
+
+void TfrmPedidoAna::loadMessages() {
+    msgPadrao.add("1", "Pendente");
+    msgPadrao.add("2", "Em Andamento");
+    msgPadrao.add("3", "Cancelado");
+    msgPadrao.add("4", "Concluído OK");
+    msgPadrao.add("5", "Concluído Não OK");
+    msgPadrao.add("M", "Matéria Prima");
+    msgPadrao.add("E", "Material de Embalagem");
+    msgPadrao.add("P", "Produto em processo");
+    msgPadrao.add("A", "Produto Acabado");
+}
+
+std::string TfrmPedidoAna::dateTimeMask() {
+    std::string mask = platform::DateMask();
+    mask.resize(mask.size() >= 4 ? mask.size() - 4 : 0);
+    return mask + " 99:99;1; ";
+}
+
+void TfrmPedidoAna::netPedidoAnaBeforeConnect(platform::TNetConnection& conn) {
+    conn.Host = platform::WebURL();
+    conn.Port = platform::WebPort();
+}
+
+void TfrmPedidoAna::FormCreate() {
+    TfrmPadrao::FormCreate();  // 1
+    buildLayout();
+    netPedidoAna.Open();  // 2: a failure ends the creation here
+    boFiltro = false;     // 3
+    boPermi = false;
+
+    auto& sit = comps["dbcSit"];  // 4: list position is not the code
+    sit.items.clear();
+    for (const char* k : {"1", "2", "3", "4", "5"}) sit.items.push_back(msgPadrao.Msg(k));
+    comps.setActiveTab("pgcPadrao", "tshFolhaDados");  // 5
+    auto& proc = comps["dbcProcesso"];                 // 6
+    proc.items.clear();
+    for (const char* k : {"M", "E", "P", "A"}) proc.items.push_back(msgPadrao.Msg(k));
+
+    const std::string dtMask = dateTimeMask();  // 7
+    const std::string prodPict = platform::DBPict(0);
+    const std::string anaPict = platform::DBPict(12);
+    cdsInspecAudit.field("DTFINRINSAUD").editMask = dtMask;
+    cdsInspecAudit.field("DTINIRINSAUD").editMask = dtMask;
+    cdsAuditoria.field("CDARVPROD").editMask = prodPict;
+    cdsProduto.field("CDARVPROD").editMask = prodPict;
+    cdsAuditoria.field("CDARVPRODANTE").editMask = prodPict;
+    cdsInspecAudit.field("CDARVINSPEC").editMask = anaPict;
+    qryInspUltNv.field("CDARVINSPEC").editMask = anaPict;
+    cdsItemInsAudit.field("CDARVINSPEC").editMask = anaPict;
+    qryInspecao.field("CDARVINSPEC").editMask = anaPict;
+
+    cdsAuditoria.field("NRSUBLOTE").tag = 1;  // 8
+    cdsAuditoria.field("NRAUDITORIA").tag = 1;
+
+    comps.setActiveTab("pgcPadrao", "tshFolhaDados");  // 9
+    dbgInspecAuditColExit();
+
+    cdsRecurso.field("DTINIRECUR").editMask = dtMask;  // 10
+    cdsRecurso.field("DTFIMRECUR").editMask = dtMask;
+    cdsFormulaAna.field("CDARVPROD").editMask = prodPict;
+    cdsPesqProd.field("CDARVPROD").editMask = prodPict;
+
+    boVdTeorVazio = false;  // 11
+    boVdTeorInv = false;
+
+    loadParameters();  // 12
+
+    // 13: the codes may be stored in any case.
+    boExistePermExcAna = cdsPermissaoAna.locate("IDAUTGRUPOP", core::Value("EXCA"), true);
+    boExistePermAltItem = cdsPermissaoAna.locate("IDAUTGRUPOP", core::Value("IEIA"), true);
+
+    stIdAna.clear();  // 14
+}
+
+// Branch parameters and the permission list, read once per creation.
+void TfrmPedidoAna::loadParameters() {
+    platform::ActiveShowAvi(6);
+    try {
+        const std::string filial = platform::FiliProc();
+        platform::loadFromServer(cdsParamFilial, netPedidoAna.call("getParamFilial", {filial}));
+        platform::loadFromServer(cdsParamMXA, netPedidoAna.call("GetParamMXA", {filial}));
+        platform::loadFromServer(cdsPermissaoAna, netPedidoAna.call("getPermissaoAna"));
+    } catch (...) {
+        platform::DeactiveShowAvi();
+        throw;
+    }
+    platform::DeactiveShowAvi();
+}
+
+void TfrmPedidoAna::FormActivate() {
+    boIdCriado = true;
+    // The views repaint from the component model after every handler.
+}
+
+void TfrmPedidoAna::FormClose() {
+    netPedidoAna.Close();
+    boIdCriado = false;
+    releaseRequestFilter();
+    TfrmPadrao::FormClose();
+    platform::host().closeScreen(*this);
+    visible = false;
+    if (frmPedidoAna == this) {
+        frmPedidoAna = nullptr;
+        closedScreen().reset(this);
+    }
+}
+
+}  // namespace screen

@@ -1,0 +1,145 @@
+#include "screen/frame/pedido_ana.h"
+
+namespace screen {
+
+using platform::Control;
+using platform::ControlKind;
+using platform::GridColumn;
+
+namespace {
+
+// The base screen may already hold a control of that name (its tabs, list grid,
+// menus); it keeps it, with the handlers it set, and only fills what is missing.
+Control& ensure(platform::ComponentModel& comps, const std::string& name, ControlKind kind, const std::string& parent,
+                const std::string& caption = {}) {
+    if (auto* c = comps.find(name)) return *c;
+    return comps.add(name, kind, parent, caption);
+}
+
+// A top menu of the base by its caption word ("Opera", "Manuten"), or a new one.
+std::string menuLike(platform::ComponentModel& comps, const std::string& word, const std::string& name,
+                     const std::string& caption) {
+    for (const auto& n : comps.names()) {
+        const auto& c = comps[n];
+        if (c.kind != ControlKind::MenuItem) continue;
+        const auto* parent = comps.find(c.parent);
+        const bool top = c.parent.empty() || !parent || parent->kind != ControlKind::MenuItem;
+        if (top && c.caption.find(word) != std::string::npos) return n;
+    }
+    ensure(comps, name, ControlKind::MenuItem, "", caption);
+    return name;
+}
+
+Control& grid(platform::ComponentModel& comps, const std::string& name, const std::string& parent,
+              const std::string& dataSource, std::vector<std::string> fields) {
+    auto& g = ensure(comps, name, ControlKind::Grid, parent);
+    g.dataSource = dataSource;
+    if (!fields.empty()) {
+        g.columns.clear();
+        for (auto& f : fields) g.columns.push_back(GridColumn{std::move(f), {}});
+    }
+    return g;
+}
+
+}  // namespace
+
+void TfrmPedidoAna::buildLayout() {
+    auto& c = comps;
+    setPadrao(&cdsAuditoria);
+    if (!c.dataSource("dtsPadrao")) c.addDataSource("dtsPadrao", &cdsAuditoria);
+    c.addDataSource("dtsAuditoria", &cdsAuditoria);
+    c.addDataSource("dtsInspecAudit", &cdsInspecAudit);
+    c.addDataSource("dtsItemInsAudit", &cdsItemInsAudit);
+    c.addDataSource("dtsDsProd", &cdsDsProd);
+    c.addDataSource("dtsFormulaAna", &cdsFormulaAna);
+    c.addDataSource("dtsRecurso", &cdsRecurso);
+
+    ensure(c, "pgcPadrao", ControlKind::PageControl, "");
+    ensure(c, "tshFolhaDados", ControlKind::Tab, "pgcPadrao").caption = "Pedido de Análise";
+    ensure(c, "tshFormulario", ControlKind::Tab, "pgcPadrao");
+    ensure(c, "tshItemAna", ControlKind::Tab, "pgcPadrao", "Ítens de Análises");
+    ensure(c, "tshFormula", ControlKind::Tab, "pgcPadrao", "Fórmula da Análise");
+
+    // List tab: the request list.
+    auto& list = grid(c, "dbgPadrao", "tshFolhaDados", "dtsPadrao",
+                      {"IDSTATUSAUDI", "DTINCLAUDIT", "DTFINPREVAUD", "DTFINREALAUD", "NRLOTEESTQ", "NRSUBLOTE",
+                       "NMPRODUTO", "SGUNIDADE", "OPSUBOP", "IDTPAUDITADO", "NMOPERADOR", "QTHRAUDIT", "DTVALANA"});
+    list.columns[0].title = "Sit.";
+    for (auto& col : list.columns) col.readOnly = true;
+
+    // Form tab: the header form and the justification box.
+    ensure(c, "grbFormulario", ControlKind::GroupBox, "tshFormulario");
+    ensure(c, "lblSit", ControlKind::Label, "grbFormulario", "Situação");
+    auto& sit = ensure(c, "dbcSit", ControlKind::DBComboBox, "grbFormulario");
+    sit.dataSource = "dtsAuditoria";
+    sit.dataField = "IDSTATUSAUDI";
+    ensure(c, "lblProcesso", ControlKind::Label, "grbFormulario", "Processo");
+    auto& proc = ensure(c, "dbcProcesso", ControlKind::DBComboBox, "grbFormulario");
+    proc.dataSource = "dtsAuditoria";
+    proc.dataField = "IDTPAUDITADO";
+    ensure(c, "grbJus", ControlKind::GroupBox, "tshFormulario", "Justificativa");
+    auto& jus = ensure(c, "dbmJustificativa", ControlKind::Memo, "grbJus");
+    jus.dataSource = "dtsAuditoria";
+    jus.dataField = "DSJUSTIFICATIVA";
+    jus.readOnly = true;
+
+    // Items tab: inspections, their items and the product's description.
+    grid(c, "dbgInspecAudit", "tshItemAna", "dtsInspecAudit",
+         {"NRINSPECAUDI", "IDTIPOINSAUD", "CDARVINSPEC", "NMINSPECAO", "DSINSPECAUDI", "DTINIRINSAUD", "DTFINRINSAUD",
+          "IDINSPCONC", "QTHRINSAUD", "NMOPERADOR"});
+    grid(c, "dbgItem", "tshItemAna", "dtsItemInsAudit",
+         {"IDOPCACEITIN", "CDARVINSPEC", "NMINSPECAO", "CDRESPINSPEC", "VRRESPINSAUD", "DSLIMIINSP", "NMOPERADOR"});
+    auto& desc = ensure(c, "dbrDesc", ControlKind::Memo, "tshItemAna");
+    desc.dataSource = "dtsDsProd";
+    desc.dataField = "DSINSPROD";
+    desc.readOnly = true;
+
+    // Formula tab: samples and resources of the current item.
+    ensure(c, "grbAmostras", ControlKind::GroupBox, "tshFormula", "Amostras");
+    grid(c, "dbgFormula", "grbAmostras", "dtsFormulaAna",
+         {"CDARVPROD", "SGUNIDADE", "NRLOTEESTQ", "NRSUBLOTE", "DTVALILOTE"});
+    ensure(c, "grbRecursos", ControlKind::GroupBox, "tshFormula", "Recursos");
+    grid(c, "dbgRecurso", "grbRecursos", "dtsRecurso",
+         {"IDTPRECURSO", "CDOPERADOR", "CDEQUIPPRO", "CDHABILIDADE", "DTINIRECUR", "DTFIMRECUR"});
+
+    // Toolbar buttons of this screen, after the base's.
+    struct Btn {
+        const char* name;
+        const char* caption;
+        bool enabled;
+    };
+    for (const Btn& b : {Btn{"sbtGeraTarefa", "Gerar Tarefas Programadas", true},
+                         Btn{"sbtFatuVenc", "Faturas (Vencimentos)", false}, Btn{"sbtFiltro", "Filtrar", true},
+                         Btn{"sbtReanalise", "Reanálise", true}, Btn{"sbtAtualizaEstoque", "Atualizar Estoque", true},
+                         Btn{"sbtLibAna", "Liberação de Análise", false},
+                         Btn{"btnFechaParc", "Aprovação Parcial do Lote", false}}) {
+        auto& t = ensure(c, b.name, ControlKind::ToolButton, "", b.caption);
+        t.caption = b.caption;
+        t.hint = b.caption;
+        t.enabled = b.enabled;
+    }
+
+    // Menu items.
+    const std::string ops = menuLike(c, "Opera", "mnuOperacoes", "&Operações");
+    const std::string maint = menuLike(c, "Manuten", "mnuManutencao", "&Manutenção");
+    ensure(c, "mnuItensAna", ControlKind::MenuItem, ops, "&Ítens de Análise");
+    ensure(c, "mnuAtualizaEstoque", ControlKind::MenuItem, maint, "Atualiza Estoque");
+    ensure(c, "mnuLiberaAnalise", ControlKind::MenuItem, maint, "Libera Análise");
+    ensure(c, "mnuFiltrar", ControlKind::MenuItem, maint, "&Filtrar").onClick = [this] {
+        // Runs whatever the filter button runs now.
+        auto& b = comps["sbtFiltro"];
+        if (b.onClick) b.onClick();
+    };
+    ensure(c, "mnuGerarTarefasProgramadas", ControlKind::MenuItem, maint, "&Gerar Tarefas Programadas");
+    ensure(c, "mnuFatuVenc", ControlKind::MenuItem, maint, "Faturas (&Vencimentos)");
+
+    // Status glyphs the grids paint; never shown themselves.
+    for (const char* img : {"imgOK", "imgCancela", "imgPendente", "imgCancelado", "imgAndamento", "imgCheck",
+                            "imgUnCheck", "imgAprovado", "imgNAprovado", "imgFormPend", "imgImcomp", "imgRetirado"}) {
+        auto& i = ensure(c, img, ControlKind::Image, "");
+        i.image = img;
+        i.visible = false;
+    }
+}
+
+}  // namespace screen
