@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 
 #include "platform/form.h"
@@ -34,12 +35,19 @@ public:
     virtual void sbtExcluirClick();
     virtual void sbtConfirmarClick();
     virtual void sbtCancelarClick();
+    virtual void sbtImprimirClick() {}
+    // sbtSair closes the screen.
+    virtual void sbtSairClick() { FormClose(); }
     // Enables the toolbar and navigator from the state of dtsPadrao's set.
     void updateToolbar();
     bool closed() const { return closed_; }
 
 protected:
     bool closed_ = false;
+
+private:
+    // Ties the toolbar to the set's onDataChange; dropped when the set or the screen changes.
+    std::shared_ptr<TfrmPadrao*> hook_;
 };
 
 // The host's filter dialog: confirm/cancel buttons and saved named filter options
@@ -59,6 +67,8 @@ public:
     TfrmDadosGerRel();
     TMessages msgPadrao;
     virtual void FormCreate();
+    virtual void btnOKClick() { ModalResult = mrOk; }
+    virtual void btnCancelClick() { ModalResult = mrCancel; }
 };
 
 // The host's general-routine dialog (a batch job with run and close buttons).
@@ -67,6 +77,8 @@ public:
     TfrmRotiGeral();
     TMessages msgPadrao;
     virtual void FormCreate();
+    virtual void btnExecutarClick() {}
+    virtual void btnFecharClick() { ModalResult = mrCancel; }
 };
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/error.h"
 #include "core/recordset.h"
 #include "core/variant.h"
 

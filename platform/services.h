@@ -4,6 +4,7 @@
 
 #include "core/datetime.h"
 #include "core/recordset.h"
+#include "platform/components.h"
 #include "platform/host.h"
 
 namespace platform {
@@ -58,6 +59,11 @@ std::string PictPess(const std::string& personType);
 void Seta_Campo_Null(core::RecordSet& set);
 // True when the field's value is a real date-time (not null, greater than zero).
 bool CheckDateTime(const core::Field& field);
+// Index of the grid column showing `field` (case-insensitive); -1 when none does.
+int IndiceCol(const Control& grid, const std::string& field);
+// Text a grid shows in a cell: visible row (0-based) of the set, by field or by column.
+std::string GridText(const core::RecordSet& set, int row, const std::string& field);
+std::string GridText(const Control& grid, const core::RecordSet& set, int row, int column);
 
 // Tree-code pictures: mask, level of a code, length to a level, level count.
 std::string DBPict(int pictureType);

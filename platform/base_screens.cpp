@@ -1,0 +1,151 @@
+#include "platform/base_screens.h"
+
+#include "platform/handler.h"
+#include "platform/host.h"
+
+namespace platform {
+
+namespace {
+
+// A button whose click runs a handler the way the host's event loop does.
+Control& button(Form& f, const std::string& name, ControlKind kind, const std::string& caption,
+                const std::string& image, std::function<void()> click) {
+    auto& c = f.comps.add(name, kind, {}, caption);
+    c.image = image;
+    c.onClick = [click = std::move(click)] { runHandler(click); };
+    return c;
+}
+
+}  // namespace
+
+TfrmPadrao::TfrmPadrao() { comps.addDataSource("dtsPadrao", nullptr); }
+
+TfrmPadrao::~TfrmPadrao() {
+    if (hook_) *hook_ = nullptr;
+}
+
+core::RecordSet* TfrmPadrao::padrao() const {
+    auto* ds = const_cast<ComponentModel&>(comps).dataSource("dtsPadrao");
+    return ds ? ds->dataSet : nullptr;
+}
+
+void TfrmPadrao::setPadrao(core::RecordSet* set) {
+    if (hook_) *hook_ = nullptr;  // the previous set no longer drives this toolbar
+    hook_.reset();
+    comps.addDataSource("dtsPadrao", set);
+    if (set) {
+        hook_ = std::make_shared<TfrmPadrao*>(this);
+        auto previous = set->onDataChange;
+        set->onDataChange = [hook = hook_, previous](core::RecordSet& s) {
+            if (previous) previous(s);
+            if (*hook) (*hook)->updateToolbar();
+        };
+    }
+    if (comps.has("sbtIncluir")) updateToolbar();
+}
+
+void TfrmPadrao::FormCreate() {
+    auto& pgc = comps.add("pgcPadrao", ControlKind::PageControl);
+    comps.add("tshFolhaDados", ControlKind::Tab, "pgcPadrao", "Folha de Dados");
+    comps.add("tshFormulario", ControlKind::Tab, "pgcPadrao", "Formulário");
+    pgc.activeTab = 0;
+    pgc.onChange = [this] { runHandler([this] { pgcPadraoChange(); }); };
+    auto& grid = comps.add("dbgPadrao", ControlKind::Grid, "tshFolhaDados");
+    grid.dataSource = "dtsPadrao";
+    grid.readOnly = true;
+
+    button(*this, "sbtIncluir", ControlKind::ToolButton, "Incluir", "incluir", [this] { sbtIncluirClick(); });
+    button(*this, "sbtAlterar", ControlKind::ToolButton, "Alterar", "alterar", [this] { sbtAlterarClick(); });
+    button(*this, "sbtExcluir", ControlKind::ToolButton, "Excluir", "excluir", [this] { sbtExcluirClick(); });
+    button(*this, "sbtConfirmar", ControlKind::ToolButton, "Confirmar", "confirmar",
+           [this] { sbtConfirmarClick(); });
+    button(*this, "sbtCancelar", ControlKind::ToolButton, "Cancelar", "cancelar", [this] { sbtCancelarClick(); });
+    button(*this, "sbtImprimir", ControlKind::ToolButton, "Imprimir", "imprimir", [this] { sbtImprimirClick(); });
+    button(*this, "sbtSair", ControlKind::ToolButton, "Sair", "sair", [this] { sbtSairClick(); });
+    comps.add("nvgPadrao", ControlKind::Navigator).dataSource = "dtsPadrao";
+    comps.add("mnuOperacoes", ControlKind::MenuItem, {}, "Operações");
+    comps.add("mnuManutencao", ControlKind::MenuItem, {}, "Manutenção");
+    updateToolbar();
+}
+
+void TfrmPadrao::FormClose() {
+    closed_ = true;
+    host().closeScreen(*this);
+}
+
+namespace {
+void showForm(ComponentModel& comps) {
+    if (comps.has("tshFormulario")) comps.setActiveTab("pgcPadrao", "tshFormulario");
+}
+}  // namespace
+
+void TfrmPadrao::sbtIncluirClick() {
+    if (auto* s = padrao()) {
+        s->append();
+        showForm(comps);
+    }
+}
+
+void TfrmPadrao::sbtAlterarClick() {
+    if (auto* s = padrao(); s && s->active() && !s->isEmpty()) {
+        s->edit();
+        showForm(comps);
+    }
+}
+
+void TfrmPadrao::sbtExcluirClick() {
+    auto* s = padrao();
+    if (!s || !s->active() || s->isEmpty()) return;
+    if (host().ask("Confirma a exclusão do registro?", MsgType::Confirmation, MsgButtons::YesNo) != MsgResult::Yes)
+        return;
+    s->remove();
+}
+
+void TfrmPadrao::sbtConfirmarClick() {
+    if (auto* s = padrao()) s->post();
+}
+
+void TfrmPadrao::sbtCancelarClick() {
+    if (auto* s = padrao()) s->cancel();
+}
+
+void TfrmPadrao::updateToolbar() {
+    if (!comps.has("sbtIncluir")) return;  // before FormCreate there is no toolbar yet
+    const auto* s = padrao();
+    const auto state = s ? s->state() : core::DataSetState::Inactive;
+    const bool browse = state == core::DataSetState::Browse;
+    const bool editing = state == core::DataSetState::Edit || state == core::DataSetState::Insert;
+    const bool rows = browse && !s->isEmpty();
+    comps["sbtIncluir"].enabled = browse;
+    comps["sbtAlterar"].enabled = rows;
+    comps["sbtExcluir"].enabled = rows;
+    comps["sbtConfirmar"].enabled = editing;
+    comps["sbtCancelar"].enabled = editing;
+    comps["sbtImprimir"].enabled = !editing;
+    comps["sbtSair"].enabled = !editing;
+    comps["nvgPadrao"].enabled = rows;
+    comps["dbgPadrao"].enabled = !editing;
+}
+
+TfrmFiltroPadrao::TfrmFiltroPadrao() = default;
+
+void TfrmFiltroPadrao::FormCreate() {
+    button(*this, "btnOK", ControlKind::Button, "Confirmar", "confirmar", [this] { btnOKClick(); });
+    button(*this, "btnCancel", ControlKind::Button, "Cancelar", "cancelar", [this] { btnCancelClick(); });
+}
+
+TfrmDadosGerRel::TfrmDadosGerRel() = default;
+
+void TfrmDadosGerRel::FormCreate() {
+    button(*this, "btnOK", ControlKind::Button, "Confirmar", "imprimir", [this] { btnOKClick(); });
+    button(*this, "btnCancel", ControlKind::Button, "Cancelar", "cancelar", [this] { btnCancelClick(); });
+}
+
+TfrmRotiGeral::TfrmRotiGeral() = default;
+
+void TfrmRotiGeral::FormCreate() {
+    button(*this, "btnExecutar", ControlKind::Button, "Executar", "executar", [this] { btnExecutarClick(); });
+    button(*this, "btnFechar", ControlKind::Button, "Fechar", "sair", [this] { btnFecharClick(); });
+}
+
+}  // namespace platform

@@ -1,0 +1,137 @@
+#include "platform/netconnection.h"
+
+#include <httplib.h>
+
+#include "core/error.h"
+#include "platform/host.h"
+
+namespace platform {
+
+namespace {
+constexpr int kConnectTimeoutSeconds = 5;
+// Saves and bulk actions may take a while on a busy database.
+constexpr int kReadTimeoutSeconds = 120;
+
+std::string unreachable(const std::string& host, int port) {
+    return "Não foi possível conectar ao servidor de aplicação " + host + ":" + std::to_string(port) + ".";
+}
+}  // namespace
+
+struct TNetConnection::Impl {
+    std::unique_ptr<httplib::Client> client;
+    std::string host;
+    int port = 0;
+};
+
+TNetConnection::TNetConnection(std::string serverName)
+    : ServerName(std::move(serverName)), impl_(std::make_unique<Impl>()) {}
+
+TNetConnection::~TNetConnection() = default;
+
+void TNetConnection::Open() {
+    if (connected_) return;
+    if (OnBeforeConnect) OnBeforeConnect(*this);
+    if (Host.empty() || Port <= 0 || Port > 65535) throw core::Error(unreachable(Host, Port));
+    auto client = std::make_unique<httplib::Client>(Host, Port);
+    client->set_connection_timeout(kConnectTimeoutSeconds, 0);
+    client->set_read_timeout(kReadTimeoutSeconds, 0);
+    client->set_write_timeout(kReadTimeoutSeconds, 0);
+    client->set_keep_alive(true);
+    // Any HTTP answer proves the server is there; only a failed round trip is refused.
+    auto res = client->Get("/ping");
+    if (!res) throw core::Error(unreachable(Host, Port));
+    impl_->client = std::move(client);
+    impl_->host = Host;
+    impl_->port = Port;
+    connected_ = true;
+}
+
+void TNetConnection::Close() {
+    impl_->client.reset();
+    connected_ = false;
+}
+
+core::Variant TNetConnection::call(const std::string& method, std::vector<core::Variant>&& args) {
+    return call(method, args);
+}
+
+core::Variant TNetConnection::call(const std::string& method, std::vector<core::Variant>& args) {
+    // A call on a closed connection connects first, as the host's component does.
+    if (!connected_) Open();
+    const auto dot = ServerName.rfind('.');
+    const std::string module = dot == std::string::npos ? ServerName : ServerName.substr(dot + 1);
+    const std::string path = "/" + module + "/" + method;
+
+    auto res = impl_->client->Post(path, core::encodeCall(args), "application/json");
+    if (!res) {
+        const auto err = res.error();
+        const std::string where = impl_->host + ":" + std::to_string(impl_->port);
+        // The connection is no longer trusted; the next call reconnects.
+        Close();
+        if (err == httplib::Error::Connection) throw core::Error(unreachable(impl_->host, impl_->port));
+        throw core::Error("Falha na comunicação com o servidor de aplicação " + where + " (" +
+                          httplib::to_string(err) + ").");
+    }
+
+    core::CallAnswer answer;
+    try {
+        answer = core::decodeAnswer(res->body);
+    } catch (const core::Error&) {
+        if (res->status != 200)
+            throw core::Error("O servidor de aplicação respondeu " + std::to_string(res->status) + " a " + module +
+                              "." + method + ".");
+        throw;
+    }
+    if (answer.result.isError()) {
+        if (ThrowException) throw ServerError(answer.result.error);
+        return answer.result;
+    }
+    for (auto& [index, value] : answer.out) {
+        if (index < 0 || index >= static_cast<int>(args.size()))
+            throw core::Error("Resposta do servidor mal formada: argumento " + std::to_string(index) +
+                              " inexistente em " + method + ".");
+        args[index] = std::move(value);
+    }
+    return answer.result;
+}
+
+void CheckResultServ(const core::Variant& result, bool raise, int) {
+    if (!result.isError()) return;
+    if (raise) throw ServerError(result.error);
+    host().showMessage(result.error, MsgType::Error);
+}
+
+void loadFromServer(core::RecordSet& set, const core::Variant& result) {
+    CheckResultServ(result, true, 0);
+    if (result.isPacket()) {
+        set.setData(*result.packet);
+        return;
+    }
+    core::Packet empty;
+    empty.fields = set.fieldDefs();
+    set.setData(empty);
+}
+
+core::Variant saveToServer(TNetConnection& conn, core::RecordSet& set, const std::string& method,
+                           std::vector<core::Variant> extra) {
+    // A pending edit belongs to the save, as the host's apply does; a refused post keeps
+    // the record in edit and sends nothing.
+    if (set.state() == core::DataSetState::Edit || set.state() == core::DataSetState::Insert) set.post();
+    core::Variant result;
+    try {
+        std::vector<core::Variant> args;
+        args.reserve(extra.size() + 1);
+        args.emplace_back(set.delta());
+        for (auto& e : extra) args.push_back(std::move(e));
+        result = conn.call(method, args);
+        CheckResultServ(result, true, 0);
+    } catch (...) {
+        // Nothing half-saved stays on the screen: the rows return to what the server holds.
+        set.cancelUpdates();
+        throw;
+    }
+    set.mergeChangeLog();
+    return result;
+}
+
+}  // namespace platform
