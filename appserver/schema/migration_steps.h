@@ -4,6 +4,9 @@
 // One function per schema step; migrations.cpp lists them in order.
 namespace appserver::schema {
 
-Migration framePeopleMigration();   // 1: branches, parameters, operators, groups, numbering
+Migration framePeopleMigration();  // 1: branches, parameters, operators, groups, numbering
+Migration requestsMigration();     // 2: products, analysis tree and catalogue, requests
+Migration stockMigration();        // 3: stores, lots, stock, formula, resources
+Migration dialogsMigration();      // 4: justifications, invoices, saved filters
 
 }  // namespace appserver::schema

@@ -7,6 +7,9 @@ namespace appserver {
 const std::vector<Migration>& migrations() {
     static const std::vector<Migration> all = {
         schema::framePeopleMigration(),
+        schema::requestsMigration(),
+        schema::stockMigration(),
+        schema::dialogsMigration(),
     };
     return all;
 }
