@@ -8,5 +8,6 @@ Migration framePeopleMigration();  // 1: branches, parameters, operators, groups
 Migration requestsMigration();     // 2: products, analysis tree and catalogue, requests
 Migration stockMigration();        // 3: stores, lots, stock, formula, resources
 Migration dialogsMigration();      // 4: justifications, invoices, saved filters
+Migration justificationTrailMigration();  // 5: origin of justification trail rows
 
 }  // namespace appserver::schema

@@ -10,6 +10,7 @@ const std::vector<Migration>& migrations() {
         schema::requestsMigration(),
         schema::stockMigration(),
         schema::dialogsMigration(),
+        schema::justificationTrailMigration(),
     };
     return all;
 }
