@@ -1,0 +1,52 @@
+#include "dialogs/dialog_controls.h"
+
+#include "dialogs/server_call.h"
+#include "platform/services.h"
+
+namespace dialogs {
+
+using platform::Color;
+using platform::ControlKind;
+
+void setControlText(platform::ComponentModel& comps, const std::string& name, const std::string& text) {
+    auto& c = comps[name];
+    if (c.text == text) return;
+    c.text = text;
+    if (c.onChange) c.onChange();
+}
+
+void checkJustification(platform::ComponentModel& comps, const platform::TMessages& msgPadrao,
+                        platform::TNetConnection& conn, core::RecordSet& cdsVdJustificativa) {
+    try {
+        const std::string code = platform::Ajusta(comps["edtJus"].text, 5);
+        setControlText(comps, "edtJus", code);
+        std::vector<core::Variant> args{code};
+        loadServer(conn, "GetVdJustificativa", args, 1, cdsVdJustificativa);
+        if (!cdsVdJustificativa.isEmpty() && cdsVdJustificativa["CDJUSTIFICATIVA"].asString() == code) {
+            comps["edtInfoJus"].text = cdsVdJustificativa["DSJUSTIFICATIVA"].asString();
+        } else {
+            comps["edtInfoJus"].text.clear();
+            platform::MensErro(msgPadrao.Msg("Jus_NCad"), true);
+        }
+    } catch (...) {
+        comps.setFocus("edtJus");
+        throw;
+    }
+}
+
+void declareJustificationSet(core::RecordSet& set, bool withLabels) {
+    set.addField("CDJUSTIFICATIVA", core::FieldType::String, 5, withLabels ? "Código" : "");
+    set.addField("DSJUSTIFICATIVA", core::FieldType::String, 100, withLabels ? "Justificativa" : "");
+}
+
+void addJustificationControls(platform::ComponentModel& comps, const std::string& parent) {
+    auto& jus = comps.add("edtJus", ControlKind::Edit, parent);
+    jus.maxLength = 5;
+    jus.color = Color::Window;
+    comps.add("btnPesqJus", ControlKind::LookupButton, parent).hint = "Justificativa";
+    auto& info = comps.add("edtInfoJus", ControlKind::Edit, parent);
+    info.readOnly = true;
+    info.color = Color::BtnFace;
+}
+
+}  // namespace dialogs

@@ -1,0 +1,28 @@
+#pragma once
+#include <string>
+
+#include "core/recordset.h"
+#include "platform/components.h"
+#include "platform/messages.h"
+#include "platform/netconnection.h"
+
+namespace dialogs {
+
+// Writes an unbound box's text and, when it changed, runs its change handler, as
+// the host's edit does when its text is assigned.
+void setControlText(platform::ComponentModel& comps, const std::string& name, const std::string& text);
+
+// The justification check both dialogs share: pads the code in edtJus to 5
+// characters, looks it up through `conn` into `cdsVdJustificativa` and shows its
+// description in edtInfoJus; an unknown code clears the description and stops with
+// Jus_NCad. On any failure edtJus gets the focus. An empty code is left to the caller.
+void checkJustification(platform::ComponentModel& comps, const platform::TMessages& msgPadrao,
+                        platform::TNetConnection& conn, core::RecordSet& cdsVdJustificativa);
+
+// Declares the two justification record sets (code 5, description 100).
+void declareJustificationSet(core::RecordSet& set, bool withLabels);
+
+// Adds the justification group: edtJus, btnPesqJus, edtInfoJus.
+void addJustificationControls(platform::ComponentModel& comps, const std::string& parent);
+
+}  // namespace dialogs

@@ -1,0 +1,43 @@
+#include "dialogs/server_call.h"
+
+#include "core/error.h"
+#include "platform/services.h"
+#include "screen/frame/module_state.h"
+#include "screen/frame/pedido_ana.h"
+
+namespace dialogs {
+
+core::Variant callServer(platform::TNetConnection& conn, const std::string& method,
+                         std::vector<core::Variant>& args, int aviKind) {
+    platform::ActiveShowAvi(aviKind);
+    core::Variant result;
+    try {
+        result = conn.call(method, args);
+    } catch (...) {
+        platform::DeactiveShowAvi();
+        throw;
+    }
+    platform::DeactiveShowAvi();
+    platform::CheckResultServ(result, true, 0);
+    return result;
+}
+
+void loadServer(platform::TNetConnection& conn, const std::string& method, std::vector<core::Variant>& args,
+                int aviKind, core::RecordSet& set) {
+    platform::loadFromServer(set, callServer(conn, method, args, aviKind));
+}
+
+void openOwnConnection(platform::TNetConnection& conn) {
+    conn.OnBeforeConnect = [](platform::TNetConnection& c) {
+        c.Host = platform::WebURL();
+        c.Port = platform::WebPort();
+    };
+    conn.Open();
+}
+
+platform::TNetConnection& mainConnection() {
+    if (!screen::frmPedidoAna) throw core::Error("Tela de Pedido de Análise não está aberta.");
+    return screen::frmPedidoAna->netPedidoAna;
+}
+
+}  // namespace dialogs
