@@ -1,7 +1,9 @@
 #include "core/value.h"
 
-#include <cmath>
 #include <fmt/format.h>
+
+#include <charconv>
+#include <cmath>
 
 #include "core/error.h"
 
@@ -9,12 +11,18 @@ namespace core {
 
 const char* fieldTypeName(FieldType t) {
     switch (t) {
-        case FieldType::String: return "string";
-        case FieldType::Integer: return "integer";
-        case FieldType::Float: return "float";
-        case FieldType::Boolean: return "boolean";
-        case FieldType::DateTime: return "datetime";
-        case FieldType::Blob: return "blob";
+        case FieldType::String:
+            return "string";
+        case FieldType::Integer:
+            return "integer";
+        case FieldType::Float:
+            return "float";
+        case FieldType::Boolean:
+            return "boolean";
+        case FieldType::DateTime:
+            return "datetime";
+        case FieldType::Blob:
+            return "blob";
     }
     return "string";
 }
@@ -32,7 +40,8 @@ FieldType fieldTypeFromName(const std::string& n) {
 namespace {
 
 std::string plainNumber(double d) {
-    if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 1e15) return fmt::format("{}", static_cast<int64_t>(d));
+    if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 1e15)
+        return fmt::format("{}", static_cast<int64_t>(d));
     return fmt::format("{}", d);
 }
 
@@ -41,14 +50,12 @@ double parseNumber(const std::string& s) {
     for (char c : s)
         if (c != ' ') t += (c == ',') ? '.' : c;
     if (t.empty()) return 0.0;
-    size_t pos = 0;
+    // from_chars ignores the process locale, which a GUI may set to one with a "," point.
+    const char* b = t.data() + (t[0] == '+' ? 1 : 0);
     double d = 0;
-    try {
-        d = std::stod(t, &pos);
-    } catch (...) {
-        pos = 0;
-    }
-    if (pos != t.size() || !std::isfinite(d)) throw Error("'" + s + "' não é um número válido.");
+    const auto res = std::from_chars(b, t.data() + t.size(), d);
+    if (res.ec != std::errc() || res.ptr != t.data() + t.size() || !std::isfinite(d))
+        throw Error("'" + s + "' não é um número válido.");
     return d;
 }
 
@@ -58,13 +65,20 @@ std::string Value::asString() const {
     return std::visit(
         [](const auto& x) -> std::string {
             using T = std::decay_t<decltype(x)>;
-            if constexpr (std::is_same_v<T, std::monostate>) return "";
-            else if constexpr (std::is_same_v<T, std::string>) return x;
-            else if constexpr (std::is_same_v<T, int64_t>) return std::to_string(x);
-            else if constexpr (std::is_same_v<T, double>) return plainNumber(x);
-            else if constexpr (std::is_same_v<T, bool>) return x ? "True" : "False";
-            else if constexpr (std::is_same_v<T, DateTime>) return plainNumber(x.days);
-            else return x.bytes;
+            if constexpr (std::is_same_v<T, std::monostate>)
+                return "";
+            else if constexpr (std::is_same_v<T, std::string>)
+                return x;
+            else if constexpr (std::is_same_v<T, int64_t>)
+                return std::to_string(x);
+            else if constexpr (std::is_same_v<T, double>)
+                return plainNumber(x);
+            else if constexpr (std::is_same_v<T, bool>)
+                return x ? "True" : "False";
+            else if constexpr (std::is_same_v<T, DateTime>)
+                return plainNumber(x.days);
+            else
+                return x.bytes;
         },
         v_);
 }
@@ -73,13 +87,20 @@ double Value::asFloat() const {
     return std::visit(
         [](const auto& x) -> double {
             using T = std::decay_t<decltype(x)>;
-            if constexpr (std::is_same_v<T, std::monostate>) return 0.0;
-            else if constexpr (std::is_same_v<T, std::string>) return parseNumber(x);
-            else if constexpr (std::is_same_v<T, int64_t>) return static_cast<double>(x);
-            else if constexpr (std::is_same_v<T, double>) return x;
-            else if constexpr (std::is_same_v<T, bool>) return x ? 1.0 : 0.0;
-            else if constexpr (std::is_same_v<T, DateTime>) return x.days;
-            else throw Error("Um valor binário não é um número.");
+            if constexpr (std::is_same_v<T, std::monostate>)
+                return 0.0;
+            else if constexpr (std::is_same_v<T, std::string>)
+                return parseNumber(x);
+            else if constexpr (std::is_same_v<T, int64_t>)
+                return static_cast<double>(x);
+            else if constexpr (std::is_same_v<T, double>)
+                return x;
+            else if constexpr (std::is_same_v<T, bool>)
+                return x ? 1.0 : 0.0;
+            else if constexpr (std::is_same_v<T, DateTime>)
+                return x.days;
+            else
+                throw Error("Um valor binário não é um número.");
         },
         v_);
 }
@@ -110,19 +131,26 @@ DateTime Value::asDateTime() const {
 Value Value::convertedTo(FieldType t) const {
     if (isNull()) return {};
     switch (t) {
-        case FieldType::String: return isBlob() ? Value(std::get<Blob>(v_).bytes) : Value(asString());
-        case FieldType::Integer: return Value(asInteger());
-        case FieldType::Float: return Value(asFloat());
-        case FieldType::Boolean: return Value(asBool());
-        case FieldType::DateTime: return Value(asDateTime());
-        case FieldType::Blob: return isBlob() ? *this : Value(Blob{asString()});
+        case FieldType::String:
+            return isBlob() ? Value(std::get<Blob>(v_).bytes) : Value(asString());
+        case FieldType::Integer:
+            return Value(asInteger());
+        case FieldType::Float:
+            return Value(asFloat());
+        case FieldType::Boolean:
+            return Value(asBool());
+        case FieldType::DateTime:
+            return Value(asDateTime());
+        case FieldType::Blob:
+            return isBlob() ? *this : Value(Blob{asString()});
     }
     return *this;
 }
 
 bool sameValue(const Value& a, const Value& b, bool caseInsensitive) {
     if (a.isNull() || b.isNull()) return a.isNull() && b.isNull();
-    if ((a.isNumber() || a.isDateTime()) && (b.isNumber() || b.isDateTime())) return a.asFloat() == b.asFloat();
+    if ((a.isNumber() || a.isDateTime()) && (b.isNumber() || b.isDateTime()))
+        return a.asFloat() == b.asFloat();
     if (a.isString() && b.isString()) {
         if (!caseInsensitive) return a.asString() == b.asString();
         return utf8Lower(a.asString()) == utf8Lower(b.asString());
@@ -157,8 +185,10 @@ std::string mapCase(const std::string& s, bool upper) {
         } else if (c == 0xC3 && i + 1 < s.size()) {
             unsigned char d = static_cast<unsigned char>(s[i + 1]);
             // U+00C0..U+00DE upper (0x80..0x9E), U+00E0..U+00FE lower (0xA0..0xBE); skip × and ÷.
-            if (upper && d >= 0xA0 && d <= 0xBE && d != 0xB7) d = static_cast<unsigned char>(d - 0x20);
-            else if (!upper && d >= 0x80 && d <= 0x9E && d != 0x97) d = static_cast<unsigned char>(d + 0x20);
+            if (upper && d >= 0xA0 && d <= 0xBE && d != 0xB7)
+                d = static_cast<unsigned char>(d - 0x20);
+            else if (!upper && d >= 0x80 && d <= 0x9E && d != 0x97)
+                d = static_cast<unsigned char>(d + 0x20);
             out += static_cast<char>(c);
             out += static_cast<char>(d);
             ++i;
@@ -171,7 +201,11 @@ std::string mapCase(const std::string& s, bool upper) {
 
 }  // namespace
 
-std::string utf8Upper(const std::string& s) { return mapCase(s, true); }
-std::string utf8Lower(const std::string& s) { return mapCase(s, false); }
+std::string utf8Upper(const std::string& s) {
+    return mapCase(s, true);
+}
+std::string utf8Lower(const std::string& s) {
+    return mapCase(s, false);
+}
 
 }  // namespace core
