@@ -1,0 +1,103 @@
+#include "appserver/call_handler.h"
+
+#include <chrono>
+#include <thread>
+
+#include <spdlog/spdlog.h>
+
+#include "core/error.h"
+#include "core/variant.h"
+
+namespace appserver {
+
+SessionPool::SessionPool(const DatabaseAddress& address, size_t size) : address_(address), pool_(size) {
+    for (size_t i = 0; i < size; ++i) openSession(pool_.at(i), address_);
+}
+
+SessionPool::~SessionPool() = default;
+
+SessionPool::Lease::Lease(SessionPool& pool) : pool_(pool), index_(pool.pool_.lease()) {}
+
+SessionPool::Lease::~Lease() { pool_.pool_.give_back(index_); }
+
+void SessionPool::Lease::reopen() {
+    auto& session = db();
+    try {
+        session.close();
+    } catch (...) {
+    }
+    openSession(session, pool_.address_);
+}
+
+namespace {
+
+constexpr int kAttempts = 4;
+
+// Whether the session still talks to its database after a failure.
+bool sessionAlive(soci::session& db) {
+    try {
+        int one = 0;
+        db << "SELECT 1", soci::into(one);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace
+
+std::string CallHandler::handle(const std::string& module, const std::string& method, const std::string& body) {
+    const auto started = std::chrono::steady_clock::now();
+    auto elapsed = [&] {
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
+    };
+    auto refuse = [&](const std::string& message) {
+        spdlog::warn("{}.{} {:.1f} ms erro: {}", module, method, elapsed(), message);
+        return core::encodeError(message);
+    };
+
+    std::vector<core::Variant> args;
+    try {
+        args = core::decodeCall(body);
+    } catch (const std::exception& e) {
+        return refuse(e.what());
+    }
+    const MethodTable::Entry* entry = methods_.find(module, method);
+    if (!entry) {
+        if (!methods_.hasModule(module)) return refuse("Módulo desconhecido no servidor de aplicação: " + module + ".");
+        return refuse("Método desconhecido no servidor de aplicação: " + module + "." + method + ".");
+    }
+
+    SessionPool::Lease lease(pool_);
+    for (int attempt = 1;; ++attempt) {
+        try {
+            CallTransaction tx(lease.db(), backend_, entry->readOnly);
+            Call call(method, args, lease.db(), backend_, catalog_);
+            core::Variant result = entry->method(call);
+            tx.commit();
+            spdlog::info("{}.{} {:.1f} ms ok", module, method, elapsed());
+            return core::encodeResult(result, call.out());
+        } catch (const core::Error& e) {
+            // The method's own refusal (a fixed code or a message): passed on as it stands.
+            return refuse(e.what());
+        } catch (const std::exception& e) {
+            if (isTransientDatabaseError(e) && attempt < kAttempts) {
+                spdlog::debug("{}.{} banco ocupado, tentativa {}", module, method, attempt);
+                std::this_thread::sleep_for(std::chrono::milliseconds(20 * attempt));
+                continue;
+            }
+            if (!sessionAlive(lease.db())) {
+                try {
+                    lease.reopen();
+                } catch (const std::exception& again) {
+                    spdlog::error("Sessão do banco de dados não pôde ser reaberta: {}", again.what());
+                }
+            }
+            return refuse(std::string("Erro no banco de dados: ") + e.what());
+        } catch (...) {
+            return refuse("Erro interno no servidor de aplicação.");
+        }
+    }
+}
+
+}  // namespace appserver

@@ -1,0 +1,55 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include <soci/soci.h>
+
+#include "appserver/catalog.h"
+#include "appserver/database.h"
+#include "appserver/method_table.h"
+
+namespace appserver {
+
+// Database sessions shared by the HTTP workers, one per worker.
+class SessionPool {
+public:
+    SessionPool(const DatabaseAddress& address, size_t size);
+    ~SessionPool();
+
+    // A session leased for one call; given back when it goes out of scope.
+    class Lease {
+    public:
+        Lease(SessionPool& pool);
+        ~Lease();
+        soci::session& db() { return pool_.pool_.at(index_); }
+        // Reopens the session after its connection was lost.
+        void reopen();
+
+    private:
+        SessionPool& pool_;
+        size_t index_;
+    };
+
+private:
+    DatabaseAddress address_;
+    soci::connection_pool pool_;
+};
+
+// Runs one call: decodes the envelope, finds the method, runs it in a transaction
+// of its own on a pooled session (retrying when the database was merely busy),
+// encodes the answer and logs the call. Never throws: every failure becomes an
+// {"error":...} answer.
+class CallHandler {
+public:
+    CallHandler(MethodTable& methods, SessionPool& pool, Catalog& catalog, Backend backend)
+        : methods_(methods), pool_(pool), catalog_(catalog), backend_(backend) {}
+    std::string handle(const std::string& module, const std::string& method, const std::string& body);
+
+private:
+    MethodTable& methods_;
+    SessionPool& pool_;
+    Catalog& catalog_;
+    Backend backend_;
+};
+
+}  // namespace appserver

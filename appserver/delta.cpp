@@ -1,0 +1,143 @@
+#include "appserver/delta.h"
+
+#include <cmath>
+
+#include "appserver/refusal.h"
+#include "appserver/sql.h"
+#include "core/error.h"
+
+namespace appserver {
+
+namespace {
+
+// 01/01/0100 .. 31/12/9999, as the host's calendar goes.
+constexpr double kFirstDay = -657434.0;
+constexpr double kLastDay = 2958466.0;
+
+struct Column {
+    int index;  // in the packet
+    const ColumnInfo* info;
+    const core::FieldDef* def;
+};
+
+bool skipped(const DeltaOptions& o, const std::string& name) {
+    for (const auto& s : o.skipFields)
+        if (core::utf8Upper(s) == core::utf8Upper(name)) return true;
+    return false;
+}
+
+// The value as the column will keep it; refuses what does not fit.
+core::Value storable(const Column& c, const core::Value& v, const std::string& table) {
+    if (v.isNull()) return v;
+    const auto& name = c.info->name;
+    if (v.isDateTime()) {
+        const double d = v.asDateTime().days;
+        if (!std::isfinite(d) || d < kFirstDay || d >= kLastDay)
+            throw core::Error("Data fora do intervalo permitido no campo " + name + ".");
+        if (c.info->kind == ColumnInfo::Kind::Text)
+            throw core::Error("Valor inválido para o campo " + name + " da tabela " + table + ".");
+        return core::Value(d);
+    }
+    if (v.isFloat() && !std::isfinite(v.asFloat())) throw core::Error("Valor inválido para o campo " + name + ".");
+    switch (c.info->kind) {
+        case ColumnInfo::Kind::Text: {
+            core::Value t = v.isString() ? v : v.convertedTo(core::FieldType::String);
+            if (c.info->size > 0 && core::utf8Length(t.asString()) > static_cast<size_t>(c.info->size))
+                throw core::Error("O valor do campo " + name + " excede " + std::to_string(c.info->size) +
+                                  " caracteres.");
+            return t;
+        }
+        case ColumnInfo::Kind::Integer:
+        case ColumnInfo::Kind::Real:
+            if (v.isString() || v.isBlob())
+                throw core::Error("Valor inválido para o campo " + name + " da tabela " + table + ".");
+            if (c.info->kind == ColumnInfo::Kind::Integer && v.isFloat() && std::trunc(v.asFloat()) != v.asFloat())
+                throw core::Error("Valor inválido para o campo " + name + " da tabela " + table + ".");
+            return v;
+        case ColumnInfo::Kind::Blob: return v;
+    }
+    return v;
+}
+
+void whereEquals(std::string& sql, Params& params, const Column& c, const core::Value& old, const std::string& table) {
+    sql += sql.ends_with(" WHERE ") ? "" : " AND ";
+    if (old.isNull()) {
+        sql += c.info->name + " IS NULL";
+    } else {
+        sql += c.info->name + " = :w" + std::to_string(params.size());
+        params.add(storable(c, old, table));
+    }
+}
+
+}  // namespace
+
+int applyDelta(soci::session& db, Catalog& catalog, const std::string& table, const core::Packet& packet,
+               const DeltaOptions& options) {
+    if (packet.delta.empty()) return 0;
+    const TableInfo& info = catalog.table(db, table);
+    std::vector<Column> columns;
+    for (size_t i = 0; i < packet.fields.size(); ++i) {
+        const auto& f = packet.fields[i];
+        if (skipped(options, f.name)) continue;
+        const ColumnInfo* ci = info.column(f.name);
+        if (!ci) throw core::Error("O campo " + f.name + " não existe na tabela " + info.name + ".");
+        columns.push_back({static_cast<int>(i), ci, &f});
+    }
+    bool hasKey = false;
+    for (const auto& c : columns) hasKey = hasKey || c.def->inKey;
+
+    int applied = 0;
+    for (const auto& change : packet.delta) {
+        const auto width = packet.fields.size();
+        if ((change.kind != core::ChangeKind::Delete && change.newValues.size() != width) ||
+            (change.kind != core::ChangeKind::Insert && change.oldValues.size() != width))
+            throw core::Error("Pacote de dados inválido: alteração com número de colunas diferente dos campos.");
+        if (change.kind != core::ChangeKind::Insert && !hasKey)
+            throw core::Error("Pacote de dados sem campos-chave para a tabela " + info.name + ".");
+
+        Params params;
+        std::string sql;
+        if (change.kind == core::ChangeKind::Insert) {
+            std::string names, marks;
+            for (const auto& c : columns) {
+                const auto& v = change.newValues[c.index];
+                if (v.isNull()) continue;  // the column's default applies
+                names += (names.empty() ? "" : ", ") + c.info->name;
+                marks += (marks.empty() ? ":v" : ", :v") + std::to_string(params.size());
+                params.add(storable(c, v, info.name));
+            }
+            if (names.empty()) throw core::Error("Registro sem valores para a tabela " + info.name + ".");
+            sql = "INSERT INTO " + info.name + " (" + names + ") VALUES (" + marks + ")";
+            execute(db, sql, std::move(params));
+            ++applied;
+            continue;
+        }
+        std::vector<const Column*> changed;
+        if (change.kind == core::ChangeKind::Modify) {
+            for (const auto& c : columns)
+                if (!core::sameValue(change.oldValues[c.index], change.newValues[c.index]) ||
+                    change.oldValues[c.index].isNull() != change.newValues[c.index].isNull())
+                    changed.push_back(&c);
+            if (changed.empty()) continue;  // nothing to write for this row
+            sql = "UPDATE " + info.name + " SET ";
+            bool first = true;
+            for (const Column* c : changed) {
+                sql += (first ? "" : ", ") + c->info->name + " = :s" + std::to_string(params.size());
+                params.add(storable(*c, change.newValues[c->index], info.name));
+                first = false;
+            }
+        } else {
+            sql = "DELETE FROM " + info.name;
+        }
+        sql += " WHERE ";
+        for (const auto& c : columns)
+            if (c.def->inKey) whereEquals(sql, params, c, change.oldValues[c.index], info.name);
+        for (const Column* c : changed)
+            if (!c->def->inKey) whereEquals(sql, params, *c, change.oldValues[c->index], info.name);
+        if (execute(db, sql, std::move(params)) == 0) throw core::Error(kRowChanged);
+        ++applied;
+    }
+    return applied;
+}
+
+}  // namespace appserver

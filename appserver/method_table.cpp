@@ -1,0 +1,101 @@
+#include "appserver/method_table.h"
+
+#include <cmath>
+#include <mutex>
+
+#include "appserver/refusal.h"
+
+namespace appserver {
+
+namespace {
+
+const char* argName(Arg a) {
+    switch (a) {
+        case Arg::Text: return "texto";
+        case Arg::Number: return "número";
+        case Arg::Integer: return "número inteiro";
+        case Arg::DateTime: return "data";
+        case Arg::Boolean: return "lógico";
+        case Arg::Packet: return "pacote de dados";
+        case Arg::Any: return "valor";
+    }
+    return "valor";
+}
+
+bool fits(Arg a, const core::Variant& v) {
+    if (a == Arg::Any) return true;
+    if (a == Arg::Packet) return v.isPacket();
+    if (v.isPacket()) return false;
+    const auto& x = v.value;
+    if (x.isNull()) return true;  // the host passes an empty variant for "nothing"
+    switch (a) {
+        case Arg::Text: return x.isString();
+        case Arg::Number: return x.isNumber();
+        case Arg::Integer: return x.isInteger() || (x.isFloat() && std::trunc(x.asFloat()) == x.asFloat());
+        case Arg::DateTime: return x.isDateTime() || x.isNumber();
+        case Arg::Boolean: return x.isBool();
+        default: return true;
+    }
+}
+
+}  // namespace
+
+void Call::expect(std::initializer_list<Arg> kinds, size_t optional) const {
+    const size_t max = kinds.size();
+    const size_t min = max - std::min(optional, max);
+    if (args_.size() < min || args_.size() > max) {
+        const std::string want = min == max ? std::to_string(max) : "de " + std::to_string(min) + " a " + std::to_string(max);
+        throw core::Error("Método " + method_ + ": esperados " + want + " argumentos, recebidos " +
+                          std::to_string(args_.size()) + ".");
+    }
+    size_t i = 0;
+    for (Arg a : kinds) {
+        if (i >= args_.size()) break;
+        if (!fits(a, args_[i]))
+            throw core::Error("Método " + method_ + ": o argumento " + std::to_string(i + 1) + " deve ser " +
+                              argName(a) + ".");
+        ++i;
+    }
+}
+
+const core::Variant& Call::arg(size_t i) const {
+    static const core::Variant none;
+    return i < args_.size() ? args_[i] : none;
+}
+
+std::string Call::text(size_t i) const { return arg(i).value.asString(); }
+double Call::number(size_t i) const { return arg(i).value.asFloat(); }
+int64_t Call::integer(size_t i) const { return arg(i).value.asInteger(); }
+bool Call::boolean(size_t i) const { return arg(i).value.asBool(); }
+core::DateTime Call::dateTime(size_t i) const {
+    const auto& v = arg(i).value;
+    return v.isNumber() ? core::DateTime(v.asFloat()) : v.asDateTime();
+}
+
+const core::Packet& Call::packet(size_t i) const {
+    const auto& v = arg(i);
+    if (!v.isPacket())
+        throw core::Error("Método " + method_ + ": o argumento " + std::to_string(i + 1) +
+                          " deve ser pacote de dados.");
+    return *v.packet;
+}
+
+void MethodTable::add(const std::string& module, const std::string& name, Method method, bool readOnly) {
+    std::unique_lock lock(mutex_);
+    entries_[{module, name}] = Entry{std::move(method), readOnly};
+}
+
+const MethodTable::Entry* MethodTable::find(const std::string& module, const std::string& name) const {
+    std::shared_lock lock(mutex_);
+    auto it = entries_.find({module, name});
+    return it == entries_.end() ? nullptr : &it->second;
+}
+
+bool MethodTable::hasModule(const std::string& module) const {
+    std::shared_lock lock(mutex_);
+    for (const auto& [key, e] : entries_)
+        if (key.first == module) return true;
+    return false;
+}
+
+}  // namespace appserver

@@ -1,0 +1,85 @@
+#pragma once
+#include <functional>
+#include <map>
+#include <shared_mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <soci/soci.h>
+
+#include "appserver/catalog.h"
+#include "appserver/database.h"
+#include "core/variant.h"
+
+namespace appserver {
+
+// What a method checks its arguments against.
+enum class Arg { Text, Number, Integer, DateTime, Boolean, Packet, Any };
+
+// One call as a method sees it: its arguments, the call's database session (its
+// transaction is already open and commits when the method returns normally), and
+// the by-reference arguments it writes back.
+class Call {
+public:
+    Call(std::string method, std::vector<core::Variant> args, soci::session& db, Backend backend, Catalog& catalog)
+        : method_(std::move(method)), args_(std::move(args)), db_(db), backend_(backend), catalog_(catalog) {}
+
+    const std::string& method() const { return method_; }
+    soci::session& db() { return db_; }
+    Backend backend() const { return backend_; }
+    Catalog& catalog() { return catalog_; }
+    size_t argCount() const { return args_.size(); }
+
+    // Refuses with "Método <Name>: esperados N argumentos, recebidos M." or a type
+    // complaint naming the argument. `optional` trailing arguments may be left out.
+    void expect(std::initializer_list<Arg> kinds, size_t optional = 0) const;
+
+    // Arguments (0-based) in the type asked; a null reads as "", 0, false, zero date.
+    const core::Variant& arg(size_t i) const;
+    std::string text(size_t i) const;
+    double number(size_t i) const;
+    int64_t integer(size_t i) const;
+    bool boolean(size_t i) const;
+    core::DateTime dateTime(size_t i) const;
+    const core::Packet& packet(size_t i) const;
+
+    // Writes a by-reference argument back to the client (index 0-based, as in args).
+    void setOut(int index, core::Variant value) { out_.emplace_back(index, std::move(value)); }
+    const std::vector<std::pair<int, core::Variant>>& out() const { return out_; }
+
+private:
+    std::string method_;
+    std::vector<core::Variant> args_;
+    soci::session& db_;
+    Backend backend_;
+    Catalog& catalog_;
+    std::vector<std::pair<int, core::Variant>> out_;
+};
+
+using Method = std::function<core::Variant(Call&)>;
+
+// Methods by module and name ("rdmPedidoAna"/"GetParamMXA", "Host"/"Login").
+// Names match exactly, as the client's late-bound calls spell them.
+class MethodTable {
+public:
+    struct Entry {
+        Method method;
+        bool readOnly = false;  // takes no write lock on SQLite
+    };
+    void add(const std::string& module, const std::string& name, Method method, bool readOnly = false);
+    const Entry* find(const std::string& module, const std::string& name) const;
+    bool hasModule(const std::string& module) const;
+
+private:
+    mutable std::shared_mutex mutex_;
+    std::map<std::pair<std::string, std::string>, Entry> entries_;
+};
+
+inline constexpr const char* kModule = "rdmPedidoAna";
+inline constexpr const char* kHostModule = "Host";
+
+// Every method of the server, subsystem by subsystem (appserver/methods/*.cpp).
+void registerAllMethods(MethodTable& table);
+
+}  // namespace appserver

@@ -1,0 +1,15 @@
+#pragma once
+#include "appserver/method_table.h"
+
+// One registration function per subsystem; each lists its file's methods.
+namespace appserver {
+
+void registerHostMethods(MethodTable& t);        // methods/host.cpp: Login, DtServ, Autorizacao
+void registerFrameMethods(MethodTable& t);       // methods/frame.cpp: parameters and permissions
+void registerRequestMethods(MethodTable& t);     // methods/request.cpp: the request header
+void registerInspectionMethods(MethodTable& t);  // methods/inspection.cpp: inspections, items, results
+void registerConclusionMethods(MethodTable& t);  // methods/conclusion.cpp: conclusion, release, formula, resources
+void registerDialogMethods(MethodTable& t);      // methods/dialogs.cpp: the side dialogs
+void registerAuthorizationMethods(MethodTable& t);  // methods/authorization.cpp: authorization, justification
+
+}  // namespace appserver

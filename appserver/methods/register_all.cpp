@@ -1,0 +1,15 @@
+#include "appserver/methods/methods.h"
+
+namespace appserver {
+
+void registerAllMethods(MethodTable& t) {
+    registerHostMethods(t);
+    registerFrameMethods(t);
+    registerRequestMethods(t);
+    registerInspectionMethods(t);
+    registerConclusionMethods(t);
+    registerDialogMethods(t);
+    registerAuthorizationMethods(t);
+}
+
+}  // namespace appserver

@@ -1,0 +1,152 @@
+#include "appserver/server.h"
+
+#include <chrono>
+#include <stdexcept>
+#include <thread>
+
+#include <httplib.h>
+#include <sodium.h>
+#include <spdlog/spdlog.h>
+
+#include "appserver/call_handler.h"
+#include "appserver/catalog.h"
+#include "appserver/database.h"
+#include "appserver/method_table.h"
+#include "appserver/migrate.h"
+#include "core/variant.h"
+
+#if __has_include("appserver/demo/demo_data.h")
+#include "appserver/demo/demo_data.h"
+#define MXA_HAS_DEMO 1
+#endif
+
+namespace appserver {
+
+struct Server::Impl {
+    Options options;
+    DatabaseAddress address;
+    std::unique_ptr<SessionPool> pool;
+    std::unique_ptr<Catalog> catalog;
+    MethodTable methods;
+    std::unique_ptr<CallHandler> handler;
+    httplib::Server http;
+    std::thread thread;
+    int port = 0;
+    bool running = false;
+
+    void openDatabase();
+    void route();
+};
+
+namespace {
+
+bool hasRequests(soci::session& db, Backend backend) {
+    if (!tableExists(db, backend, "AUDITORIA")) return false;
+    int n = 0;
+    db << "SELECT COUNT(*) FROM AUDITORIA", soci::into(n);
+    return n > 0;
+}
+
+// "/rdmPedidoAna/GetParamMXA" -> {"rdmPedidoAna", "GetParamMXA"}; empty when the path has another shape.
+std::pair<std::string, std::string> splitPath(const std::string& path) {
+    if (path.size() < 2 || path[0] != '/') return {};
+    const auto slash = path.find('/', 1);
+    if (slash == std::string::npos || path.find('/', slash + 1) != std::string::npos) return {};
+    return {path.substr(1, slash - 1), path.substr(slash + 1)};
+}
+
+}  // namespace
+
+void Server::Impl::openDatabase() {
+    address = parseDatabaseAddress(options.db);
+    {
+        soci::session db;
+        openSession(db, address);
+        migrate(db, address.backend);
+        if (options.demo && !hasRequests(db, address.backend)) {
+#ifdef MXA_HAS_DEMO
+            spdlog::info("Criando os dados de demonstração");
+            CallTransaction tx(db, address.backend);
+            seedDemo(db);
+            tx.commit();
+#else
+            spdlog::warn("Dados de demonstração indisponíveis nesta compilação");
+#endif
+        }
+    }
+    const int size = options.threads > 0 ? options.threads : 1;
+    pool = std::make_unique<SessionPool>(address, static_cast<size_t>(size));
+    catalog = std::make_unique<Catalog>(address.backend);
+    handler = std::make_unique<CallHandler>(methods, *pool, *catalog, address.backend);
+}
+
+void Server::Impl::route() {
+    const int threads = options.threads > 0 ? options.threads : 1;
+    http.new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
+    http.set_payload_max_length(64u << 20);
+    http.Get("/ping", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content(core::encodeResult(core::Variant("pong")), "application/json");
+    });
+    http.Post(R"(/.*)", [this](const httplib::Request& req, httplib::Response& res) {
+        const auto [module, method] = splitPath(req.path);
+        std::string answer;
+        if (module.empty() || method.empty())
+            answer = core::encodeError("Caminho inválido: \"" + req.path + "\" (use /<módulo>/<método>).");
+        else
+            answer = handler->handle(module, method, req.body);
+        res.set_content(answer, "application/json");
+    });
+}
+
+Server::Server(Options options) : impl_(std::make_unique<Impl>()) {
+    impl_->options = std::move(options);
+    registerAllMethods(impl_->methods);
+}
+
+Server::~Server() { stop(); }
+
+void Server::start() {
+    if (impl_->running) return;
+    if (sodium_init() < 0) throw std::runtime_error("libsodium não pôde ser iniciada.");
+    try {
+        impl_->openDatabase();
+    } catch (const std::exception& e) {
+        throw std::runtime_error(std::string("Não foi possível abrir o banco de dados: ") + e.what());
+    }
+    impl_->route();
+    auto& o = impl_->options;
+    int port = o.port;
+    if (port == 0) {
+        port = impl_->http.bind_to_any_port(o.address);
+        if (port <= 0) throw std::runtime_error("Não foi possível escutar em " + o.address + ".");
+    } else if (!impl_->http.bind_to_port(o.address, port)) {
+        throw std::runtime_error("Não foi possível escutar em " + o.address + ":" + std::to_string(port) + ".");
+    }
+    impl_->port = port;
+    impl_->thread = std::thread([this] { impl_->http.listen_after_bind(); });
+    while (!impl_->http.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    impl_->running = true;
+    spdlog::info("Servidor de aplicação em http://{}:{} ({})", o.address, port, impl_->address.sociBackend);
+}
+
+void Server::stop() {
+    if (!impl_) return;
+    if (impl_->thread.joinable()) {
+        impl_->http.stop();
+        impl_->thread.join();
+    }
+    impl_->running = false;
+}
+
+int Server::port() const { return impl_->port; }
+const Options& Server::options() const { return impl_->options; }
+
+std::string Server::backendName() const {
+    return parseDatabaseAddress(impl_->options.db).sociBackend;
+}
+
+std::string Server::connectString() const { return parseDatabaseAddress(impl_->options.db).connect; }
+
+MethodTable& Server::methods() { return impl_->methods; }
+
+}  // namespace appserver
