@@ -98,7 +98,6 @@ struct Binder {
     std::deque<std::string> texts;
     std::deque<long long> integers;
     std::deque<double> floats;
-    std::deque<std::tm> dates;
     std::deque<soci::indicator> indicators;
 
     void bind(soci::statement& st, const std::string& name, const core::Value& v) {
@@ -114,15 +113,8 @@ struct Binder {
         } else if (v.isFloat()) {
             st.exchange(soci::use(floats.emplace_back(v.asFloat()), ind, name));
         } else {
-            const auto c = v.asDateTime().civil();
-            std::tm t{};
-            t.tm_year = c.year - 1900;
-            t.tm_mon = c.month - 1;
-            t.tm_mday = c.day;
-            t.tm_hour = c.hour;
-            t.tm_min = c.minute;
-            t.tm_sec = c.second;
-            st.exchange(soci::use(dates.emplace_back(t), ind, name));
+            // Date-times are kept as the host's day count, as the server stores them.
+            st.exchange(soci::use(floats.emplace_back(v.asFloat()), ind, name));
         }
     }
 };
@@ -223,7 +215,12 @@ void TADOIBQuery::Open() {
                 packet.fields.push_back(f->def);
                 declared.push_back(true);
             } else {
-                packet.fields.push_back({core::utf8Upper(props.get_name()), columnType(props.get_data_type())});
+                const std::string name = core::utf8Upper(props.get_name());
+                auto type = columnType(props.get_data_type());
+                // Dates are stored as day counts; the "DT" prefix of the name says which numbers are dates.
+                if (name.rfind("DT", 0) == 0 && (type == core::FieldType::Float || type == core::FieldType::Integer))
+                    type = core::FieldType::DateTime;
+                packet.fields.push_back({name, type});
                 declared.push_back(false);
             }
         }
@@ -232,7 +229,9 @@ void TADOIBQuery::Open() {
             row.reserve(r.size());
             for (std::size_t i = 0; i < r.size(); ++i) {
                 core::Value v = columnValue(r, i);
-                if (declared[i] && !v.isNull()) {
+                if (!v.isNull() && v.isNumber() && packet.fields[i].type == core::FieldType::DateTime) {
+                    v = core::Value(core::DateTime(v.asFloat()));
+                } else if (declared[i] && !v.isNull()) {
                     try {
                         v = v.convertedTo(packet.fields[i].type);
                     } catch (const core::Error&) {

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "core/error.h"
+#include "platform/host.h"
+#include "platform/query.h"
+
+using namespace platform;
+
+namespace {
+
+struct DirectQuery : ::testing::Test {
+    std::filesystem::path db;
+    Session saved;
+    void SetUp() override {
+        saved = session();
+        db = std::filesystem::temp_directory_path() /
+             ("mxa_query_" + std::to_string(::getpid()) + "_" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".db");
+        std::filesystem::remove(db);
+        session().dbBackend = "sqlite3";
+        session().dbConnect = db.string();
+        resetQueryDatabase();
+        TADOIBQuery ddl;
+        ddl.SQL = "CREATE TABLE LOTE (CDPRODUTO VARCHAR(10) NOT NULL, NRLOTE VARCHAR(10), QTLOTE DOUBLE, "
+                  "NRSEQ INTEGER, DTVALIDADE DOUBLE PRECISION)";
+        ddl.ExecSQL();
+        TADOIBQuery ins;
+        ins.SQL = "INSERT INTO LOTE (CDPRODUTO, NRLOTE, QTLOTE, NRSEQ, DTVALIDADE) "
+                  "VALUES (:P_PROD, :P_LOTE, :P_QT, :P_SEQ, :P_VAL)";
+        auto row = [&](const char* prod, core::Value lote, double qt, int seq, core::Value val) {
+            ins.ParamByName("P_PROD") = prod;
+            ins.ParamByName("P_LOTE") = lote;
+            ins.ParamByName("P_QT") = qt;
+            ins.ParamByName("P_SEQ") = seq;
+            ins.ParamByName("P_VAL") = val;
+            EXPECT_EQ(ins.ExecSQL(), 1);
+        };
+        row("1020030004", "L001", 12.5, 1, core::DateTime::make(2024, 6, 30, 10, 15));
+        row("1020030004", core::Value(), 3.25, 2, core::Value());
+        row("2010010001", "L002", 100, 3, core::DateTime::make(2025, 1, 31));
+    }
+    void TearDown() override {
+        resetQueryDatabase();
+        session() = saved;
+        std::filesystem::remove(db);
+    }
+};
+
+}  // namespace
+
+TEST_F(DirectQuery, NullParameterIsBoundAsSqlNull) {
+    TADOIBQuery q("qryLote");
+    q.SQL = "SELECT CDPRODUTO, NRLOTE, QTLOTE, NRSEQ, DTVALIDADE FROM LOTE "
+            "WHERE CDPRODUTO = :P_PROD AND (:P_LOTE IS NULL OR NRLOTE = :P_LOTE) ORDER BY NRSEQ";
+    q.SQL_ORACLE = "SELECT * FROM LOTE WHERE ROWNUM < 0";  // never the text of SQLite
+    q.ParamByName("P_PROD") = "1020030004";
+    q.ParamByName("P_LOTE") = core::Value();
+    q.Open();
+    ASSERT_EQ(q.recordCount(), 2);
+    q.first();
+    EXPECT_EQ(q["NRLOTE"].asString(), "L001");
+    EXPECT_EQ(q["NRSEQ"].type(), core::FieldType::Integer);
+    EXPECT_EQ(q["QTLOTE"].type(), core::FieldType::Float);
+    EXPECT_DOUBLE_EQ(q["QTLOTE"].asFloat(), 12.5);
+    EXPECT_EQ(q["DTVALIDADE"].type(), core::FieldType::DateTime);
+    EXPECT_EQ(q["DTVALIDADE"].asDateTime(), core::DateTime::make(2024, 6, 30, 10, 15));
+    q.next();
+    EXPECT_TRUE(q["NRLOTE"].isNull());
+    EXPECT_TRUE(q["DTVALIDADE"].isNull());
+
+    q.ParamByName("P_LOTE") = "L001";
+    q.Open();
+    EXPECT_EQ(q.recordCount(), 1);
+
+    // A null compared with "=" matches nothing, as in SQL: the parameter really is NULL.
+    TADOIBQuery eq;
+    eq.SQL = "SELECT COUNT(*) AS QT FROM LOTE WHERE NRLOTE = :P_LOTE";
+    eq.ParamByName("P_LOTE") = core::Value();
+    eq.Open();
+    EXPECT_EQ(eq["QT"].asInteger(), 0);
+
+    // Date-time parameters compare with the stored day counts.
+    TADOIBQuery dt;
+    dt.SQL = "SELECT NRSEQ FROM LOTE WHERE DTVALIDADE > :P_DATA";
+    dt.ParamByName("P_DATA") = core::DateTime::make(2024, 12, 31);
+    dt.Open();
+    ASSERT_EQ(dt.recordCount(), 1);
+    EXPECT_EQ(dt["NRSEQ"].asInteger(), 3);
+}
+
+TEST_F(DirectQuery, DeclaredFieldsKeepTheirTypes) {
+    TADOIBQuery q;
+    q.addField("NRSEQ", core::FieldType::String, 3);
+    q.addField("QTLOTE", core::FieldType::Float);
+    q.SQL = "SELECT NRSEQ, QTLOTE, NRLOTE AS nrlote_alias FROM LOTE WHERE NRSEQ = :P_SEQ";
+    q.ParamByName(":P_SEQ") = 3;
+    q.Open();
+    ASSERT_EQ(q.recordCount(), 1);
+    EXPECT_EQ(q["NRSEQ"].type(), core::FieldType::String);
+    EXPECT_EQ(q["NRSEQ"].asString(), "3");
+    EXPECT_EQ(q["NRLOTE_ALIAS"].asString(), "L002");  // undeclared columns come named in capitals
+}
+
+TEST_F(DirectQuery, ErrorsCarryTheDatabaseMessage) {
+    TADOIBQuery q;
+    q.SQL = "SELECT NOSUCHCOLUMN FROM LOTE";
+    try {
+        q.Open();
+        FAIL() << "a bad statement ran";
+    } catch (const core::Error& e) {
+        EXPECT_NE(std::string(e.what()).find("NOSUCHCOLUMN"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(q.active());
+
+    q.SQL = "SELECT * FROM LOTE WHERE NRLOTE = :P_NONE";
+    EXPECT_THROW(q.Open(), core::Error);  // a parameter never given is a fault, not a NULL
+
+    // The session is still usable after an error.
+    q.SQL = "SELECT COUNT(*) AS QT FROM LOTE";
+    q.Open();
+    EXPECT_EQ(q["QT"].asInteger(), 3);
+}
+
+TEST(DirectQueryText, DialectFollowsTheBackend) {
+    Session saved = session();
+    TADOIBQuery q;
+    q.SQL = "std";
+    q.SQL_IB = "ib";
+    q.SQL_MSSQL = "ms";
+    q.SQL_ORACLE = "ora";
+    const std::pair<const char*, const char*> cases[] = {
+        {"sqlite3", "std"}, {"postgresql", "std"}, {"firebird", "ib"}, {"odbc", "ms"}, {"oracle", "ora"}};
+    for (auto [backend, text] : cases) {
+        session().dbBackend = backend;
+        EXPECT_EQ(q.activeText(), text) << backend;
+    }
+    q.SQL_ORACLE.clear();
+    session().dbBackend = "oracle";
+    EXPECT_EQ(q.activeText(), "std");
+    session() = saved;
+}
