@@ -9,6 +9,7 @@ pkgs=(
   libsodium-dev libfmt-dev libspdlog-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   postgresql
+  clang libclang-rt-dev
 )
 missing=()
 for p in "${pkgs[@]}"; do
