@@ -208,11 +208,14 @@ struct RecordSet::Impl {
         self.modified_ = false;
     }
 
-    void moveTo(RecordSet& self, int target, bool alwaysEvents) {
+    // Moves the current row; the after-scroll handler already sees the new bof/eof.
+    void moveTo(RecordSet& self, int target, bool alwaysEvents, bool newBof, bool newEof) {
         if (view.empty()) target = -1;
         if (!alwaysEvents && target == cur) return;
         scrollBefore(self);
         cur = target;
+        bof = newBof || view.empty();
+        eof = newEof || view.empty();
         if (Row* r = current()) r->calcGen = 0;  // recomputed as the host does on each scroll
         scrollAfter(self);
         notify(self);
@@ -592,18 +595,14 @@ void RecordSet::first() {
     auto& im = *impl_;
     im.checkActive(*this);
     im.checkBrowseMode(*this);
-    im.moveTo(*this, 0, true);
-    im.bof = true;
-    im.eof = im.view.empty();
+    im.moveTo(*this, 0, true, true, false);
 }
 
 void RecordSet::last() {
     auto& im = *impl_;
     im.checkActive(*this);
     im.checkBrowseMode(*this);
-    im.moveTo(*this, static_cast<int>(im.view.size()) - 1, true);
-    im.eof = true;
-    im.bof = im.view.empty();
+    im.moveTo(*this, static_cast<int>(im.view.size()) - 1, true, false, true);
 }
 
 void RecordSet::next() {
@@ -629,9 +628,7 @@ void RecordSet::moveBy(int n) {
             im.bof = true;
         return;
     }
-    im.moveTo(*this, target, false);
-    im.eof = want >= size;
-    im.bof = want < 0;
+    im.moveTo(*this, target, false, want < 0, want >= size);
 }
 
 void RecordSet::moveTo(int recNo) {
@@ -640,8 +637,7 @@ void RecordSet::moveTo(int recNo) {
     im.checkBrowseMode(*this);
     const int size = static_cast<int>(im.view.size());
     if (size == 0) return;
-    im.moveTo(*this, std::clamp(recNo - 1, 0, size - 1), false);
-    im.bof = im.eof = false;
+    im.moveTo(*this, std::clamp(recNo - 1, 0, size - 1), false, false, false);
 }
 
 bool RecordSet::eof() const {
@@ -668,8 +664,7 @@ bool RecordSet::locate(const std::vector<std::string>& names, const std::vector<
             match = sameValue(r.values[fs[k]->index_], values[k], caseInsensitive);
         }
         if (match) {
-            im.moveTo(*this, static_cast<int>(i), true);
-            im.bof = im.eof = false;
+            im.moveTo(*this, static_cast<int>(i), true, false, false);
             return true;
         }
     }
@@ -707,8 +702,7 @@ void RecordSet::Impl::insertRow(RecordSet& self, bool atEnd) {
     im.rows.insert(im.rows.begin() + static_cast<std::ptrdiff_t>(phys), std::move(row));
     im.view.insert(im.view.begin() + pos, r);
     im.cur = pos;
-    // the row the cancel returns to, shifted when the new one went before it
-    im.insertedFrom = from >= pos ? from + 1 : from;
+    im.insertedFrom = from;  // where a cancel returns, once the new row is gone
     const bool bof = im.bof, eof = im.eof;
     im.bof = im.eof = false;
     me.state_ = DataSetState::Insert;
@@ -774,7 +768,13 @@ void RecordSet::post() {
     im.insertedFrom = -1;
     state_ = DataSetState::Browse;
     modified_ = false;
-    if (im.filter && !im.passes(*this, r)) {
+    bool visible = true;
+    try {
+        visible = im.passes(*this, r);
+    } catch (...) {
+        // the row is saved; a filter that cannot judge it leaves it in view
+    }
+    if (!visible) {
         im.view.erase(im.view.begin() + im.cur);
         im.cur = std::min(im.cur, static_cast<int>(im.view.size()) - 1);
     }

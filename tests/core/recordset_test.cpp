@@ -463,3 +463,77 @@ TEST(RecordSet, CalculatedFieldsTextsAndGrids) {
     EXPECT_EQ(walked, n);
     EXPECT_EQ(scrolls, 0);
 }
+
+TEST(RecordSet, NavigationInsertPositionAndNotifications) {
+    Requests r;
+    RecordSet& s = r.set;
+    int changes = 0;
+    s.onDataChange = [&](RecordSet&) { ++changes; };
+    bool eofInScroll = false;
+    s.afterScroll = [&](RecordSet& ds) { eofInScroll = ds.eof(); };
+
+    EXPECT_TRUE(s.bof());
+    EXPECT_FALSE(s.eof());
+    std::string walked;
+    while (!s.eof()) {
+        walked += s["NRAUDITORIA"].asString();
+        s.next();
+    }
+    EXPECT_EQ(walked, "123");
+    EXPECT_EQ(s.recNo(), 3);
+    s.first();
+    s.last();
+    EXPECT_TRUE(eofInScroll);  // the after-scroll handler sees where the set stands
+    walked.clear();
+    while (!s.bof()) {
+        walked += s["NRAUDITORIA"].asString();
+        s.prior();
+    }
+    EXPECT_EQ(walked, "321");
+    s.moveBy(10);
+    EXPECT_EQ(s.recNo(), 3);
+    EXPECT_TRUE(s.eof());
+    s.moveTo(2);
+    EXPECT_EQ(s.recNo(), 2);
+    EXPECT_GT(changes, 0);
+
+    // insert goes before the current row; its cancel returns to that row
+    s.insert();
+    EXPECT_EQ(s.recNo(), 2);
+    EXPECT_EQ(s.recordCount(), 4);
+    EXPECT_TRUE(s["NMPRODUTO"].oldValue().isNull());
+    s.cancel();
+    EXPECT_EQ(s.recordCount(), 3);
+    EXPECT_EQ(s["NRAUDITORIA"].asString(), "2");
+    s.first();
+    s.append();
+    s.cancel();
+    EXPECT_EQ(s["NRAUDITORIA"].asString(), "1");
+    s.insert();
+    s["NRAUDITORIA"].setValue("0");
+    s.post();
+    EXPECT_EQ(r.names().substr(0, 7), ";Leite;");  // new row first, no name yet
+
+    // oldValue during an edit is the value before it
+    s.locate("NRAUDITORIA", Value("2"));
+    s.edit();
+    s["NMPRODUTO"].setValue("Mel");
+    EXPECT_EQ(s["NMPRODUTO"].oldValue(), Value("Açúcar"));
+    s.post();
+
+    // disabled controls: no scroll events, no repaint until the end
+    int scrolls = 0;
+    s.afterScroll = [&](RecordSet&) { ++scrolls; };
+    changes = 0;
+    s.disableControls();
+    s.disableControls();
+    s.first();
+    s.next();
+    s.enableControls();
+    EXPECT_TRUE(s.controlsDisabled());
+    EXPECT_EQ(changes, 0);
+    s.enableControls();
+    EXPECT_FALSE(s.controlsDisabled());
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(scrolls, 0);
+}
