@@ -6,6 +6,7 @@
 #include "platform/services.h"
 #include "screen/frame/filter_hook.h"
 #include "screen/frame/module_state.h"
+#include "screen/request/request_record.h"
 
 namespace screen {
 
@@ -25,6 +26,7 @@ TfrmPedidoAna::TfrmPedidoAna() : netPedidoAna("MXA07300.rdmPedidoAna") {
     netPedidoAna.OnBeforeConnect = [this](platform::TNetConnection& conn) { netPedidoAnaBeforeConnect(conn); };
     declareFields();
     loadMessages();
+    setupRequestRecord(*this);
 }
 
 TfrmPedidoAna::~TfrmPedidoAna() {
@@ -57,6 +59,7 @@ void TfrmPedidoAna::netPedidoAnaBeforeConnect(platform::TNetConnection& conn) {
 void TfrmPedidoAna::FormCreate() {
     TfrmPadrao::FormCreate();  // 1
     buildLayout();
+    buildRequestHeader(*this);
     netPedidoAna.Open();  // 2: a failure ends the creation here
     boFiltro = false;     // 3
     boPermi = false;

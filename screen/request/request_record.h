@@ -1,0 +1,33 @@
+#pragma once
+#include <string>
+
+namespace screen {
+
+class TfrmPedidoAna;
+
+// The request record cdsAuditoria beyond its field list (frame/pedido_ana_fields.cpp):
+// formats and masks, the situation and process codes shown and typed as their
+// texts, the time spent as hours and minutes, the supplier's tax number masked by
+// person type, the caption line dbtNome, the new-request defaults and the insert
+// and open events. Run once, from the screen's constructor.
+void setupRequestRecord(TfrmPedidoAna& s);
+
+// The header form grbFormulario of the form tab, added to the component model.
+// Run from FormCreate, after the frame's layout.
+void buildRequestHeader(TfrmPedidoAna& s);
+
+// Handlers of cdsAuditoria set by setupRequestRecord.
+void cdsAuditoriaBeforeInsert(TfrmPedidoAna& s);
+void cdsAuditoriaNewRecord(TfrmPedidoAna& s);
+void cdsAuditoriaAfterInsert(TfrmPedidoAna& s);
+void cdsAuditoriaAfterOpen(TfrmPedidoAna& s);
+void cdsAuditoriaCalcFields(TfrmPedidoAna& s);
+
+// Reloads cdsExisteParcial for the current request and enables the partial
+// approval button exactly when the request has partial items.
+void refreshPartialApproval(TfrmPedidoAna& s);
+
+// The code whose message text is exactly `text` among `codes`, or empty.
+std::string codeOfText(const TfrmPedidoAna& s, const std::string& text, const char* const* codes, int count);
+
+}  // namespace screen
