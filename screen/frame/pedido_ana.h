@@ -98,6 +98,11 @@ public:
     // Direct queries on the analysis tree.
     platform::TADOIBQuery qryInspUltNv{"qryInspUltNv"};
     platform::TADOIBQuery qryInspecao{"qryInspecao"};
+    // Direct queries of the header's sector and supplier (screen/request/header_queries.cpp).
+    platform::TADOIBQuery qrySetor{"qrySetor"};
+    platform::TADOIBQuery qryVdSetor{"qryVdSetor"};
+    platform::TADOIBQuery qryFornecedor{"qryFornecedor"};
+    platform::TADOIBQuery qryVdFornecedor{"qryVdFornecedor"};
 
     // The edit mask of date-time boxes: the host's date mask plus hours and minutes.
     static std::string dateTimeMask();
