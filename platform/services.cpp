@@ -85,7 +85,7 @@ std::string WebURL() { return session().webUrl; }
 int WebPort() { return session().webPort; }
 
 core::DateTime DtServ(const std::string& kind) {
-    const core::DateTime now = askHost("DtServ", {}).value.asDateTime();
+    const core::DateTime now = askHost("DtServ", {kind}).value.asDateTime();
     return AllTrim(kind) == "S" ? now.datePart() : now;
 }
 
