@@ -73,10 +73,7 @@ void TfrmContQuali::declareSets() {
 }
 
 void TfrmContQuali::buildControls() {
-    if (!comps.has("sbtConfirma")) comps.add("sbtConfirma", ControlKind::ToolButton, {}, "Confirma");
-    if (!comps.has("sbtCancel")) comps.add("sbtCancel", ControlKind::ToolButton, {}, "Cancela");
-    comps["sbtConfirma"].onClick = [this] { sbtConfirmaClick(); };
-    comps["sbtCancel"].onClick = [this] { sbtCancelClick(); };
+    dialogs::addConfirmCancel(comps, [this] { sbtConfirmaClick(); }, [this] { sbtCancelClick(); });
 
     comps.add("lblOperador", ControlKind::Label, {}, "Operador");
     auto& oper = comps.add("edtOperador", ControlKind::Edit);

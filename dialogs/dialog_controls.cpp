@@ -39,6 +39,17 @@ void declareJustificationSet(core::RecordSet& set, bool withLabels) {
     set.addField("DSJUSTIFICATIVA", core::FieldType::String, 100, withLabels ? "Justificativa" : "");
 }
 
+void addConfirmCancel(platform::ComponentModel& comps, std::function<void()> confirm, std::function<void()> cancel) {
+    for (const char* inherited : {"btnExecutar", "btnFechar"})
+        if (auto* c = comps.find(inherited)) c->visible = false;
+    auto& ok = comps.add("sbtConfirma", ControlKind::ToolButton, {}, "Confirma");
+    ok.image = "sbtConfirmar";
+    ok.onClick = std::move(confirm);
+    auto& no = comps.add("sbtCancel", ControlKind::ToolButton, {}, "Cancela");
+    no.image = "sbtCancelar";
+    no.onClick = std::move(cancel);
+}
+
 void addJustificationControls(platform::ComponentModel& comps, const std::string& parent) {
     auto& jus = comps.add("edtJus", ControlKind::Edit, parent);
     jus.maxLength = 5;

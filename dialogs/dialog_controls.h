@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 #include "core/recordset.h"
@@ -21,6 +22,10 @@ void checkJustification(platform::ComponentModel& comps, const platform::TMessag
 
 // Declares the two justification record sets (code 5, description 100).
 void declareJustificationSet(core::RecordSet& set, bool withLabels);
+
+// The confirm and cancel buttons of the dialogs (sbtConfirma, sbtCancel) in place of
+// the general-routine form's run and close buttons.
+void addConfirmCancel(platform::ComponentModel& comps, std::function<void()> confirm, std::function<void()> cancel);
 
 // Adds the justification group: edtJus, btnPesqJus, edtInfoJus.
 void addJustificationControls(platform::ComponentModel& comps, const std::string& parent);

@@ -33,10 +33,7 @@ TfrmJustificativa::TfrmJustificativa() {
 TfrmJustificativa::~TfrmJustificativa() = default;
 
 void TfrmJustificativa::buildControls() {
-    if (!comps.has("sbtConfirma")) comps.add("sbtConfirma", ControlKind::ToolButton, {}, "Confirma");
-    if (!comps.has("sbtCancel")) comps.add("sbtCancel", ControlKind::ToolButton, {}, "Cancela");
-    comps["sbtConfirma"].onClick = [this] { sbtConfirmaClick(); };
-    comps["sbtCancel"].onClick = [this] { sbtCancelClick(); };
+    dialogs::addConfirmCancel(comps, [this] { sbtConfirmaClick(); }, [this] { sbtCancelClick(); });
 
     comps.add("grbJustificativa", ControlKind::GroupBox, {}, "Justificativa");
     dialogs::addJustificationControls(comps, "grbJustificativa");

@@ -1,0 +1,109 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dialogs/dialog_controls.h"
+#include "platform/handler.h"
+#include "platform/host.h"
+#include "platform/query.h"
+#include "platform/scripted_host.h"
+#include "screen/frame/module_state.h"
+#include "screen/frame/pedido_ana.h"
+#include "support/test_server.h"
+
+namespace dialogtest {
+
+// One row of the justification trail as the tests compare it.
+struct Trail {
+    std::string origin, request, justification, operador, authorizer, permission;
+    bool operator==(const Trail&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& os, const Trail& t) {
+    return os << "{" << t.origin << " " << t.request << " " << t.justification << " " << t.operador << " "
+              << t.authorizer << " " << t.permission << "}";
+}
+
+inline const std::string kRequest = "0000099001";
+
+// The real server with the demo data, the scripted host, and the main screen's
+// connection (the dialogs write through it) without the rest of the screen.
+class DialogFlow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        server_ = std::make_unique<testsupport::TestServer>();
+        platform::setHost(&host);
+        mainScreen_ = std::make_unique<screen::TfrmPedidoAna>();
+        mainScreen_->netPedidoAna.Open();
+        screen::frmPedidoAna = mainScreen_.get();
+        screen::ValidaTela = false;
+        exec("DELETE FROM JUSTIFICATIVA WHERE CDJUSTIFICATIVA IN ('00007', '00012')");
+        exec("INSERT INTO JUSTIFICATIVA (CDJUSTIFICATIVA, DSJUSTIFICATIVA) VALUES ('00007', 'Erro de digitação')");
+        exec("INSERT INTO JUSTIFICATIVA (CDJUSTIFICATIVA, DSJUSTIFICATIVA) VALUES ('00012', 'Reanálise do lote')");
+    }
+    void TearDown() override {
+        screen::frmPedidoAna = nullptr;
+        mainScreen_.reset();
+        platform::setHost(nullptr);
+        server_.reset();
+    }
+
+    static long long exec(const std::string& sql) {
+        platform::TADOIBQuery q;
+        q.SQL = q.SQL_ORACLE = q.SQL_MSSQL = q.SQL_IB = sql;
+        return q.ExecSQL();
+    }
+
+    // Trail rows of the test request, in the order they were written.
+    static std::vector<Trail> trail() {
+        platform::TADOIBQuery q;
+        q.SQL = q.SQL_ORACLE = q.SQL_MSSQL = q.SQL_IB =
+            "SELECT IDORIGJUST, NRAUDITORIA, CDJUSTIFICATIVA, CDOPERADOR, CDOPERAUTORIZ, IDAUTGRUPOP "
+            "FROM JUSTIFICAANA WHERE NRAUDITORIA = :P_A ORDER BY NRSEQJUSTANA";
+        q.ParamByName("P_A") = kRequest;
+        q.Open();
+        std::vector<Trail> rows;
+        for (q.first(); !q.eof(); q.next())
+            rows.push_back({q.fieldAt(0).asString(), q.fieldAt(1).asString(), q.fieldAt(2).asString(),
+                            q.fieldAt(3).asString(), q.fieldAt(4).asString(), q.fieldAt(5).asString()});
+        return rows;
+    }
+
+    static long long trailCount() {
+        platform::TADOIBQuery q;
+        q.SQL = q.SQL_ORACLE = q.SQL_MSSQL = q.SQL_IB = "SELECT COUNT(*) AS N FROM JUSTIFICAANA";
+        q.Open();
+        return q.fieldAt(0).asInteger();
+    }
+
+    // Makes the trail refuse the second write of a confirm (a server failure
+    // between the two writes); false where the failure cannot be simulated.
+    bool failAnalysisEntries() {
+        if (server_->onPostgres()) return false;  // a SQLite trigger
+        exec("CREATE TRIGGER TRG_FALHA BEFORE INSERT ON JUSTIFICAANA WHEN NEW.IDORIGJUST = 'A' "
+             "BEGIN SELECT RAISE(ABORT, 'falha simulada'); END");
+        return true;
+    }
+
+    // The user's actions on a dialog, run as the host's event loop runs them.
+    static void type(platform::Form& f, const std::string& control, const std::string& text) {
+        dialogs::setControlText(f.comps, control, text);
+    }
+    static bool leave(platform::Form& f, const std::string& control) {
+        return platform::runHandler([&] { f.comps[control].onExit(); });
+    }
+    static bool click(platform::Form& f, const std::string& control) {
+        return platform::runHandler([&] { f.comps[control].onClick(); });
+    }
+
+    platform::ScriptedHost host;
+
+private:
+    std::unique_ptr<testsupport::TestServer> server_;
+    std::unique_ptr<screen::TfrmPedidoAna> mainScreen_;
+};
+
+}  // namespace dialogtest
