@@ -11,14 +11,11 @@
 #include "appserver/call_handler.h"
 #include "appserver/catalog.h"
 #include "appserver/database.h"
+#include "appserver/demo/demo_data.h"
 #include "appserver/method_table.h"
 #include "appserver/migrate.h"
 #include "core/variant.h"
 
-#if __has_include("appserver/demo/demo_data.h")
-#include "appserver/demo/demo_data.h"
-#define MXA_HAS_DEMO 1
-#endif
 
 namespace appserver {
 
@@ -64,14 +61,10 @@ void Server::Impl::openDatabase() {
         openSession(db, address);
         migrate(db, address.backend);
         if (options.demo && !hasRequests(db, address.backend)) {
-#ifdef MXA_HAS_DEMO
             spdlog::info("Criando os dados de demonstração");
             CallTransaction tx(db, address.backend);
             seedDemo(db);
             tx.commit();
-#else
-            spdlog::warn("Dados de demonstração indisponíveis nesta compilação");
-#endif
         }
     }
     const int size = options.threads > 0 ? options.threads : 1;

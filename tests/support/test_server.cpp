@@ -1,0 +1,117 @@
+#include "support/test_server.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <stdexcept>
+
+#include <httplib.h>
+#include <soci/soci.h>
+#include <spdlog/spdlog.h>
+#include <unistd.h>
+
+#include "platform/host.h"
+
+namespace testsupport {
+
+namespace {
+
+std::string uniqueSuffix() {
+    static std::atomic<int> counter{0};
+    std::random_device rd;
+    return std::to_string(::getpid()) + "_" + std::to_string(counter++) + "_" + std::to_string(rd() % 100000);
+}
+
+}  // namespace
+
+struct TestServer::Impl {
+    std::string sqliteFile;
+    std::string pgAdmin;   // libpq connect string of the test cluster
+    std::string pgSchema;  // schema of this server, dropped at the end
+    std::unique_ptr<appserver::Server> server;
+};
+
+TestServer::TestServer(bool demo) : impl_(std::make_unique<Impl>()) {
+    // One line per call drowns the test output; MXA_LOG=info brings it back.
+    const char* level = std::getenv("MXA_LOG");
+    spdlog::set_level(level ? spdlog::level::from_str(level) : spdlog::level::warn);
+
+    appserver::Options o;
+    o.address = "127.0.0.1";
+    o.port = 0;
+    o.demo = demo;
+    o.threads = 8;
+    const char* pg = std::getenv("MXA_TEST_PG");
+    if (pg && *pg) {
+        impl_->pgAdmin = pg;
+        impl_->pgSchema = "mxa_test_" + uniqueSuffix();
+        soci::session admin("postgresql", impl_->pgAdmin);
+        admin << "CREATE SCHEMA " + impl_->pgSchema;
+        o.db = "postgresql:" + impl_->pgAdmin + " options='-csearch_path=" + impl_->pgSchema + "'";
+    } else {
+        impl_->sqliteFile =
+            (std::filesystem::temp_directory_path() / ("mxa07300_test_" + uniqueSuffix() + ".db")).string();
+        o.db = "sqlite:" + impl_->sqliteFile;
+    }
+    impl_->server = std::make_unique<appserver::Server>(o);
+    impl_->server->start();
+
+    auto& s = platform::session();
+    s.webUrl = "127.0.0.1";
+    s.webPort = impl_->server->port();
+    s.dbBackend = impl_->server->backendName();
+    s.dbConnect = impl_->server->connectString();
+    s.operador = kOperador;
+    s.filial = kFilial;
+    s.nomeOperador.clear();
+    if (demo) {
+        soci::session db(s.dbBackend, s.dbConnect);
+        const std::string code = kOperador;
+        std::string name;
+        soci::indicator ind = soci::i_ok;
+        db << "SELECT NMOPERADOR FROM OPERADOR WHERE CDOPERADOR = :o", soci::use(code), soci::into(name, ind);
+        if (ind == soci::i_ok) s.nomeOperador = name;
+    }
+}
+
+TestServer::~TestServer() {
+    impl_->server->stop();
+    impl_->server.reset();
+    if (!impl_->sqliteFile.empty()) {
+        std::error_code ec;
+        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(impl_->sqliteFile + suffix, ec);
+    }
+    if (!impl_->pgSchema.empty()) {
+        try {
+            soci::session admin("postgresql", impl_->pgAdmin);
+            admin << "DROP SCHEMA " + impl_->pgSchema + " CASCADE";
+        } catch (const std::exception& e) {
+            spdlog::warn("Esquema de teste {} não removido: {}", impl_->pgSchema, e.what());
+        }
+    }
+}
+
+appserver::Server& TestServer::server() { return *impl_->server; }
+int TestServer::port() const { return impl_->server->port(); }
+bool TestServer::onPostgres() const { return !impl_->pgSchema.empty(); }
+
+RawAnswer post(int port, const std::string& path, const std::string& body) {
+    httplib::Client client("127.0.0.1", port);
+    client.set_read_timeout(60, 0);
+    auto res = client.Post(path.c_str(), body, "application/json");
+    if (!res) throw std::runtime_error("servidor inacessível: " + httplib::to_string(res.error()));
+    return {res->status, res->body};
+}
+
+core::CallAnswer callAt(int port, const std::string& method, std::vector<core::Variant> args,
+                        const std::string& module) {
+    const auto answer = post(port, "/" + module + "/" + method, core::encodeCall(args));
+    return core::decodeAnswer(answer.body);
+}
+
+core::CallAnswer call(const std::string& method, std::vector<core::Variant> args, const std::string& module) {
+    return callAt(platform::session().webPort, method, std::move(args), module);
+}
+
+}  // namespace testsupport

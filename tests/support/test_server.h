@@ -1,0 +1,48 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "appserver/server.h"
+#include "core/variant.h"
+
+namespace testsupport {
+
+// The real application server, in-process on an ephemeral loopback port, over a
+// database of its own: a temporary SQLite file, or, when MXA_TEST_PG holds a libpq
+// connect string, a fresh PostgreSQL schema (dropped at the end). The client
+// session (platform::session()) is pointed at it, logged in as the demo operator
+// of the demo branch.
+class TestServer {
+public:
+    explicit TestServer(bool demo = true);
+    ~TestServer();
+    appserver::Server& server();
+    int port() const;
+    bool onPostgres() const;
+
+    // The demo's operator and branch the session is logged in as.
+    static constexpr const char* kOperador = "DEMO";
+    static constexpr const char* kSenha = "demo";
+    static constexpr const char* kFilial = "0001";
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// One call over HTTP to the server the session points at (or to `port`), through
+// the wire codecs; the answer as decoded (result.error set on a refusal).
+core::CallAnswer call(const std::string& method, std::vector<core::Variant> args = {},
+                      const std::string& module = "rdmPedidoAna");
+core::CallAnswer callAt(int port, const std::string& method, std::vector<core::Variant> args = {},
+                        const std::string& module = "rdmPedidoAna");
+
+// A raw POST (any body), for malformed requests: the HTTP status and the body.
+struct RawAnswer {
+    int status = 0;
+    std::string body;
+};
+RawAnswer post(int port, const std::string& path, const std::string& body);
+
+}  // namespace testsupport
