@@ -1,0 +1,15 @@
+#include "appserver/demo/demo_data.h"
+
+#include "appserver/demo/demo_model.h"
+
+namespace appserver {
+
+void seedDemo(soci::session& db) {
+    demo::seedPeople(db);
+    demo::seedCatalogue(db);
+    demo::seedStock(db);
+    demo::seedRequests(db);
+    demo::seedRequestRecords(db);
+}
+
+}  // namespace appserver
