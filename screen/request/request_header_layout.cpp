@@ -1,4 +1,5 @@
 #include "screen/frame/pedido_ana.h"
+#include "screen/request/header_validation.h"
 #include "screen/request/request_record.h"
 
 namespace screen {
@@ -125,6 +126,9 @@ void buildRequestHeader(TfrmPedidoAna& s) {
     // The caption line under the navigator.
     auto& caption = bound(c, "dbtNome", K::DBText, "dbtNome", "tshFormulario");
     caption.readOnly = true;
+
+    // The boxes' exits, changes, keys and lookups.
+    setupHeaderValidation(s);
 }
 
 }  // namespace screen

@@ -1,0 +1,272 @@
+// The header form's events: box exits, changes and keys, the lookup buttons, the
+// messages of the checks and the fields of the lookup record sets.
+#include <cctype>
+#include <memory>
+#include <vector>
+
+#include "platform/components.h"
+#include "screen/frame/pedido_ana.h"
+#include "screen/request/header_validation.h"
+#include "screen/request/header_validation_util.h"
+
+namespace screen {
+
+namespace header {
+void wireLookups(TfrmPedidoAna& s);  // header_validation_lookups.cpp
+}
+
+// --- exits ---
+
+void dbeProdutoExit(TfrmPedidoAna& s) {
+    if (editing(s)) Vd_Produto(s, false);
+}
+
+void dbeLoteExit(TfrmPedidoAna& s) {
+    if (editing(s)) Vd_Lote(s, "L", false);
+    Vd_Teor(s);
+}
+
+void dbeSetorExit(TfrmPedidoAna& s) {
+    if (editing(s)) Vd_Setor(s);
+}
+
+void dbeFornecedorExit(TfrmPedidoAna& s) {
+    if (editing(s)) Vd_Fornecedor(s, false);
+}
+
+void dbeCdEquipProdExit(TfrmPedidoAna& s) {
+    if (editing(s)) Vd_EquipProd(s);
+}
+
+void dbeMarcaProdExit(TfrmPedidoAna& s) { Vd_Marca(s); }
+
+void medHoraExit(TfrmPedidoAna& s) {
+    if (editing(s)) Vd_Hora(s, "medHora");
+}
+
+void medHoraPrevExit(TfrmPedidoAna& s) {
+    if (editing(s)) Vd_Hora(s, "medHoraPrev");
+}
+
+// --- keys ---
+
+namespace {
+
+// A character typed (backspace included), as opposed to a named key such as "F9".
+bool typedKey(const std::string& key) { return key.size() == 1; }
+
+void startEditOnKey(TfrmPedidoAna& s) {
+    auto& a = s.cdsAuditoria;
+    if (a.state() == core::DataSetState::Browse && !a.isEmpty()) a.edit();
+}
+
+// Signs are never typed into a quantity, and one decimal comma is enough.
+void quantityKey(TfrmPedidoAna& s, const std::string& box, std::string& key) {
+    if (key == "+" || key == "-") {
+        key.clear();
+        return;
+    }
+    if ((key == "," || key == ".") && header::boxText(s, box).find(',') != std::string::npos) key.clear();
+}
+
+}  // namespace
+
+void dbeSubLoteKeyDown(TfrmPedidoAna& s, std::string& key) {
+    if (key != "F9") return;
+    key.clear();
+    if (auto* b = s.comps.find("btpLote"); b && b->enabled && b->onClick) b->onClick();
+}
+
+void medHoraKeyPress(TfrmPedidoAna& s, std::string& key) {
+    if (typedKey(key)) startEditOnKey(s);
+}
+
+void medHoraPrevKeyPress(TfrmPedidoAna& s, std::string& key) {
+    if (typedKey(key) || key == "Delete") startEditOnKey(s);
+}
+
+void dbeQtAmosKeyPress(TfrmPedidoAna& s, std::string& key) { quantityKey(s, "dbeQtAmos", key); }
+
+void dbeDosagemKeyPress(TfrmPedidoAna& s, std::string& key) {
+    const std::string sit = header::text(s, "IDSTATUSAUDI");
+    // A cancelled or concluded request keeps its content.
+    if (sit == "3" || sit == "4" || sit == "5") {
+        key.clear();
+        return;
+    }
+    quantityKey(s, "dbeDosagem", key);
+}
+
+void dbeMarcaProdKeyPress(TfrmPedidoAna& s, std::string& key) {
+    if (!typedKey(key)) return;
+    const char k = key[0];
+    if (k != '\b' && k != ',' && !std::isdigit(static_cast<unsigned char>(k))) key.clear();
+}
+
+namespace {
+
+// --- changes ---
+
+// A change handler of a bound box: runs when its field takes a different value,
+// whoever writes it (typing, a lookup, a check), as the box's own change event does.
+struct Watch {
+    std::string field;
+    std::function<void()> handler;
+    core::Value seen;
+};
+
+void watchChanges(TfrmPedidoAna& s, std::vector<Watch> list) {
+    auto watches = std::make_shared<std::vector<Watch>>(std::move(list));
+    auto& a = s.cdsAuditoria;
+    for (size_t i = 0; i < watches->size(); ++i) {
+        auto& f = a.field((*watches)[i].field);
+        auto previous = f.onChange;
+        f.onChange = [watches, i, previous](core::Field& field) {
+            if (previous) previous(field);
+            auto& w = (*watches)[i];
+            if (core::sameValue(w.seen, field.value())) return;
+            w.seen = field.value();
+            w.handler();
+        };
+    }
+    // Another row, a cancel or a reload is not a change of the box.
+    auto previous = a.onDataChange;
+    a.onDataChange = [watches, previous](core::RecordSet& set) {
+        if (previous) previous(set);
+        for (auto& w : *watches) w.seen = set.field(w.field).value();
+    };
+}
+
+void clearAll(TfrmPedidoAna& s, std::initializer_list<const char*> fields) {
+    for (const char* f : fields) header::clearValue(s, f);
+}
+
+void wireChanges(TfrmPedidoAna& s) {
+    watchChanges(s, {
+                        {"CDARVPROD", [&s] { clearAll(s, {"NMPRODUTO", "NRLOTEESTQ", "NRSUBLOTE"}); }, {}},
+                        {"NRLOTEESTQ",
+                         [&s] { clearAll(s, {"NRSUBLOTE", "DTVALILOTE", "NRLOTEFORN", "DTFABRPROD"}); },
+                         {}},
+                        {"NRSUBLOTE",
+                         [&s] {
+                             const auto* box = s.comps.find("dbeSubLote");
+                             if (box && box->enabled) clearAll(s, {"DTVALILOTE", "NRLOTEFORN", "DTFABRPROD"});
+                         },
+                         {}},
+                        {"CDSETEXECAUD", [&s] { clearAll(s, {"NMSETOR"}); }, {}},
+                        {"CDEQUIPPRO", [&s] { clearAll(s, {"NMEQUIPPRO"}); }, {}},
+                        {"CDMARCAPROD",
+                         [&s] {
+                             if (s.cdsAuditoria.state() == core::DataSetState::Insert) clearAll(s, {"NMMARCA"});
+                         },
+                         {}},
+                    });
+
+    // Only a typed tax number drops the supplier: a lookup writes the number together
+    // with the supplier it belongs to.
+    auto& inscricao = s.cdsAuditoria.field("NRINSJURFORN");
+    auto previous = inscricao.onSetText;
+    inscricao.onSetText = [&s, previous](core::Field& f, const std::string& typed) {
+        const bool differs = typed != f.asString();
+        if (previous) previous(f, typed);
+        else f.setValue(typed.empty() ? core::Value() : core::Value(typed));
+        if (differs && editing(s)) clearAll(s, {"NMFANTFORN", "CDFORNECED", "IDTPIJURFORN"});
+    };
+}
+
+void on(TfrmPedidoAna& s, const char* name, std::function<void()> platform::Control::*event,
+        std::function<void()> handler) {
+    if (auto* c = s.comps.find(name)) c->*event = std::move(handler);
+}
+
+void onKey(TfrmPedidoAna& s, const char* name, void (*handler)(TfrmPedidoAna&, std::string&)) {
+    if (auto* c = s.comps.find(name)) c->onKeyPress = [&s, handler](std::string& key) { handler(s, key); };
+}
+
+void addMessages(TfrmPedidoAna& s) {
+    auto& m = s.msgPadrao;
+    m.add("Produto_Deve", "Produto deve ser informado.");
+    m.add("Produto_N_Cad", "Produto não cadastrado.");
+    m.add("Lote_Deve", "Lote deve ser informado.");
+    m.add("Lote_N_Cad", "Lote não cadastrado.");
+    m.add("Lote_N_Cad_Produto", "Lote não cadastrado para o produto informado.");
+    m.add("SubLote_N_Cad", "SubLote não cadastrado para o lote informado.");
+    m.add("Lote_Vazio_Produto", "Não há lote cadastrado para o produto informado.");
+    m.add("Setor_N_Cad", "Setor não cadastrado.");
+    m.add("Fornecedor_Deve", "Fornecedor deve ser informado.");
+    m.add("Fornecedor_N_Cad", "Fornecedor não cadastrado.");
+    m.add("EquipProd_nc", "Equipamento não cadastrado.");
+    m.add("N_marca_cad", "Não existe marca cadastrada para o produto.");
+    m.add("N_marca_prod", "Marca informada não pertence ao produto.");
+    m.add("Hora_Inv", " não é uma hora válida.");
+    m.add("data", " não é uma data valida.");
+}
+
+struct Def {
+    const char* name;
+    core::FieldType type;
+    int size;
+    const char* label;
+    bool visible;
+};
+
+void declare(core::RecordSet& set, std::initializer_list<Def> fields) {
+    if (set.active()) return;
+    for (const auto& d : fields) {
+        if (set.findField(d.name)) continue;
+        set.addField(d.name, d.type, d.size, d.label).visible = d.visible;
+    }
+}
+
+void declareLookupSets(TfrmPedidoAna& s) {
+    using T = core::FieldType;
+    const std::initializer_list<Def> lote = {{"LOTE", T::String, 24, "", false},
+                                             {"NRLOTEESTQ", T::String, 20, "Lote", true},
+                                             {"NRSUBLOTE", T::String, 4, "SubLote", true},
+                                             {"DTVALILOTE", T::DateTime, 0, "Data de Validade", true},
+                                             {"NRLOTEFORN", T::String, 20, "", false},
+                                             {"DTFABRPROD", T::DateTime, 0, "", false}};
+    declare(s.cdsPesqLote, lote);
+    declare(s.cdsVdLote, lote);
+    if (!s.cdsPesqLote.active()) s.cdsPesqLote.field("DTVALILOTE").displayFormat = "ddddd";
+    declare(s.cdsVdEquipProd, {{"CDEQUIPPRO", T::String, 10, "", true}, {"NMEQUIPPRO", T::String, 40, "", true}});
+    declare(s.cdsEquipProd, {{"CDEQUIPPRO", T::String, 10, "Código", true},
+                             {"NMEQUIPPRO", T::String, 40, "Nome", true},
+                             {"SGEQUIPPRO", T::String, 10, "Sigla", true}});
+    declare(s.cdsMarcaProd, {{"CDMARCA", T::String, 5, "Código", true},
+                             {"NMMARCA", T::String, 20, "Nome", true},
+                             {"CDPRODUTO", T::String, 10, "", false}});
+    declare(s.cdsDtIniEtapa, {{"DATAINI", T::DateTime, 0, "", true}});
+}
+
+}  // namespace
+
+void setupHeaderValidation(TfrmPedidoAna& s) {
+    addMessages(s);
+    declareLookupSets(s);
+    setupHeaderQueries(s);
+    wireChanges(s);
+
+    using C = platform::Control;
+    on(s, "dbeProduto", &C::onExit, [&s] { dbeProdutoExit(s); });
+    on(s, "dbeLote", &C::onExit, [&s] { dbeLoteExit(s); });
+    on(s, "dbeSetor", &C::onExit, [&s] { dbeSetorExit(s); });
+    on(s, "dbeFornecedor", &C::onExit, [&s] { dbeFornecedorExit(s); });
+    on(s, "dbeCdEquipProd", &C::onExit, [&s] { dbeCdEquipProdExit(s); });
+    on(s, "dbeMarcaProd", &C::onExit, [&s] { dbeMarcaProdExit(s); });
+    on(s, "medHora", &C::onExit, [&s] { medHoraExit(s); });
+    on(s, "medHoraPrev", &C::onExit, [&s] { medHoraPrevExit(s); });
+    for (const char* box : {"dbdData", "dbdDtAmos", "dbdDataPrev"})
+        on(s, box, &C::onExit, [&s, box] { CheckValidDate(s, box); });
+
+    onKey(s, "dbeSubLote", dbeSubLoteKeyDown);
+    onKey(s, "medHora", medHoraKeyPress);
+    onKey(s, "medHoraPrev", medHoraPrevKeyPress);
+    onKey(s, "dbeQtAmos", dbeQtAmosKeyPress);
+    onKey(s, "dbeDosagem", dbeDosagemKeyPress);
+    onKey(s, "dbeMarcaProd", dbeMarcaProdKeyPress);
+
+    header::wireLookups(s);
+}
+
+}  // namespace screen
