@@ -7,6 +7,7 @@
 #include "dialogs/request_filter.h"
 #include "dialogs/server_call.h"
 #include "platform/services.h"
+#include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
 
 namespace cli_mxa07301 {

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "dialogs/request_filter.h"
 #include "platform/handler.h"
 #include "platform/host.h"
 #include "screen/frame/filter_hook.h"
@@ -39,6 +40,7 @@ void CriaPedidoAna() {
         platform::host().showScreen(*frmPedidoAna);
         frmPedidoAna->FormActivate();
     }
+    cli_mxa07301::registerRequestFilter();
     openRequestFilter();  // CriaFiltroPedido
 }
 

@@ -1,3 +1,5 @@
+#include "platform/handler.h"
+#include "screen/frame/filter_hook.h"
 #include "screen/frame/pedido_ana.h"
 #include "screen/request/header_validation.h"
 #include "screen/request/request_record.h"
@@ -122,6 +124,9 @@ void buildRequestHeader(TfrmPedidoAna& s) {
     bound(c, "dbeJus", K::DBEdit, "DSJUSTIFICATIVA", "grbJus").enabled = false;
     // The justification shows in its own box; the frame's memo would repeat it.
     if (auto* memo = c.find("dbmJustificativa")) memo->visible = false;
+
+    // The filter button (and mnuFiltrar, which runs it) opens the request filter.
+    if (auto* f = c.find("sbtFiltro"); f && !f->onClick) f->onClick = [] { platform::runHandler(openRequestFilter); };
 
     // The caption line under the navigator.
     auto& caption = bound(c, "dbtNome", K::DBText, "dbtNome", "tshFormulario");

@@ -54,6 +54,8 @@ std::string codeOfText(const TfrmPedidoAna& s, const std::string& text, const ch
 
 void setupRequestRecord(TfrmPedidoAna& s) {
     auto& a = s.cdsAuditoria;
+    // Read by the date checks of the side dialogs.
+    if (!s.msgPadrao.has("data")) s.msgPadrao.add("data", " não é uma data valida.");
 
     for (const char* name : {"DTINCLAUDIT", "DTFINPREVAUD", "DTFINREALAUD"}) a.field(name).displayFormat = "ddddd hh:nn";
     a.field("DATA").displayFormat = "ddddd";
