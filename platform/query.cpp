@@ -93,6 +93,54 @@ std::vector<std::string> parameterNames(const std::string& sql) {
     return names;
 }
 
+// PostgreSQL cannot type a parameter that has no context ("(:P_X IS NULL OR ...)").
+// There a null parameter is written as the NULL keyword (it carries no data), and a
+// non-null one tested with IS [NOT] NULL is cast to its value's type.
+std::string postgresText(const std::string& sql, const std::map<std::string, core::Value>& params) {
+    std::string out;
+    char quote = 0;
+    for (size_t i = 0; i < sql.size(); ++i) {
+        const char c = sql[i];
+        if (quote) {
+            if (c == quote) quote = 0;
+            out += c;
+            continue;
+        }
+        if (c == '\'' || c == '"') quote = c;
+        if (c != ':' || quote) {
+            out += c;
+            continue;
+        }
+        if (i + 1 < sql.size() && sql[i + 1] == ':') {
+            out += "::";
+            ++i;
+            continue;
+        }
+        size_t j = i + 1;
+        while (j < sql.size() && (std::isalnum(static_cast<unsigned char>(sql[j])) || sql[j] == '_')) ++j;
+        const std::string name = sql.substr(i + 1, j - i - 1);
+        auto it = params.find(name);
+        if (name.empty() || it == params.end()) {
+            out += sql.substr(i, j - i);
+        } else if (it->second.isNull()) {
+            out += "NULL";
+        } else {
+            size_t k = j;
+            while (k < sql.size() && std::isspace(static_cast<unsigned char>(sql[k]))) ++k;
+            std::string next = core::utf8Upper(sql.substr(k, 2));
+            if (next == "IS") {
+                const auto& v = it->second;
+                const char* type = v.isString() || v.isBlob() ? "TEXT" : v.isFloat() || v.isDateTime() ? "DOUBLE PRECISION" : "BIGINT";
+                out += std::string("CAST(:") + name + " AS " + type + ")";
+            } else {
+                out += sql.substr(i, j - i);
+            }
+        }
+        i = j - 1;
+    }
+    return out;
+}
+
 // Storage for bound values: SOCI reads them by address while the statement runs.
 struct Binder {
     std::deque<std::string> texts;
@@ -183,15 +231,16 @@ void prepareStatement(soci::statement& st, Binder& binder, const std::string& te
 }
 
 [[noreturn]] void databaseFailure(const soci::soci_error& e) {
-    // A broken session must not be reused; the next query opens a fresh one.
-    dropSession();
+    // A lost connection must not be reused; the next query opens a fresh one.
+    auto& c = cached();
+    if (c.sql && !c.sql->is_connected()) dropSession();
     throw core::Error(e.get_error_message());
 }
 
 }  // namespace
 
 void TADOIBQuery::Open() {
-    const std::string& text = activeText();
+    const std::string text = session().dbBackend == "postgresql" ? postgresText(activeText(), params_) : activeText();
     if (text.find_first_not_of(" \t\r\n") == std::string::npos) throw core::Error("Consulta sem texto SQL.");
     core::Packet packet;
     try {
@@ -250,7 +299,7 @@ void TADOIBQuery::Open() {
 }
 
 long long TADOIBQuery::ExecSQL() {
-    const std::string& text = activeText();
+    const std::string text = session().dbBackend == "postgresql" ? postgresText(activeText(), params_) : activeText();
     if (text.find_first_not_of(" \t\r\n") == std::string::npos) throw core::Error("Consulta sem texto SQL.");
     try {
         soci::session& sql = database();
