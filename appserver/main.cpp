@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
         spdlog::error("{}", e.what());
         return 1;
     }
-    spdlog::info("Escutando em http://{}:{}/rdmPedidoAna/ (Ctrl+C encerra)", o.address, server.port());
+    spdlog::info("Ctrl+C encerra o servidor");
     int sig = 0;
     sigwait(&stopSignals, &sig);
     spdlog::info("Encerrando (sinal {})", sig);

@@ -15,6 +15,7 @@ namespace {
 void ensureVersionTable(soci::session& db, Backend backend) {
     if (tableExists(db, backend, "SCHEMA_VERSION")) return;
     CallTransaction tx(db, backend);
+    if (backend == Backend::PostgreSQL) db << "SELECT pg_advisory_xact_lock(7300)";
     if (!tableExists(db, backend, "SCHEMA_VERSION"))
         db << "CREATE TABLE SCHEMA_VERSION (NRVERSAO INTEGER NOT NULL, NMVERSAO VARCHAR(100), "
               "DTAPLICACAO DOUBLE PRECISION, PRIMARY KEY (NRVERSAO))";
