@@ -18,7 +18,9 @@ Control& button(Form& f, const std::string& name, ControlKind kind, const std::s
 
 }  // namespace
 
-TfrmPadrao::TfrmPadrao() { comps.addDataSource("dtsPadrao", nullptr); }
+TfrmPadrao::TfrmPadrao() {
+    comps.addDataSource("dtsPadrao", nullptr);
+}
 
 TfrmPadrao::~TfrmPadrao() {
     if (hook_) *hook_ = nullptr;
@@ -59,8 +61,10 @@ void TfrmPadrao::FormCreate() {
     button(*this, "sbtExcluir", ControlKind::ToolButton, "Excluir", "excluir", [this] { sbtExcluirClick(); });
     button(*this, "sbtConfirmar", ControlKind::ToolButton, "Confirmar", "confirmar",
            [this] { sbtConfirmarClick(); });
-    button(*this, "sbtCancelar", ControlKind::ToolButton, "Cancelar", "cancelar", [this] { sbtCancelarClick(); });
-    button(*this, "sbtImprimir", ControlKind::ToolButton, "Imprimir", "imprimir", [this] { sbtImprimirClick(); });
+    button(*this, "sbtCancelar", ControlKind::ToolButton, "Cancelar", "cancelar",
+           [this] { sbtCancelarClick(); });
+    button(*this, "sbtImprimir", ControlKind::ToolButton, "Imprimir", "imprimir",
+           [this] { sbtImprimirClick(); });
     button(*this, "sbtSair", ControlKind::ToolButton, "Sair", "sair", [this] { sbtSairClick(); });
     comps.add("nvgPadrao", ControlKind::Navigator).dataSource = "dtsPadrao";
     comps.add("mnuOperacoes", ControlKind::MenuItem, {}, "Operações");
@@ -96,7 +100,8 @@ void TfrmPadrao::sbtAlterarClick() {
 void TfrmPadrao::sbtExcluirClick() {
     auto* s = padrao();
     if (!s || !s->active() || s->isEmpty()) return;
-    if (host().ask("Confirma a exclusão do registro?", MsgType::Confirmation, MsgButtons::YesNo) != MsgResult::Yes)
+    if (host().ask("Confirma a exclusão do registro?", MsgType::Confirmation, MsgButtons::YesNo) !=
+        MsgResult::Yes)
         return;
     s->remove();
 }

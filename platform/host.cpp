@@ -12,9 +12,13 @@ ScriptedHost& defaultHost() {
 Host* current = nullptr;
 }  // namespace
 
-Host& host() { return current ? *current : defaultHost(); }
+Host& host() {
+    return current ? *current : defaultHost();
+}
 
-void setHost(Host* h) { current = h; }
+void setHost(Host* h) {
+    current = h;
+}
 
 Session& session() {
     static Session s;

@@ -78,8 +78,8 @@ core::Variant TNetConnection::call(const std::string& method, std::vector<core::
         answer = core::decodeAnswer(res->body);
     } catch (const core::Error&) {
         if (res->status != 200)
-            throw core::Error("O servidor de aplicação respondeu " + std::to_string(res->status) + " a " + module +
-                              "." + method + ".");
+            throw core::Error("O servidor de aplicação respondeu " + std::to_string(res->status) + " a " +
+                              module + "." + method + ".");
         throw;
     }
     if (answer.result.isError()) {

@@ -130,7 +130,9 @@ std::string postgresText(const std::string& sql, const std::map<std::string, cor
             std::string next = core::utf8Upper(sql.substr(k, 2));
             if (next == "IS") {
                 const auto& v = it->second;
-                const char* type = v.isString() || v.isBlob() ? "TEXT" : v.isFloat() || v.isDateTime() ? "DOUBLE PRECISION" : "BIGINT";
+                const char* type = v.isString() || v.isBlob()      ? "TEXT"
+                                   : v.isFloat() || v.isDateTime() ? "DOUBLE PRECISION"
+                                                                   : "BIGINT";
                 out += std::string("CAST(:") + name + " AS " + type + ")";
             } else {
                 out += sql.substr(i, j - i);
@@ -171,31 +173,41 @@ core::FieldType columnType(soci::data_type t) {
     switch (t) {
         case soci::dt_integer:
         case soci::dt_long_long:
-        case soci::dt_unsigned_long_long: return core::FieldType::Integer;
-        case soci::dt_double: return core::FieldType::Float;
-        case soci::dt_date: return core::FieldType::DateTime;
-        default: return core::FieldType::String;
+        case soci::dt_unsigned_long_long:
+            return core::FieldType::Integer;
+        case soci::dt_double:
+            return core::FieldType::Float;
+        case soci::dt_date:
+            return core::FieldType::DateTime;
+        default:
+            return core::FieldType::String;
     }
 }
 
 core::Value columnValue(const soci::row& r, size_t i) {
     if (r.get_indicator(i) == soci::i_null) return {};
     switch (r.get_properties(i).get_data_type()) {
-        case soci::dt_integer: return core::Value(static_cast<int64_t>(r.get<int>(i)));
-        case soci::dt_long_long: return core::Value(static_cast<int64_t>(r.get<long long>(i)));
+        case soci::dt_integer:
+            return core::Value(static_cast<int64_t>(r.get<int>(i)));
+        case soci::dt_long_long:
+            return core::Value(static_cast<int64_t>(r.get<long long>(i)));
         case soci::dt_unsigned_long_long:
             return core::Value(static_cast<int64_t>(r.get<unsigned long long>(i)));
-        case soci::dt_double: return core::Value(r.get<double>(i));
+        case soci::dt_double:
+            return core::Value(r.get<double>(i));
         case soci::dt_date: {
             const std::tm t = r.get<std::tm>(i);
-            return core::Value(core::DateTime::make(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min,
-                                                    t.tm_sec));
+            return core::Value(core::DateTime::make(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour,
+                                                    t.tm_min, t.tm_sec));
         }
-        default: return core::Value(r.get<std::string>(i));
+        default:
+            return core::Value(r.get<std::string>(i));
     }
 }
 
-std::string backendOf() { return session().dbBackend; }
+std::string backendOf() {
+    return session().dbBackend;
+}
 
 }  // namespace
 
@@ -207,14 +219,19 @@ core::Value& TADOIBQuery::ParamByName(const std::string& name) {
     return params_[name.size() > 1 && name[0] == ':' ? name.substr(1) : name];
 }
 
-void TADOIBQuery::clearParams() { params_.clear(); }
+void TADOIBQuery::clearParams() {
+    params_.clear();
+}
 
 const std::string& TADOIBQuery::activeText() const {
     const std::string b = backendOf();
     const std::string* text = &SQL;
-    if (b == "firebird") text = &SQL_IB;
-    else if (b == "odbc") text = &SQL_MSSQL;
-    else if (b == "oracle") text = &SQL_ORACLE;
+    if (b == "firebird")
+        text = &SQL_IB;
+    else if (b == "odbc")
+        text = &SQL_MSSQL;
+    else if (b == "oracle")
+        text = &SQL_ORACLE;
     // A statement written once in standard SQL runs everywhere.
     return text->empty() ? SQL : *text;
 }
@@ -240,7 +257,8 @@ void prepareStatement(soci::statement& st, Binder& binder, const std::string& te
 }  // namespace
 
 void TADOIBQuery::Open() {
-    const std::string text = session().dbBackend == "postgresql" ? postgresText(activeText(), params_) : activeText();
+    const std::string text =
+        session().dbBackend == "postgresql" ? postgresText(activeText(), params_) : activeText();
     if (text.find_first_not_of(" \t\r\n") == std::string::npos) throw core::Error("Consulta sem texto SQL.");
     core::Packet packet;
     try {
@@ -267,7 +285,8 @@ void TADOIBQuery::Open() {
                 const std::string name = core::utf8Upper(props.get_name());
                 auto type = columnType(props.get_data_type());
                 // Dates are stored as day counts; the "DT" prefix of the name says which numbers are dates.
-                if (name.rfind("DT", 0) == 0 && (type == core::FieldType::Float || type == core::FieldType::Integer))
+                if (name.rfind("DT", 0) == 0 &&
+                    (type == core::FieldType::Float || type == core::FieldType::Integer))
                     type = core::FieldType::DateTime;
                 packet.fields.push_back({name, type});
                 declared.push_back(false);
@@ -299,7 +318,8 @@ void TADOIBQuery::Open() {
 }
 
 long long TADOIBQuery::ExecSQL() {
-    const std::string text = session().dbBackend == "postgresql" ? postgresText(activeText(), params_) : activeText();
+    const std::string text =
+        session().dbBackend == "postgresql" ? postgresText(activeText(), params_) : activeText();
     if (text.find_first_not_of(" \t\r\n") == std::string::npos) throw core::Error("Consulta sem texto SQL.");
     try {
         soci::session& sql = database();

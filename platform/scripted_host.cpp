@@ -4,7 +4,9 @@
 
 namespace platform {
 
-void ScriptedHost::showMessage(const std::string& text, MsgType type) { messages.push_back({type, text}); }
+void ScriptedHost::showMessage(const std::string& text, MsgType type) {
+    messages.push_back({type, text});
+}
 
 MsgResult ScriptedHost::ask(const std::string& text, MsgType type, MsgButtons buttons) {
     messages.push_back({type, text});
@@ -51,7 +53,9 @@ void ScriptedHost::showScreen(Form& screen) {
     screensShown.push_back(&screen);
 }
 
-void ScriptedHost::closeScreen(Form& screen) { screen.visible = false; }
+void ScriptedHost::closeScreen(Form& screen) {
+    screen.visible = false;
+}
 
 int ScriptedHost::runModal(Form& dialog) {
     dialog.visible = true;
@@ -73,7 +77,9 @@ std::vector<std::string> ScriptedHost::texts() const {
     return out;
 }
 
-std::string ScriptedHost::lastText() const { return messages.empty() ? std::string() : messages.back().text; }
+std::string ScriptedHost::lastText() const {
+    return messages.empty() ? std::string() : messages.back().text;
+}
 
 void ScriptedHost::clear() {
     messages.clear();

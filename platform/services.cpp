@@ -1,12 +1,12 @@
 #include "platform/services.h"
 
+#include <fmt/format.h>
 #include <sodium.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
-#include <fmt/format.h>
 #include <mutex>
 
 #include "core/error.h"
@@ -17,7 +17,9 @@ namespace platform {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 bool allDigits(const std::string& s) {
     if (s.empty()) return false;
@@ -56,7 +58,8 @@ bool chooseRows(core::RecordSet& source, const std::string& title, const std::st
                 const std::vector<std::string>& columns, bool multi, std::vector<int>& chosen) {
     chosen.clear();
     if (!source.active() || source.isEmpty()) {
-        host().showMessage(emptyText.empty() ? "Nenhum registro encontrado." : emptyText, MsgType::Information);
+        host().showMessage(emptyText.empty() ? "Nenhum registro encontrado." : emptyText,
+                           MsgType::Information);
         return false;
     }
     LookupRequest req;
@@ -78,11 +81,21 @@ bool chooseRows(core::RecordSet& source, const std::string& title, const std::st
 
 // --- session ---
 
-std::string Operador() { return session().operador; }
-std::string NomeOperador() { return session().nomeOperador; }
-std::string FiliProc() { return session().filial; }
-std::string WebURL() { return session().webUrl; }
-int WebPort() { return session().webPort; }
+std::string Operador() {
+    return session().operador;
+}
+std::string NomeOperador() {
+    return session().nomeOperador;
+}
+std::string FiliProc() {
+    return session().filial;
+}
+std::string WebURL() {
+    return session().webUrl;
+}
+int WebPort() {
+    return session().webPort;
+}
 
 core::DateTime DtServ(const std::string& kind) {
     const core::DateTime now = askHost("DtServ", {kind}).value.asDateTime();
@@ -109,7 +122,9 @@ std::string HashSenha(const std::string& password) {
     return out;
 }
 
-void MensErro(const std::string& text, bool) { throw core::Error(text); }
+void MensErro(const std::string& text, bool) {
+    throw core::Error(text);
+}
 
 // --- text ---
 
@@ -161,10 +176,12 @@ void MaxNumber(const std::string& text, int intDigits, int decDigits, const std:
     int ints = 0, decs = 0, seps = 0;
     for (size_t i = 0; i < after.size(); ++i) {
         const char c = after[i];
-        if (c == ',' || c == '.') ++seps;
+        if (c == ',' || c == '.')
+            ++seps;
         else if (c == '-') {
             if (i != 0) throw core::Abort();
-        } else if (std::isdigit(static_cast<unsigned char>(c))) (seps ? decs : ints)++;
+        } else if (std::isdigit(static_cast<unsigned char>(c)))
+            (seps ? decs : ints)++;
     }
     if (seps > 1 || (seps && decDigits <= 0) || ints > intDigits || decs > decDigits) throw core::Abort();
 }
@@ -205,7 +222,9 @@ std::string RealToStTime(double hours) {
 
 // --- masks and fields ---
 
-std::string DateMask() { return "!99/99/9999;1;_"; }
+std::string DateMask() {
+    return "!99/99/9999;1;_";
+}
 
 std::string PictPess(const std::string& personType) {
     const std::string t = AllTrim(personType);
@@ -251,9 +270,13 @@ std::string GridText(const Control& grid, const core::RecordSet& set, int row, i
 
 // --- tree-code pictures ---
 
-std::string DBPict(int pictureType) { return core::treePicture(pictureType).picture() + ";0;_"; }
+std::string DBPict(int pictureType) {
+    return core::treePicture(pictureType).picture() + ";0;_";
+}
 
-std::string DBPictObj(int pictureType) { return core::treePicture(pictureType).picture(); }
+std::string DBPictObj(int pictureType) {
+    return core::treePicture(pictureType).picture();
+}
 
 int Nivel(int pictureType, const std::string& code) {
     const auto& pic = core::treePicture(pictureType);
@@ -261,9 +284,13 @@ int Nivel(int pictureType, const std::string& code) {
     return allDigits(digits) ? pic.levelOf(digits) : 0;
 }
 
-int TamAcNivel(int pictureType, int level) { return core::treePicture(pictureType).lengthToLevel(level); }
+int TamAcNivel(int pictureType, int level) {
+    return core::treePicture(pictureType).lengthToLevel(level);
+}
 
-int GetTtNiveis(int pictureType) { return core::treePicture(pictureType).levels(); }
+int GetTtNiveis(int pictureType) {
+    return core::treePicture(pictureType).levels();
+}
 
 bool ValidEx(const std::string&, int pictureType, const std::string& code, const std::string&) {
     return Nivel(pictureType, code) > 0;
@@ -271,9 +298,13 @@ bool ValidEx(const std::string&, int pictureType, const std::string& code, const
 
 // --- wait animation, lookups, other modules ---
 
-void ActiveShowAvi(int kind) { host().waitOn(kind); }
+void ActiveShowAvi(int kind) {
+    host().waitOn(kind);
+}
 
-void DeactiveShowAvi() { host().waitOff(); }
+void DeactiveShowAvi() {
+    host().waitOff();
+}
 
 bool Pesquisar(core::RecordSet& source, const std::string& title, const std::string& emptyText,
                const std::vector<std::string>& columns) {

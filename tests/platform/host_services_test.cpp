@@ -19,7 +19,8 @@ struct HostServices : ::testing::Test {
         setor.addField("CDSETOR", core::FieldType::String, 4);
         setor.addField("NMSETOR", core::FieldType::String, 40);
         setor.open();
-        for (auto [cd, nm] : {std::pair{"0001", "Recebimento"}, {"0002", "Laboratório"}, {"0003", "Expedição"}}) {
+        for (auto [cd, nm] :
+             {std::pair{"0001", "Recebimento"}, {"0002", "Laboratório"}, {"0003", "Expedição"}}) {
             setor.append();
             setor["CDSETOR"].setValue(cd);
             setor["NMSETOR"].setValue(nm);

@@ -1,9 +1,10 @@
+#include "platform/netconnection.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "core/recordset.h"
-#include "platform/netconnection.h"
 #include "platform/scripted_host.h"
 #include "platform/services.h"
 #include "support/test_server.h"
@@ -33,8 +34,8 @@ TEST(NetConnection, UnreachableServerGivesAClearError) {
         conn.Open();
         FAIL() << "connected to a closed port";
     } catch (const core::Error& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "Não foi possível conectar ao servidor de aplicação 127.0.0.1:" + std::to_string(port) + ".");
+        EXPECT_EQ(std::string(e.what()), "Não foi possível conectar ao servidor de aplicação 127.0.0.1:" +
+                                             std::to_string(port) + ".");
     }
     EXPECT_FALSE(conn.Connected());
     // A call on a closed connection connects first, and fails the same way.

@@ -1,5 +1,6 @@
-#include <gtest/gtest.h>
+#include "platform/query.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -7,7 +8,6 @@
 
 #include "core/error.h"
 #include "platform/host.h"
-#include "platform/query.h"
 
 using namespace platform;
 
@@ -22,7 +22,8 @@ struct DirectQuery : ::testing::TestWithParam<std::string> {
         std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         for (auto& ch : test)
             if (ch == '/') ch = '_';
-        db = std::filesystem::temp_directory_path() / ("mxa_query_" + std::to_string(::getpid()) + "_" + test + ".db");
+        db = std::filesystem::temp_directory_path() /
+             ("mxa_query_" + std::to_string(::getpid()) + "_" + test + ".db");
         std::filesystem::remove(db);
         session().dbBackend = GetParam();
         if (GetParam() == "postgresql") {
@@ -34,12 +35,15 @@ struct DirectQuery : ::testing::TestWithParam<std::string> {
         }
         resetQueryDatabase();
         TADOIBQuery ddl;
-        ddl.SQL = "CREATE TEMP TABLE LOTE (CDPRODUTO VARCHAR(10) NOT NULL, NRLOTE VARCHAR(10), QTLOTE DOUBLE PRECISION, "
-                  "NRSEQ INTEGER, DTVALIDADE DOUBLE PRECISION)";
+        ddl.SQL =
+            "CREATE TEMP TABLE LOTE (CDPRODUTO VARCHAR(10) NOT NULL, NRLOTE VARCHAR(10), QTLOTE DOUBLE "
+            "PRECISION, "
+            "NRSEQ INTEGER, DTVALIDADE DOUBLE PRECISION)";
         ddl.ExecSQL();
         TADOIBQuery ins;
-        ins.SQL = "INSERT INTO LOTE (CDPRODUTO, NRLOTE, QTLOTE, NRSEQ, DTVALIDADE) "
-                  "VALUES (:P_PROD, :P_LOTE, :P_QT, :P_SEQ, :P_VAL)";
+        ins.SQL =
+            "INSERT INTO LOTE (CDPRODUTO, NRLOTE, QTLOTE, NRSEQ, DTVALIDADE) "
+            "VALUES (:P_PROD, :P_LOTE, :P_QT, :P_SEQ, :P_VAL)";
         auto row = [&](const char* prod, core::Value lote, double qt, int seq, core::Value val) {
             ins.ParamByName("P_PROD") = prod;
             ins.ParamByName("P_LOTE") = lote;
@@ -63,8 +67,9 @@ struct DirectQuery : ::testing::TestWithParam<std::string> {
 
 TEST_P(DirectQuery, NullParameterIsBoundAsSqlNull) {
     TADOIBQuery q("qryLote");
-    q.SQL = "SELECT CDPRODUTO, NRLOTE, QTLOTE, NRSEQ, DTVALIDADE FROM LOTE "
-            "WHERE CDPRODUTO = :P_PROD AND (:P_LOTE IS NULL OR NRLOTE = :P_LOTE) ORDER BY NRSEQ";
+    q.SQL =
+        "SELECT CDPRODUTO, NRLOTE, QTLOTE, NRSEQ, DTVALIDADE FROM LOTE "
+        "WHERE CDPRODUTO = :P_PROD AND (:P_LOTE IS NULL OR NRLOTE = :P_LOTE) ORDER BY NRSEQ";
     q.SQL_ORACLE = "SELECT * FROM LOTE WHERE ROWNUM < 0";  // never the text of SQLite
     q.ParamByName("P_PROD") = "1020030004";
     q.ParamByName("P_LOTE") = core::Value();

@@ -43,8 +43,10 @@ TEST(ElapsedTime, SubtDataHoraAcrossMidnightAndMonths) {
     EXPECT_EQ(SubtDataHora(DateTime::make(2024, 1, 1, 10, 0), DateTime::make(2024, 1, 1, 10, 0)), "0:00");
     EXPECT_EQ(SubtDataHora(DateTime::make(2024, 1, 1, 10, 0), DateTime::make(2024, 1, 1, 8, 30)), "-1:30");
     // Seconds round to the nearest minute.
-    EXPECT_EQ(SubtDataHora(DateTime::make(2024, 1, 1, 10, 0, 0), DateTime::make(2024, 1, 1, 10, 0, 31)), "0:01");
-    EXPECT_EQ(SubtDataHora(DateTime::make(2024, 1, 1, 10, 0, 0), DateTime::make(2024, 1, 1, 10, 0, 29)), "0:00");
+    EXPECT_EQ(SubtDataHora(DateTime::make(2024, 1, 1, 10, 0, 0), DateTime::make(2024, 1, 1, 10, 0, 31)),
+              "0:01");
+    EXPECT_EQ(SubtDataHora(DateTime::make(2024, 1, 1, 10, 0, 0), DateTime::make(2024, 1, 1, 10, 0, 29)),
+              "0:00");
 }
 
 TEST(ElapsedTime, HoursTextRoundTrip) {
@@ -116,8 +118,8 @@ TEST(TreePictures, ProductAndAnalysisLevels) {
     EXPECT_TRUE(ValidEx("PRODUTO", 0, "1.02.003.0004"));
     EXPECT_TRUE(ValidEx("INSPECAO", 12, "0102003"));
     EXPECT_TRUE(ValidEx("INSPECAO", 12, "01"));
-    EXPECT_FALSE(ValidEx("PRODUTO", 0, "1.02.0"));   // between levels
-    EXPECT_FALSE(ValidEx("INSPECAO", 12, "01A2"));   // not digits
+    EXPECT_FALSE(ValidEx("PRODUTO", 0, "1.02.0"));      // between levels
+    EXPECT_FALSE(ValidEx("INSPECAO", 12, "01A2"));      // not digits
     EXPECT_FALSE(ValidEx("INSPECAO", 12, "01020031"));  // longer than the picture
     EXPECT_FALSE(ValidEx("INSPECAO", 12, ""));
     EXPECT_THROW(DBPict(5), core::Error);
