@@ -7,6 +7,7 @@ namespace appserver {
 void registerHostMethods(MethodTable& t);        // methods/host.cpp: Login, DtServ, Autorizacao
 void registerFrameMethods(MethodTable& t);       // methods/frame.cpp: parameters and permissions
 void registerRequestMethods(MethodTable& t);     // methods/request.cpp: the request header
+void registerRequestLookupMethods(MethodTable& t);  // methods/request_lookup.cpp: the header's lookups
 void registerInspectionMethods(MethodTable& t);  // methods/inspection.cpp: inspections, items, results
 void registerConclusionMethods(MethodTable& t);  // methods/conclusion.cpp: conclusion, release, formula, resources
 void registerDialogMethods(MethodTable& t);      // methods/dialogs.cpp: the side dialogs

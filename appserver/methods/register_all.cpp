@@ -6,6 +6,7 @@ void registerAllMethods(MethodTable& t) {
     registerHostMethods(t);
     registerFrameMethods(t);
     registerRequestMethods(t);
+    registerRequestLookupMethods(t);
     registerInspectionMethods(t);
     registerConclusionMethods(t);
     registerDialogMethods(t);
