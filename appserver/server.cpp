@@ -77,6 +77,8 @@ void Server::Impl::route() {
     const int threads = options.threads > 0 ? options.threads : 1;
     http.new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
     http.set_payload_max_length(64u << 20);
+    // Small answers must not wait for the peer's delayed ACK (Nagle): 40 ms per call otherwise.
+    http.set_tcp_nodelay(true);
     http.Get("/ping", [](const httplib::Request&, httplib::Response& res) {
         res.set_content(core::encodeResult(core::Variant("pong")), "application/json");
     });

@@ -85,6 +85,7 @@ TestServer::~TestServer() {
     if (!impl_->pgSchema.empty()) {
         try {
             soci::session admin("postgresql", impl_->pgAdmin);
+            admin << "SET client_min_messages TO WARNING";
             admin << "DROP SCHEMA " + impl_->pgSchema + " CASCADE";
         } catch (const std::exception& e) {
             spdlog::warn("Esquema de teste {} não removido: {}", impl_->pgSchema, e.what());
@@ -99,6 +100,7 @@ bool TestServer::onPostgres() const { return !impl_->pgSchema.empty(); }
 RawAnswer post(int port, const std::string& path, const std::string& body) {
     httplib::Client client("127.0.0.1", port);
     client.set_read_timeout(60, 0);
+    client.set_tcp_nodelay(true);
     auto res = client.Post(path.c_str(), body, "application/json");
     if (!res) throw std::runtime_error("servidor inacessível: " + httplib::to_string(res.error()));
     return {res->status, res->body};
