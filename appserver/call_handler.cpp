@@ -93,7 +93,9 @@ std::string CallHandler::handle(const std::string& module, const std::string& me
                     spdlog::error("Sessão do banco de dados não pôde ser reaberta: {}", again.what());
                 }
             }
-            return refuse(std::string("Erro no banco de dados: ") + e.what());
+            const bool database = dynamic_cast<const soci::soci_error*>(&e) != nullptr;
+            return refuse(std::string(database ? "Erro no banco de dados: " : "Erro no servidor de aplicação: ") +
+                          e.what());
         } catch (...) {
             return refuse("Erro interno no servidor de aplicação.");
         }

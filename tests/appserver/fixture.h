@@ -7,6 +7,7 @@
 
 #include "appserver/delta.h"
 #include "appserver/method_table.h"
+#include "appserver/refusal.h"
 #include "appserver/sql.h"
 #include "support/test_server.h"
 
@@ -24,6 +25,18 @@ public:
         s.methods().add("Teste", "Salvar", [](appserver::Call& c) -> core::Variant {
             c.expect({appserver::Arg::Packet});
             return appserver::applyDelta(c.db(), c.catalog(), "TESTE_DELTA", c.packet(0));
+        });
+        // Writes, then refuses: the write must not survive.
+        s.methods().add("Teste", "Recusar", [](appserver::Call& c) -> core::Variant {
+            c.expect({appserver::Arg::Text});
+            appserver::execute(c.db(), "INSERT INTO TESTE_DELTA (CDCHAVE) VALUES ('RX')");
+            throw appserver::Refusal(c.text(0));
+        });
+        // Writes a by-reference argument back.
+        s.methods().add("Teste", "Eco", [](appserver::Call& c) -> core::Variant {
+            c.expect({appserver::Arg::Text, appserver::Arg::Integer}, 1);
+            c.setOut(0, c.text(0) + "!");
+            return static_cast<int64_t>(c.argCount());
         });
         s.methods().add("Teste", "Ler", [](appserver::Call& c) -> core::Variant {
             c.expect({});

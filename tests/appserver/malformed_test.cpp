@@ -88,6 +88,22 @@ TEST_F(MalformedTest, EachKindGetsAClearErrorAndChangesNothing) {
     stillServing();
 }
 
+TEST_F(MalformedTest, RefusalCodesPassUnchangedAndUndoTheCall) {
+    auto a = testsupport::call("Recusar", {"P_ALMOXORIG_CAD"}, "Teste");
+    EXPECT_EQ(a.result.error, "P_ALMOXORIG_CAD");
+    EXPECT_EQ(count(), 0);
+
+    // Optional trailing arguments and by-reference answers.
+    a = testsupport::call("Eco", {"lote"}, "Teste");
+    EXPECT_EQ(a.result.value.asInteger(), 1);
+    ASSERT_EQ(a.out.size(), 1u);
+    EXPECT_EQ(a.out[0].first, 0);
+    EXPECT_EQ(a.out[0].second.value.asString(), "lote!");
+    EXPECT_EQ(testsupport::call("Eco", {"a", 2.5}, "Teste").result.error,
+              "Método Eco: o argumento 2 deve ser número inteiro.");
+    EXPECT_EQ(testsupport::call("Eco", {}, "Teste").result.error, "Método Eco: esperados de 1 a 2 argumentos, recebidos 0.");
+}
+
 // The server reads a whole request before running it and runs each call in one
 // transaction that commits or rolls back regardless of the client. So: a request
 // cut off mid-body never runs; a request whose client hangs up before the answer
