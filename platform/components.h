@@ -23,6 +23,9 @@ struct GridColumn {
     bool readOnly = false;
     bool button = false;  // an ellipsis button in the cell
     int width = 0;
+    // A status image painted in place of the cell's text: the image's name for the
+    // cell's value ("imgOK"), or empty to paint the text as usual.
+    std::function<std::string(const core::Value&)> imageFor;
 };
 
 // Binds a view to a record set, as the host's data source does.
