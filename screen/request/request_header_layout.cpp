@@ -37,6 +37,15 @@ void lookup(platform::ComponentModel& comps, const std::string& name) {
 
 }  // namespace
 
+std::string situationImage(const std::string& code) {
+    if (code == "1") return "imgPendente";
+    if (code == "2") return "imgAndamento";
+    if (code == "3") return "imgCancelado";
+    if (code == "4") return "imgOK";
+    if (code == "5") return "imgCancela";
+    return {};
+}
+
 void buildRequestHeader(TfrmPedidoAna& s) {
     auto& c = s.comps;
     ensure(c, "grbFormulario", ControlKind::GroupBox, "tshFormulario");
@@ -127,6 +136,11 @@ void buildRequestHeader(TfrmPedidoAna& s) {
 
     // The filter button (and mnuFiltrar, which runs it) opens the request filter.
     if (auto* f = c.find("sbtFiltro"); f && !f->onClick) f->onClick = [] { platform::runHandler(openRequestFilter); };
+
+    // The list paints the situation as its status image; a row without one shows nothing.
+    if (auto* list = c.find("dbgPadrao"))
+        for (auto& col : list->columns)
+            if (col.field == "IDSTATUSAUDI") col.imageFor = [](const core::Value& v) { return situationImage(v.asString()); };
 
     // The caption line under the navigator.
     auto& caption = bound(c, "dbtNome", K::DBText, "dbtNome", "tshFormulario");

@@ -16,6 +16,9 @@ void setupRequestRecord(TfrmPedidoAna& s);
 // Run from FormCreate, after the frame's layout.
 void buildRequestHeader(TfrmPedidoAna& s);
 
+// The status image the request list paints for a situation code; empty for none.
+std::string situationImage(const std::string& code);
+
 // Handlers of cdsAuditoria set by setupRequestRecord.
 void cdsAuditoriaBeforeInsert(TfrmPedidoAna& s);
 void cdsAuditoriaNewRecord(TfrmPedidoAna& s);

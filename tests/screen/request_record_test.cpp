@@ -124,6 +124,18 @@ TEST_F(RequestRecord, TimeSpentTaxNumberAndCaptionLine) {
     a["NRINSJURFORN"].setValue("12345678901");
     EXPECT_EQ(a["NRINSJURFORN"].displayText(), "123.456.789-01");
 
+    // The list paints each situation as its image, and nothing for a blank one.
+    const auto& col = s->comps["dbgPadrao"].columns.at(0);
+    ASSERT_EQ(col.field, "IDSTATUSAUDI");
+    ASSERT_TRUE(col.imageFor);
+    EXPECT_EQ(col.imageFor(core::Value("1")), "imgPendente");
+    EXPECT_EQ(col.imageFor(core::Value("2")), "imgAndamento");
+    EXPECT_EQ(col.imageFor(core::Value("3")), "imgCancelado");
+    EXPECT_EQ(col.imageFor(core::Value("4")), "imgOK");
+    EXPECT_EQ(col.imageFor(core::Value("5")), "imgCancela");
+    EXPECT_EQ(col.imageFor(core::Value()), "");
+    EXPECT_EQ(col.imageFor(core::Value(" ")), "");
+
     // A sub-lot of one blank sits between the slash and the dash separators.
     a["NMPRODUTO"].setValue("Ácido Cítrico");
     a["NRLOTEESTQ"].setValue("AC240301");
