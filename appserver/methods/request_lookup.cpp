@@ -14,7 +14,9 @@ namespace {
 
 using core::FieldType;
 
-bool blank(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
+bool blank(const std::string& s) {
+    return s.find_first_not_of(' ') == std::string::npos;
+}
 
 // Tree codes travel as digits; a code typed with the picture's dots still matches.
 std::string treeDigits(const std::string& code) {
@@ -47,7 +49,7 @@ core::Variant GetProduto(Call& c) {
 // Lots of a branch, optionally of one lot, sub-lot and product. The lot's own row
 // (sub-lot one blank) sorts before its sub-lots.
 std::vector<std::vector<core::Value>> lots(Call& c, const std::string& branch, const std::string& lot,
-                                          const std::string& subLot, const std::string& product) {
+                                           const std::string& subLot, const std::string& product) {
     std::string sql =
         "SELECT NRLOTEESTQ, NRSUBLOTE, DTVALILOTE, NRLOTEFORN, DTFABRPROD FROM LOTE WHERE CDFILIAL = :f";
     Params params{branch};
@@ -64,9 +66,9 @@ std::vector<std::vector<core::Value>> lots(Call& c, const std::string& branch, c
         params.add(product);
     }
     sql += " ORDER BY NRLOTEESTQ, NRSUBLOTE, CDPRODUTO";
-    return queryRows(c.db(), sql, std::move(params),
-                     {FieldType::String, FieldType::String, FieldType::DateTime, FieldType::String,
-                      FieldType::DateTime});
+    return queryRows(
+        c.db(), sql, std::move(params),
+        {FieldType::String, FieldType::String, FieldType::DateTime, FieldType::String, FieldType::DateTime});
 }
 
 // The validity travels as text in one packet and as a date in the other, as the
@@ -76,7 +78,8 @@ core::Packet lotPacket(const std::vector<std::vector<core::Value>>& rows, bool v
     p.fields = {field("LOTE", FieldType::String, 24),
                 field("NRLOTEESTQ", FieldType::String, 20),
                 field("NRSUBLOTE", FieldType::String, 4),
-                validityAsText ? field("DTVALILOTE", FieldType::String, 10) : field("DTVALILOTE", FieldType::DateTime),
+                validityAsText ? field("DTVALILOTE", FieldType::String, 10)
+                               : field("DTVALILOTE", FieldType::DateTime),
                 field("NRLOTEFORN", FieldType::String, 20),
                 field("DTFABRPROD", FieldType::DateTime)};
     for (const auto& r : rows) {
@@ -105,23 +108,26 @@ core::Variant GetPesqLote(Call& c) {
 
 core::Variant GetVdEquipProd(Call& c) {
     c.expect({Arg::Text});
-    return queryPacket(c.db(), {field("CDEQUIPPRO", FieldType::String, 10), field("NMEQUIPPRO", FieldType::String, 40)},
-                       "SELECT CDEQUIPPRO, NMEQUIPPRO FROM EQUIPAPROD WHERE CDEQUIPPRO = :e", {c.text(0)});
+    return queryPacket(
+        c.db(), {field("CDEQUIPPRO", FieldType::String, 10), field("NMEQUIPPRO", FieldType::String, 40)},
+        "SELECT CDEQUIPPRO, NMEQUIPPRO FROM EQUIPAPROD WHERE CDEQUIPPRO = :e", {c.text(0)});
 }
 
 core::Variant GetEquipProd(Call& c) {
     c.expect({});
-    return queryPacket(c.db(),
-                       {field("CDEQUIPPRO", FieldType::String, 10), field("NMEQUIPPRO", FieldType::String, 40),
-                        field("SGEQUIPPRO", FieldType::String, 10)},
-                       "SELECT CDEQUIPPRO, NMEQUIPPRO, SGEQUIPPRO FROM EQUIPAPROD ORDER BY CDEQUIPPRO");
+    return queryPacket(
+        c.db(),
+        {field("CDEQUIPPRO", FieldType::String, 10), field("NMEQUIPPRO", FieldType::String, 40),
+         field("SGEQUIPPRO", FieldType::String, 10)},
+        "SELECT CDEQUIPPRO, NMEQUIPPRO, SGEQUIPPRO FROM EQUIPAPROD ORDER BY CDEQUIPPRO");
 }
 
 // Product and brand or empty (every brand of the product).
 core::Variant getMarcaProd(Call& c) {
     c.expect({Arg::Text, Arg::Text});
     std::string sql =
-        "SELECT M.CDMARCA, M.NMMARCA, MP.CDPRODUTO FROM MARCAPRODUTO MP JOIN MARCA M ON M.CDMARCA = MP.CDMARCA "
+        "SELECT M.CDMARCA, M.NMMARCA, MP.CDPRODUTO FROM MARCAPRODUTO MP JOIN MARCA M ON M.CDMARCA = "
+        "MP.CDMARCA "
         "WHERE MP.CDPRODUTO = :p";
     Params params{c.text(0)};
     if (!blank(c.text(1))) {
@@ -139,15 +145,16 @@ core::Variant getMarcaProd(Call& c) {
 // of that order still pending or in progress.
 core::Variant getUltAnalise(Call& c) {
     c.expect({Arg::Text, Arg::Text, Arg::Text});
-    return queryPacket(c.db(),
-                       {field("CDFILIAL", FieldType::String, 4), field("NRAUDITORIA", FieldType::String, 10),
-                        field("IDTPAUDITADO", FieldType::String, 1), field("IDSTATUSAUDI", FieldType::String, 1),
-                        field("CDPRODUTO", FieldType::String, 10), field("NRLOTEESTQ", FieldType::String, 20),
-                        field("NRSUBLOTE", FieldType::String, 4)},
-                       "SELECT CDFILIAL, NRAUDITORIA, IDTPAUDITADO, IDSTATUSAUDI, CDPRODUTO, NRLOTEESTQ, NRSUBLOTE "
-                       "FROM AUDITORIA WHERE NRORDPROD = :o AND NRSUBORDPROD = :s AND NRAUDITORIA <> :n "
-                       "AND IDSTATUSAUDI IN ('1', '2') ORDER BY CDFILIAL, NRAUDITORIA",
-                       {c.text(0), c.text(1), c.text(2)});
+    return queryPacket(
+        c.db(),
+        {field("CDFILIAL", FieldType::String, 4), field("NRAUDITORIA", FieldType::String, 10),
+         field("IDTPAUDITADO", FieldType::String, 1), field("IDSTATUSAUDI", FieldType::String, 1),
+         field("CDPRODUTO", FieldType::String, 10), field("NRLOTEESTQ", FieldType::String, 20),
+         field("NRSUBLOTE", FieldType::String, 4)},
+        "SELECT CDFILIAL, NRAUDITORIA, IDTPAUDITADO, IDSTATUSAUDI, CDPRODUTO, NRLOTEESTQ, NRSUBLOTE "
+        "FROM AUDITORIA WHERE NRORDPROD = :o AND NRSUBORDPROD = :s AND NRAUDITORIA <> :n "
+        "AND IDSTATUSAUDI IN ('1', '2') ORDER BY CDFILIAL, NRAUDITORIA",
+        {c.text(0), c.text(1), c.text(2)});
 }
 
 // Branch, order, sub-order, stage: the earliest start among the analyses of the
@@ -173,11 +180,12 @@ core::Variant UdDtIniEtapa(Call& c) {
     c.expect({Arg::DateTime, Arg::Text, Arg::Text, Arg::Text, Arg::Text});
     const core::DateTime start = c.dateTime(0);
     if (start.days <= 0) return core::Variant(0);
-    const long long n = execute(c.db(),
-                                "UPDATE ETAPAORDPROD SET DTINIETAPA = :d WHERE CDFILIAL = :f AND NRORDPROD = :o "
-                                "AND NRSUBORDPROD = :s AND CDETAPAPROD = :e "
-                                "AND (DTINIETAPA IS NULL OR DTINIETAPA <= 0 OR DTINIETAPA > :d2)",
-                                {start, c.text(1), c.text(2), c.text(3), c.text(4), start});
+    const long long n =
+        execute(c.db(),
+                "UPDATE ETAPAORDPROD SET DTINIETAPA = :d WHERE CDFILIAL = :f AND NRORDPROD = :o "
+                "AND NRSUBORDPROD = :s AND CDETAPAPROD = :e "
+                "AND (DTINIETAPA IS NULL OR DTINIETAPA <= 0 OR DTINIETAPA > :d2)",
+                {start, c.text(1), c.text(2), c.text(3), c.text(4), start});
     return core::Variant(static_cast<int64_t>(n));
 }
 

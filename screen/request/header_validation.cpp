@@ -41,9 +41,13 @@ void refuse(TfrmPedidoAna& s, const std::string& control, const std::string& key
     platform::MensErro(s.msgPadrao.Msg(key));
 }
 
-bool blank(const std::string& v) { return platform::EmptyString(v); }
+bool blank(const std::string& v) {
+    return platform::EmptyString(v);
+}
 
-std::string text(const TfrmPedidoAna& s, const char* field) { return s.cdsAuditoria.field(field).asString(); }
+std::string text(const TfrmPedidoAna& s, const char* field) {
+    return s.cdsAuditoria.field(field).asString();
+}
 
 void assign(TfrmPedidoAna& s, const char* field, const core::Value& v) {
     if (!editing(s)) return;
@@ -89,8 +93,9 @@ void Vd_Produto(TfrmPedidoAna& s, bool obrigatorio) {
         // A code that does not fit the product picture cannot be a product.
         if (!platform::ValidEx({}, 0, code, "1")) platform::MensErro(s.msgPadrao.Msg("Produto_N_Cad"));
         header::withWait(1, [&] {
-            platform::loadFromServer(s.cdsProduto,
-                                     s.netPedidoAna.call("GetProduto", {std::to_string(platform::GetTtNiveis(0)), code}));
+            platform::loadFromServer(
+                s.cdsProduto,
+                s.netPedidoAna.call("GetProduto", {std::to_string(platform::GetTtNiveis(0)), code}));
         });
         if (s.cdsProduto.isEmpty()) platform::MensErro(s.msgPadrao.Msg("Produto_N_Cad"));
         // Once a product demands the content, the request keeps demanding it.
@@ -107,7 +112,8 @@ void Vd_Produto(TfrmPedidoAna& s, bool obrigatorio) {
 
 namespace {
 
-void loadLote(TfrmPedidoAna& s, const std::string& lote, const std::string& subLote, const std::string& produto) {
+void loadLote(TfrmPedidoAna& s, const std::string& lote, const std::string& subLote,
+              const std::string& produto) {
     header::withWait(6, [&] {
         platform::loadFromServer(
             s.cdsLote, s.netPedidoAna.call("GetLote", {text(s, "CDFILIAL"), lote, subLote, produto}));
@@ -154,8 +160,10 @@ void Vd_Lote(TfrmPedidoAna& s, const std::string& tipo, bool obrigatorio) {
     const std::string validade = found ? s.cdsLote.field("DTVALILOTE").asString() : std::string();
     const auto parsed = core::parseDateTime(validade);
     if (auto* box = s.comps.find("dbdDtValiLote")) box->text = validade;
-    if (parsed) assign(s, "DTVALILOTE", *parsed);
-    else clearValue(s, "DTVALILOTE");
+    if (parsed)
+        assign(s, "DTVALILOTE", *parsed);
+    else
+        clearValue(s, "DTVALILOTE");
     if (found) {
         assign(s, "NRLOTEFORN", s.cdsLote.field("NRLOTEFORN").value());
         assign(s, "DTFABRPROD", s.cdsLote.field("DTFABRPROD").value());
@@ -329,7 +337,8 @@ std::string OldValue(const TfrmPedidoAna& s, const std::string& field) {
 void DtIniEtapa(TfrmPedidoAna& s) {
     const auto& a = s.cdsAuditoria;
     const std::vector<core::Variant> key = {a.field("CDFILIAL").asString(), a.field("NRORDPROD").asString(),
-                                            a.field("NRSUBORDPROD").asString(), a.field("CDETAPAPROD").asString()};
+                                            a.field("NRSUBORDPROD").asString(),
+                                            a.field("CDETAPAPROD").asString()};
     header::withWait(6, [&] {
         platform::loadFromServer(s.cdsDtIniEtapa, s.netPedidoAna.call("GetDtIniEtapa", std::vector(key)));
         if (s.cdsDtIniEtapa.isEmpty()) return;

@@ -38,7 +38,9 @@ void dbeCdEquipProdExit(TfrmPedidoAna& s) {
     if (editing(s)) Vd_EquipProd(s);
 }
 
-void dbeMarcaProdExit(TfrmPedidoAna& s) { Vd_Marca(s); }
+void dbeMarcaProdExit(TfrmPedidoAna& s) {
+    Vd_Marca(s);
+}
 
 void medHoraExit(TfrmPedidoAna& s) {
     if (editing(s)) Vd_Hora(s, "medHora");
@@ -53,7 +55,9 @@ void medHoraPrevExit(TfrmPedidoAna& s) {
 namespace {
 
 // A character typed (backspace included), as opposed to a named key such as "F9".
-bool typedKey(const std::string& key) { return key.size() == 1; }
+bool typedKey(const std::string& key) {
+    return key.size() == 1;
+}
 
 void startEditOnKey(TfrmPedidoAna& s) {
     auto& a = s.cdsAuditoria;
@@ -85,7 +89,9 @@ void medHoraPrevKeyPress(TfrmPedidoAna& s, std::string& key) {
     if (typedKey(key) || key == "Delete") startEditOnKey(s);
 }
 
-void dbeQtAmosKeyPress(TfrmPedidoAna& s, std::string& key) { quantityKey(s, "dbeQtAmos", key); }
+void dbeQtAmosKeyPress(TfrmPedidoAna& s, std::string& key) {
+    quantityKey(s, "dbeQtAmos", key);
+}
 
 void dbeDosagemKeyPress(TfrmPedidoAna& s, std::string& key) {
     const std::string sit = header::text(s, "IDSTATUSAUDI");
@@ -143,9 +149,15 @@ void clearAll(TfrmPedidoAna& s, std::initializer_list<const char*> fields) {
 
 void wireChanges(TfrmPedidoAna& s) {
     watchChanges(s, {
-                        {"CDARVPROD", [&s] { clearAll(s, {"NMPRODUTO", "NRLOTEESTQ", "NRSUBLOTE"}); }, {}},
+                        {"CDARVPROD",
+                         [&s] {
+                             clearAll(s, {"NMPRODUTO", "NRLOTEESTQ", "NRSUBLOTE"});
+                         },
+                         {}},
                         {"NRLOTEESTQ",
-                         [&s] { clearAll(s, {"NRSUBLOTE", "DTVALILOTE", "NRLOTEFORN", "DTFABRPROD"}); },
+                         [&s] {
+                             clearAll(s, {"NRSUBLOTE", "DTVALILOTE", "NRLOTEFORN", "DTFABRPROD"});
+                         },
                          {}},
                         {"NRSUBLOTE",
                          [&s] {
@@ -157,7 +169,8 @@ void wireChanges(TfrmPedidoAna& s) {
                         {"CDEQUIPPRO", [&s] { clearAll(s, {"NMEQUIPPRO"}); }, {}},
                         {"CDMARCAPROD",
                          [&s] {
-                             if (s.cdsAuditoria.state() == core::DataSetState::Insert) clearAll(s, {"NMMARCA"});
+                             if (s.cdsAuditoria.state() == core::DataSetState::Insert)
+                                 clearAll(s, {"NMMARCA"});
                          },
                          {}},
                     });
@@ -168,8 +181,10 @@ void wireChanges(TfrmPedidoAna& s) {
     auto previous = inscricao.onSetText;
     inscricao.onSetText = [&s, previous](core::Field& f, const std::string& typed) {
         const bool differs = typed != f.asString();
-        if (previous) previous(f, typed);
-        else f.setValue(typed.empty() ? core::Value() : core::Value(typed));
+        if (previous)
+            previous(f, typed);
+        else
+            f.setValue(typed.empty() ? core::Value() : core::Value(typed));
         if (differs && editing(s)) clearAll(s, {"NMFANTFORN", "CDFORNECED", "IDTPIJURFORN"});
     };
 }
@@ -229,7 +244,8 @@ void declareLookupSets(TfrmPedidoAna& s) {
     declare(s.cdsPesqLote, lote);
     declare(s.cdsVdLote, lote);
     if (!s.cdsPesqLote.active()) s.cdsPesqLote.field("DTVALILOTE").displayFormat = "ddddd";
-    declare(s.cdsVdEquipProd, {{"CDEQUIPPRO", T::String, 10, "", true}, {"NMEQUIPPRO", T::String, 40, "", true}});
+    declare(s.cdsVdEquipProd,
+            {{"CDEQUIPPRO", T::String, 10, "", true}, {"NMEQUIPPRO", T::String, 40, "", true}});
     declare(s.cdsEquipProd, {{"CDEQUIPPRO", T::String, 10, "Código", true},
                              {"NMEQUIPPRO", T::String, 40, "Nome", true},
                              {"SGEQUIPPRO", T::String, 10, "Sigla", true}});

@@ -17,10 +17,10 @@ TEST_F(HeaderFlow, HourRewrittenThenChecked) {
         EXPECT_EQ(hora.text, rewritten);
     }
     EXPECT_TRUE(host.messages.empty());
-    for (const auto& [typed, text] : std::vector<std::pair<std::string, std::string>>{
-             {"24:00", "'24:00' não é uma hora válida."},
-             {"23:60", "'23:60' não é uma hora válida."},
-             {"12:", "'12:' não é uma hora válida."}}) {
+    for (const auto& [typed, text] :
+         std::vector<std::pair<std::string, std::string>>{{"24:00", "'24:00' não é uma hora válida."},
+                                                          {"23:60", "'23:60' não é uma hora válida."},
+                                                          {"12:", "'12:' não é uma hora válida."}}) {
         hora.text = typed;
         s().comps.setFocus("dbeDesc");
         EXPECT_FALSE(leave("medHora")) << typed;
@@ -37,10 +37,12 @@ TEST_F(HeaderFlow, HourRewrittenThenChecked) {
 TEST_F(HeaderFlow, ZeroDateQuotedInTheRefusal) {
     newRequest();
     f("DTAMOSAUDI").setValue(core::DateTime(0));
-    EXPECT_EQ(refusal([&] { screen::ValidaDataZ(s(), "dbdDtAmos"); }), "\"30/12/1899\" não é uma data valida.");
+    EXPECT_EQ(refusal([&] { screen::ValidaDataZ(s(), "dbdDtAmos"); }),
+              "\"30/12/1899\" não é uma data valida.");
     EXPECT_EQ(focus(), "dbdDtAmos");
     f("DTAMOSAUDI").setValue(core::DateTime(-1));
-    EXPECT_EQ(refusal([&] { screen::ValidaDataZ(s(), "dbdDtAmos"); }), "\"29/12/1899\" não é uma data valida.");
+    EXPECT_EQ(refusal([&] { screen::ValidaDataZ(s(), "dbdDtAmos"); }),
+              "\"29/12/1899\" não é uma data valida.");
     f("DTAMOSAUDI").setValue(kValid);
     EXPECT_EQ(refusal([&] { screen::ValidaDataZ(s(), "dbdDtAmos"); }), "");
     f("DTAMOSAUDI").clear();
@@ -92,8 +94,11 @@ TEST_F(HeaderFlow, HourKeysStartTheEditAndF9OpensTheLots) {
 }
 
 TEST_F(HeaderFlow, LookupsFillTheHeader) {
-    loadRequest({{"CDFILIAL", "0001"}, {"NRAUDITORIA", "0000000001"}, {"IDSTATUSAUDI", "1"},
-                 {"NRLOTEESTQ", "X1"}, {"NRSUBLOTE", "002"}});
+    loadRequest({{"CDFILIAL", "0001"},
+                 {"NRAUDITORIA", "0000000001"},
+                 {"IDSTATUSAUDI", "1"},
+                 {"NRLOTEESTQ", "X1"},
+                 {"NRSUBLOTE", "002"}});
     host.picks.push_back({0});
     EXPECT_TRUE(click("btpProduto"));
     EXPECT_EQ(host.lookups.back().title, "Produto");
@@ -184,10 +189,14 @@ TEST_F(HeaderFlow, LastAnalysisOfAProductionOrder) {
     screen::Vd_UltimaAnalise(s());
     EXPECT_TRUE(screen::boUltAnalise);  // no production order
 
-    exec("INSERT INTO AUDITORIA (CDFILIAL, NRAUDITORIA, IDSTATUSAUDI, NRORDPROD, NRSUBORDPROD) VALUES "
-         "('0001', '0000000010', '4', '0000000500', '1')");
-    loadRequest({{"CDFILIAL", "0001"}, {"NRAUDITORIA", "0000000011"}, {"IDSTATUSAUDI", "2"},
-                 {"NRORDPROD", "0000000500"}, {"NRSUBORDPROD", "1"}});
+    exec(
+        "INSERT INTO AUDITORIA (CDFILIAL, NRAUDITORIA, IDSTATUSAUDI, NRORDPROD, NRSUBORDPROD) VALUES "
+        "('0001', '0000000010', '4', '0000000500', '1')");
+    loadRequest({{"CDFILIAL", "0001"},
+                 {"NRAUDITORIA", "0000000011"},
+                 {"IDSTATUSAUDI", "2"},
+                 {"NRORDPROD", "0000000500"},
+                 {"NRSUBORDPROD", "1"}});
     screen::Vd_UltimaAnalise(s());
     EXPECT_TRUE(screen::boUltAnalise);  // the other one is concluded
     exec("UPDATE AUDITORIA SET IDSTATUSAUDI = '2' WHERE NRAUDITORIA = '0000000010'");
@@ -198,14 +207,21 @@ TEST_F(HeaderFlow, LastAnalysisOfAProductionOrder) {
 
 TEST_F(HeaderFlow, StageStartFollowsItsFirstAnalysis) {
     const core::DateTime start = core::DateTime::make(2025, 2, 3, 12, 0);
-    exec("INSERT INTO ETAPAORDPROD (CDFILIAL, NRORDPROD, NRSUBORDPROD, CDETAPAPROD) VALUES "
-         "('0001', '0000000500', '1', 'MIST')");
-    exec("INSERT INTO AUDITORIA (CDFILIAL, NRAUDITORIA, NRORDPROD, NRSUBORDPROD, CDETAPAPROD) VALUES "
-         "('0001', '0000000011', '0000000500', '1', 'MIST')");
-    exec("INSERT INTO INSPECAUDIT (CDFILIAL, NRAUDITORIA, NRINSPECAUDI, CDINSPECAO, DTINIRINSAUD) VALUES "
-         "('0001', '0000000011', '001', 'I1', " + std::to_string(start.days) + ")");
-    loadRequest({{"CDFILIAL", "0001"}, {"NRAUDITORIA", "0000000011"}, {"NRORDPROD", "0000000500"},
-                 {"NRSUBORDPROD", "1"}, {"CDETAPAPROD", "MIST"}});
+    exec(
+        "INSERT INTO ETAPAORDPROD (CDFILIAL, NRORDPROD, NRSUBORDPROD, CDETAPAPROD) VALUES "
+        "('0001', '0000000500', '1', 'MIST')");
+    exec(
+        "INSERT INTO AUDITORIA (CDFILIAL, NRAUDITORIA, NRORDPROD, NRSUBORDPROD, CDETAPAPROD) VALUES "
+        "('0001', '0000000011', '0000000500', '1', 'MIST')");
+    exec(
+        "INSERT INTO INSPECAUDIT (CDFILIAL, NRAUDITORIA, NRINSPECAUDI, CDINSPECAO, DTINIRINSAUD) VALUES "
+        "('0001', '0000000011', '001', 'I1', " +
+        std::to_string(start.days) + ")");
+    loadRequest({{"CDFILIAL", "0001"},
+                 {"NRAUDITORIA", "0000000011"},
+                 {"NRORDPROD", "0000000500"},
+                 {"NRSUBORDPROD", "1"},
+                 {"CDETAPAPROD", "MIST"}});
     screen::DtIniEtapa(s());
     EXPECT_EQ(s().cdsDtIniEtapa.field("DATAINI").asDateTime(), start);
     platform::TADOIBQuery q;

@@ -121,7 +121,8 @@ TEST_F(HeaderFlow, SubLotBlankOrKnownFillsTheLotDates) {
 
     type("NRSUBLOTE", "009");
     s().comps.setFocus("dbeDesc");
-    EXPECT_EQ(refusal([&] { screen::Vd_Lote(s(), "S", true); }), "SubLote não cadastrado para o lote informado.");
+    EXPECT_EQ(refusal([&] { screen::Vd_Lote(s(), "S", true); }),
+              "SubLote não cadastrado para o lote informado.");
     EXPECT_EQ(focus(), "dbeSubLote");
     EXPECT_EQ(a().state(), DataSetState::Insert);
 }
@@ -195,8 +196,13 @@ TEST_F(HeaderFlow, BrandCheckedOnlyWhileInserting) {
     EXPECT_FALSE(leave("dbeMarcaProd"));
     EXPECT_EQ(shown(), "Marca informada não pertence ao produto.");
 
-    loadRequest({{"CDFILIAL", "0001"}, {"NRAUDITORIA", "0000000001"}, {"IDSTATUSAUDI", "2"}, {"CDPRODUTO", "P1"},
-                 {"CDARVPROD", "1010010001"}, {"CDMARCAPROD", "00001"}, {"NMMARCA", "Marca A"}});
+    loadRequest({{"CDFILIAL", "0001"},
+                 {"NRAUDITORIA", "0000000001"},
+                 {"IDSTATUSAUDI", "2"},
+                 {"CDPRODUTO", "P1"},
+                 {"CDARVPROD", "1010010001"},
+                 {"CDMARCAPROD", "00001"},
+                 {"NMMARCA", "Marca A"}});
     EXPECT_FALSE(s().comps["dbeMarcaProd"].enabled);
     a().edit();
     type("CDMARCAPROD", "2");
@@ -236,8 +242,13 @@ TEST_F(HeaderFlow, ContentBoxFollowsProductLotAndSituation) {
     screen::boConcAnalise = false;
 
     // A request stored concluded opens the box only to be concluded OK again.
-    loadRequest({{"CDFILIAL", "0001"}, {"NRAUDITORIA", "0000000002"}, {"IDSTATUSAUDI", "5"}, {"CDPRODUTO", "P2"},
-                 {"NRLOTEESTQ", "L200"}, {"VRAPRPRODAUD", 3.0}, {"IDTEOROBRIG", "N"}});
+    loadRequest({{"CDFILIAL", "0001"},
+                 {"NRAUDITORIA", "0000000002"},
+                 {"IDSTATUSAUDI", "5"},
+                 {"CDPRODUTO", "P2"},
+                 {"NRLOTEESTQ", "L200"},
+                 {"VRAPRPRODAUD", 3.0},
+                 {"IDTEOROBRIG", "N"}});
     screen::Vd_Teor(s());
     EXPECT_FALSE(box.enabled);
     EXPECT_EQ(f("VRAPRPRODAUD").asFloat(), 3.0);  // browsing changes nothing

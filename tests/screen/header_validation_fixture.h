@@ -52,25 +52,33 @@ protected:
     }
 
     static void seed() {
-        exec("INSERT INTO PRODUTO (CDPRODUTO, CDARVPROD, NMPRODUTO, SGUNIDADE, IDTEOROBRIG) VALUES "
-             "('P1', '1010010001', 'Ácido cítrico', 'KG', 'S')");
-        exec("INSERT INTO PRODUTO (CDPRODUTO, CDARVPROD, NMPRODUTO, SGUNIDADE, IDTEOROBRIG) VALUES "
-             "('P2', '1010010002', 'Açúcar', 'KG', 'N')");
-        exec("INSERT INTO PRODUTO (CDPRODUTO, CDARVPROD, NMPRODUTO, SGUNIDADE, IDTEOROBRIG) VALUES "
-             "('P3', '1010010003', 'Corante', 'KG', 'N')");
-        const auto lot = [](const char* prod, const char* lote, const char* sub, const char* forn, core::DateTime v) {
-            exec(std::string("INSERT INTO LOTE (CDFILIAL, CDPRODUTO, NRLOTEESTQ, NRSUBLOTE, NRLOTEFORN, DTFABRPROD, "
-                             "DTVALILOTE) VALUES ('0001', '") +
-                 prod + "', '" + lote + "', '" + sub + "', '" + forn + "', " + std::to_string(kFabr.days) + ", " +
-                 std::to_string(v.days) + ")");
+        exec(
+            "INSERT INTO PRODUTO (CDPRODUTO, CDARVPROD, NMPRODUTO, SGUNIDADE, IDTEOROBRIG) VALUES "
+            "('P1', '1010010001', 'Ácido cítrico', 'KG', 'S')");
+        exec(
+            "INSERT INTO PRODUTO (CDPRODUTO, CDARVPROD, NMPRODUTO, SGUNIDADE, IDTEOROBRIG) VALUES "
+            "('P2', '1010010002', 'Açúcar', 'KG', 'N')");
+        exec(
+            "INSERT INTO PRODUTO (CDPRODUTO, CDARVPROD, NMPRODUTO, SGUNIDADE, IDTEOROBRIG) VALUES "
+            "('P3', '1010010003', 'Corante', 'KG', 'N')");
+        const auto lot = [](const char* prod, const char* lote, const char* sub, const char* forn,
+                            core::DateTime v) {
+            exec(std::string(
+                     "INSERT INTO LOTE (CDFILIAL, CDPRODUTO, NRLOTEESTQ, NRSUBLOTE, NRLOTEFORN, DTFABRPROD, "
+                     "DTVALILOTE) VALUES ('0001', '") +
+                 prod + "', '" + lote + "', '" + sub + "', '" + forn + "', " + std::to_string(kFabr.days) +
+                 ", " + std::to_string(v.days) + ")");
         };
         lot("P1", "L100", " ", "F-9", kValid);
         lot("P1", "L100", "001", "F-9A", kValidSub);
         lot("P2", "L200", " ", "F-7", kValid);
         exec("INSERT INTO SETOR (CDSETOR, NMSETOR) VALUES ('0007', 'Laboratório')");
-        exec("INSERT INTO FORNECEDOR (CDFORNECED, NRINSJURFORN, IDTPIJURFORN, NMFANTFORN) VALUES "
-             "('F1', '12345678000190', 'J', 'Química Sul')");
-        exec("INSERT INTO EQUIPAPROD (CDEQUIPPRO, NMEQUIPPRO, SGEQUIPPRO) VALUES ('0000000042', 'Reator 2', 'RT2')");
+        exec(
+            "INSERT INTO FORNECEDOR (CDFORNECED, NRINSJURFORN, IDTPIJURFORN, NMFANTFORN) VALUES "
+            "('F1', '12345678000190', 'J', 'Química Sul')");
+        exec(
+            "INSERT INTO EQUIPAPROD (CDEQUIPPRO, NMEQUIPPRO, SGEQUIPPRO) VALUES ('0000000042', 'Reator 2', "
+            "'RT2')");
         exec("INSERT INTO MARCA (CDMARCA, NMMARCA) VALUES ('00001', 'Marca A')");
         exec("INSERT INTO MARCA (CDMARCA, NMMARCA) VALUES ('00002', 'Marca B')");
         exec("INSERT INTO MARCAPRODUTO (CDPRODUTO, CDMARCA) VALUES ('P1', '00001')");
@@ -88,7 +96,8 @@ protected:
 
     // One request as the server would list it, current and being browsed.
     void loadRequest(const std::vector<std::pair<std::string, core::Value>>& values) {
-        if (a().state() == core::DataSetState::Insert || a().state() == core::DataSetState::Edit) a().cancel();
+        if (a().state() == core::DataSetState::Insert || a().state() == core::DataSetState::Edit)
+            a().cancel();
         core::Packet p;
         p.fields = a().fieldDefs();
         std::vector<core::Value> row(p.fields.size());
