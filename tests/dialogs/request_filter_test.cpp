@@ -168,5 +168,59 @@ TEST_F(RequestFilterFlow, CombinedFilterListsExactlyTheMatchingDemoRequests) {
     for (int i = 0; i < list().recordCount(); ++i) EXPECT_EQ(list().valueAt(i, "NRLOTEESTQ").asString(), "SL240220");
 }
 
+TEST_F(RequestFilterFlow, OrderAndLotLookupsFillTheCriteria) {
+    platform::TADOIBQuery q;
+    q.SQL = q.SQL_ORACLE = q.SQL_MSSQL = q.SQL_IB =
+        "SELECT DISTINCT NRORDPROD FROM AUDITORIA WHERE CDFILIAL = '0001' AND NRORDPROD IS NOT NULL "
+        "AND NRORDPROD IN (SELECT NRORDPROD FROM ORDEMPROD WHERE CDFILIAL = '0001') ORDER BY NRORDPROD";
+    q.Open();
+    ASSERT_GE(q.recordCount(), 2);
+    q.first();
+    const std::string first = q.fieldAt(0).asString();
+    q.next();
+    const std::string second = q.fieldAt(0).asString();
+    // Rows of the order lookup (orders of the branch, by number) for those two.
+    platform::TADOIBQuery o;
+    o.SQL = o.SQL_ORACLE = o.SQL_MSSQL = o.SQL_IB =
+        "SELECT DISTINCT NRORDPROD FROM ORDEMPROD WHERE CDFILIAL = '0001' ORDER BY NRORDPROD";
+    o.Open();
+    std::vector<int> rows;
+    int row = 0;
+    for (o.first(); !o.eof(); o.next(), ++row)
+        if (o.fieldAt(0).asString() == first || o.fieldAt(0).asString() == second) rows.push_back(row);
+    host.picks.push_back(rows);
+    host.picks.push_back({0});  // the first lot of the lot lookup
+
+    open([](Dialog& d) {
+        std::string key = "F9";
+        d.comps["rbtLOP"].onKeyPress(key);  // nothing while "Todos" is chosen
+        EXPECT_TRUE(d.comps["btpOP"].enabled == false);
+        check(d, "rbtLOP", true);
+        key = "F9";
+        d.comps["rbtLOP"].onKeyPress(key);
+        EXPECT_EQ(key, "");
+        key = "F9";
+        d.comps["edtLote"].onKeyPress(key);
+        EXPECT_FALSE(d.comps["edtLote"].text.empty());
+        type(d, "edtLote", "");
+        type(d, "depIni", date(-400));
+        check(d, "chbOK", true);
+        check(d, "chbNaoOK", true);
+        click(d, "btnOK");
+    });
+    EXPECT_EQ(cli_mxa07301::stOP, first + "," + second);
+    EXPECT_EQ(frmFiltroPedido->stNRORDPROD, first + "," + second);
+    EXPECT_EQ(frmFiltroPedido->stTNRORDPROD, "");
+    const auto expected = requestsWhere(fmt::format(
+        "NRORDPROD IN ('{}', '{}') AND IDSTATUSAUDI IN ('1', '2', '4', '5') AND DTINCLAUDIT >= {} AND DTINCLAUDIT < {}", first,
+        second, frmFiltroPedido->dtDTINI.days, frmFiltroPedido->dtDTFIM.days + 1));
+    EXPECT_FALSE(expected.empty());
+    EXPECT_EQ(listed(), expected);
+    EXPECT_EQ(host.lookups.size(), 2u);
+    EXPECT_EQ(host.lookups[0].title, "Ordem de Produção");
+    EXPECT_TRUE(host.lookups[0].multiSelect);
+    EXPECT_EQ(host.lookups[1].title, "Lote/Sub-Lote");
+}
+
 }  // namespace
 }  // namespace filtertest
