@@ -1,0 +1,85 @@
+// mxa07300: the analysis-request module in a host window of its own. By default it
+// runs the application server inside the program over a local SQLite database
+// seeded with the demo factory; --server points it at a separate server instead.
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QTimer>
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "appserver/server.h"
+#include "gui/form_view.h"
+#include "gui/login_dialog.h"
+#include "gui/main_window.h"
+#include "gui/qt_host.h"
+#include "gui/session_setup.h"
+#include "platform/host.h"
+#include "screen/frame/module_state.h"
+
+namespace {
+
+int fail(const std::string& text, bool interactive) {
+    if (interactive) QMessageBox::critical(nullptr, "Erro", QString::fromStdString(text));
+    std::cerr << text << "\n";
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App cli{"Pedido de Análise (MXA07300)"};
+    std::string server, db, user, password, screenshot;
+    cli.add_option("--server", server, "Application server HOST:PORT (default: one inside this program)");
+    cli.add_option("--db", db,
+                   "Database: sqlite:FILE or postgresql://... (default: a SQLite file in the local data folder, "
+                   "seeded with the demo on first run)");
+    cli.add_option("--user", user, "Operator (with --password, no login dialog)");
+    cli.add_option("--password", password, "Password");
+    cli.add_option("--screenshot", screenshot, "Write the window to this PNG once the screen is open, then quit");
+    CLI11_PARSE(cli, argc, argv);
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("mxa07300");
+    const bool interactive = screenshot.empty();
+
+    std::unique_ptr<appserver::Server> embedded;
+    try {
+        if (server.empty()) {
+            embedded = gui::startEmbeddedServer(db.empty() ? gui::defaultDatabase() : db);
+            gui::useEmbeddedServer(*embedded);
+        } else {
+            gui::Endpoint e = gui::parseServerAddress(server);
+            e.db = db;
+            gui::useEndpoint(e);
+        }
+    } catch (const std::exception& e) {
+        return fail(std::string("Não foi possível iniciar o servidor de aplicação: ") + e.what(), interactive);
+    }
+
+    if (!user.empty() && !password.empty()) {
+        if (auto refused = gui::login(user, password)) return fail(*refused, interactive);
+    } else {
+        gui::LoginDialog dlg(QString::fromStdString(user.empty() && embedded ? "DEMO" : user));
+        if (dlg.exec() != QDialog::Accepted) return 0;
+    }
+
+    gui::MainWindow window;
+    window.host().setUnattended(!interactive);
+    window.show();
+    window.openModule();
+
+    if (!screenshot.empty()) {
+        QTimer::singleShot(0, &window, [&] {
+            if (auto* sub = window.mdi()->activeSubWindow()) sub->showMaximized();
+            QApplication::processEvents();
+            const bool saved = window.grab().save(QString::fromStdString(screenshot), "PNG");
+            if (!saved) std::cerr << "Não foi possível gravar " << screenshot << "\n";
+            const bool opened = screen::frmPedidoAna != nullptr;
+            if (!opened) std::cerr << "A tela do módulo não foi aberta.\n";
+            QApplication::exit(saved && opened ? 0 : 1);
+        });
+    }
+    return QApplication::exec();
+}

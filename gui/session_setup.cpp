@@ -1,0 +1,122 @@
+#include "gui/session_setup.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "appserver/server.h"
+#include "core/error.h"
+#include "platform/host.h"
+#include "platform/netconnection.h"
+#include "platform/query.h"
+
+namespace gui {
+
+namespace fs = std::filesystem;
+
+std::string defaultDataDir() {
+    fs::path dir;
+    if (const char* x = std::getenv("XDG_DATA_HOME"); x && *x) dir = fs::path(x) / "mxa07300";
+    else if (const char* h = std::getenv("HOME"); h && *h) dir = fs::path(h) / ".local" / "share" / "mxa07300";
+    else dir = fs::path("data");
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    if (ec) {
+        dir = fs::path("data");
+        fs::create_directories(dir, ec);
+    }
+    return dir.string();
+}
+
+std::string defaultDatabase() { return "sqlite:" + (fs::path(defaultDataDir()) / "mxa07300.db").string(); }
+
+std::unique_ptr<appserver::Server> startEmbeddedServer(const std::string& db) {
+    appserver::Options o;
+    o.db = db;
+    o.address = "127.0.0.1";
+    o.port = 0;
+    o.demo = true;
+    auto server = std::make_unique<appserver::Server>(o);
+    server->start();
+    return server;
+}
+
+Endpoint parseServerAddress(const std::string& hostPort) {
+    const auto colon = hostPort.rfind(':');
+    Endpoint e;
+    try {
+        if (colon == std::string::npos || colon == 0) throw core::Error("");
+        e.serverHost = hostPort.substr(0, colon);
+        size_t used = 0;
+        e.serverPort = std::stoi(hostPort.substr(colon + 1), &used);
+        if (used != hostPort.size() - colon - 1 || e.serverPort <= 0 || e.serverPort > 65535) throw core::Error("");
+    } catch (const std::exception&) {
+        throw core::Error("Endereço do servidor inválido: \"" + hostPort + "\". Use HOST:PORTA.");
+    }
+    return e;
+}
+
+namespace {
+// "sqlite:PATH" / "postgresql://..." as the SOCI backend and connect string.
+void setQueryDatabase(const std::string& db) {
+    auto& s = platform::session();
+    if (db.rfind("sqlite:", 0) == 0) {
+        s.dbBackend = "sqlite3";
+        s.dbConnect = db.substr(7);
+    } else if (db.rfind("postgresql:", 0) == 0) {
+        s.dbBackend = "postgresql";
+        s.dbConnect = db.rfind("postgresql://", 0) == 0 ? db : db.substr(11);
+    } else if (!db.empty()) {
+        throw core::Error("Banco de dados não reconhecido: \"" + db + "\". Use sqlite:ARQUIVO ou postgresql://...");
+    }
+    platform::resetQueryDatabase();
+}
+}  // namespace
+
+void useEndpoint(const Endpoint& endpoint) {
+    auto& s = platform::session();
+    s.webUrl = endpoint.serverHost;
+    s.webPort = endpoint.serverPort;
+    setQueryDatabase(endpoint.db);
+}
+
+void useEmbeddedServer(const appserver::Server& server) {
+    auto& s = platform::session();
+    s.webUrl = "127.0.0.1";
+    s.webPort = server.port();
+    s.dbBackend = server.backendName();
+    s.dbConnect = server.connectString();
+    platform::resetQueryDatabase();
+}
+
+std::optional<std::string> login(const std::string& operador, const std::string& senha) {
+    static const std::string refused = "Operador ou senha inválidos.";
+    if (operador.empty() || senha.empty()) return refused;
+    auto& s = platform::session();
+    platform::TNetConnection conn("MXA07300.Host");
+    conn.Host = s.webUrl;
+    conn.Port = s.webPort;
+    try {
+        conn.Open();
+        const core::Variant answer = conn.call("Login", {operador, senha});
+        if (answer.isError()) {
+            // A fixed code means nothing to the operator; a sentence is shown as it stands.
+            const bool sentence = answer.error.find(' ') != std::string::npos;
+            return sentence ? answer.error : refused;
+        }
+        if (!answer.isPacket() || answer.packet->rows.empty()) return refused;
+        const auto& p = *answer.packet;
+        const auto& row = p.rows.front();
+        auto col = [&](const char* name) {
+            const int i = p.fieldIndex(name);
+            return i < 0 ? std::string() : row[i].asString();
+        };
+        s.operador = col("CDOPERADOR");
+        s.nomeOperador = col("NMOPERADOR");
+        s.filial = col("CDFILIAL");
+        return std::nullopt;
+    } catch (const std::exception& e) {
+        return std::string(e.what());
+    }
+}
+
+}  // namespace gui
