@@ -1,12 +1,12 @@
 // Loading the request list: 100,000 requests of one branch into cdsAuditoria
 // through GetAuditoria (server query, wire, record set), next to the raw database
 // query of the same rows in the same run.
+#include <benchmark/benchmark.h>
+#include <soci/soci.h>
+
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <benchmark/benchmark.h>
-#include <soci/soci.h>
 
 #include "appserver/demo/demo_data.h"
 #include "core/variant.h"
@@ -46,8 +46,9 @@ struct World {
         const auto today = core::DateTime::now().datePart();
         from = today.days - 3 * 365;
         to = today.days + 1;
-        criteria = {"", "T", "", "T", "", "T", "T", "", "", "T", core::DateTime(from), core::DateTime(today.days),
-                    "", "T", "", "T", "0001", "T"};
+        criteria = {
+            "", "T", "", "T", "",     "T", "T", "", "", "T", core::DateTime(from), core::DateTime(today.days),
+            "", "T", "", "T", "0001", "T"};
     }
 };
 
@@ -95,18 +96,27 @@ void BM_RawQuery(benchmark::State& state) {
     for (auto _ : state) {
         rows = 0;
         size_t cells = 0;
-        soci::rowset<soci::row> rs = (db.prepare << "SELECT * FROM AUDITORIA WHERE CDFILIAL = :f AND "
-                                                    "DTINCLAUDIT >= :a AND DTINCLAUDIT < :b ORDER BY CDFILIAL, "
-                                                    "NRAUDITORIA",
-                                      soci::use(std::string("0001")), soci::use(w.from), soci::use(w.to));
+        soci::rowset<soci::row> rs =
+            (db.prepare << "SELECT * FROM AUDITORIA WHERE CDFILIAL = :f AND "
+                           "DTINCLAUDIT >= :a AND DTINCLAUDIT < :b ORDER BY CDFILIAL, "
+                           "NRAUDITORIA",
+             soci::use(std::string("0001")), soci::use(w.from), soci::use(w.to));
         for (const auto& r : rs) {
             for (std::size_t i = 0; i < r.size(); ++i) {
                 if (r.get_indicator(i) != soci::i_ok) continue;
                 switch (r.get_properties(i).get_data_type()) {
-                    case soci::dt_double: cells += r.get<double>(i) != 0; break;
-                    case soci::dt_integer: cells += r.get<int>(i) != 0; break;
-                    case soci::dt_long_long: cells += r.get<long long>(i) != 0; break;
-                    default: cells += r.get<std::string>(i).size(); break;
+                    case soci::dt_double:
+                        cells += r.get<double>(i) != 0;
+                        break;
+                    case soci::dt_integer:
+                        cells += r.get<int>(i) != 0;
+                        break;
+                    case soci::dt_long_long:
+                        cells += r.get<long long>(i) != 0;
+                        break;
+                    default:
+                        cells += r.get<std::string>(i).size();
+                        break;
                 }
             }
             ++rows;

@@ -80,7 +80,8 @@ void TfrmFiltroPedido::declareSets() {
     cdsLoteSublote.addField("NRSUBLOTE", FieldType::String, 4, "Sublote");
     cdsCarregaOpcoes.addField("DSOPCSALVA", FieldType::String, 40, "Opção");
     cdsCarregaOpcoes.addField("TXCRITERIO", FieldType::String, 0, "Critérios");
-    cdsCarregaOpcoes.addField("DTGRAVACAO", FieldType::DateTime, 0, "Gravada em").displayFormat = "ddddd hh:nn";
+    cdsCarregaOpcoes.addField("DTGRAVACAO", FieldType::DateTime, 0, "Gravada em").displayFormat =
+        "ddddd hh:nn";
 
     qrySetor.SQL = qrySetor.SQL_ORACLE = qrySetor.SQL_MSSQL = qrySetor.SQL_IB =
         "SELECT\n   CDSETOR, NMSETOR\nFROM\n   SETOR\nORDER BY\n   CDSETOR";
@@ -186,8 +187,10 @@ void TfrmFiltroPedido::buildControls() {
     group("grbOpcoes", "Opções de Filtro");
     c.add("lblOpcao", K::Label, "grbOpcoes", "Nome");
     c.add("edtOpcao", K::Edit, "grbOpcoes").maxLength = 40;
-    c.add("btfSaveOpc", K::Button, "grbOpcoes", "Salvar Opção").onClick = handled([this] { btfSaveOpcClick(); });
-    c.add("btfLoadOpc", K::Button, "grbOpcoes", "Carregar Opção").onClick = handled([this] { btfLoadOpcClick(); });
+    c.add("btfSaveOpc", K::Button, "grbOpcoes", "Salvar Opção").onClick =
+        handled([this] { btfSaveOpcClick(); });
+    c.add("btfLoadOpc", K::Button, "grbOpcoes", "Carregar Opção").onClick =
+        handled([this] { btfLoadOpcClick(); });
 }
 
 void TfrmFiltroPedido::FormCreate() {
@@ -212,7 +215,8 @@ void TfrmFiltroPedido::FormActivate() {
     if (boIdCriado) Atualiza_Filtro(true);
 }
 
-void TfrmFiltroPedido::chooseList(const std::string& radio, const std::string& other, const std::string& button) {
+void TfrmFiltroPedido::chooseList(const std::string& radio, const std::string& other,
+                                  const std::string& button) {
     comps[radio].checked = true;
     comps[other].checked = false;
     // The lookup is there only for a list.
@@ -226,10 +230,14 @@ void TfrmFiltroPedido::Atualiza_Filtro(bool boAtua) {
         bool TDADOS::*flag;
     };
     static const Box boxes[] = {
-        {"chbMatPrima", &TDADOS::boMatPrima},     {"chbProdProc", &TDADOS::boProdProc},
-        {"chbProdAcabado", &TDADOS::boProdAcabado}, {"chbMatEmbalagem", &TDADOS::boMatEmbalagem},
-        {"chbPendente", &TDADOS::boPendente},     {"chbAndamento", &TDADOS::boAndamento},
-        {"chbCancelado", &TDADOS::boCancelado},   {"chbOK", &TDADOS::boOK},
+        {"chbMatPrima", &TDADOS::boMatPrima},
+        {"chbProdProc", &TDADOS::boProdProc},
+        {"chbProdAcabado", &TDADOS::boProdAcabado},
+        {"chbMatEmbalagem", &TDADOS::boMatEmbalagem},
+        {"chbPendente", &TDADOS::boPendente},
+        {"chbAndamento", &TDADOS::boAndamento},
+        {"chbCancelado", &TDADOS::boCancelado},
+        {"chbOK", &TDADOS::boOK},
         {"chbNaoOK", &TDADOS::boNaoOK},
     };
     if (!boAtua) {
@@ -248,8 +256,10 @@ void TfrmFiltroPedido::Atualiza_Filtro(bool boAtua) {
                "btpSetor");
     stSetor = d.stSetor;
     stOP = d.stOP;
-    comps["depIni"].text = d.dtDataIni.days > 0 ? core::formatDateTime("dd/mm/yyyy", d.dtDataIni) : std::string();
-    comps["depFim"].text = d.dtDataFim.days > 0 ? core::formatDateTime("dd/mm/yyyy", d.dtDataFim) : std::string();
+    comps["depIni"].text =
+        d.dtDataIni.days > 0 ? core::formatDateTime("dd/mm/yyyy", d.dtDataIni) : std::string();
+    comps["depFim"].text =
+        d.dtDataFim.days > 0 ? core::formatDateTime("dd/mm/yyyy", d.dtDataFim) : std::string();
     // Restoring a code clears its name; the name is looked up again so the range reads as before.
     for (const auto& [edit, text, name] : {std::tuple{"medIni", d.stProduto1, "edtProdIni"},
                                            std::tuple{"medFim", d.stProduto2, "edtProdFin"}}) {
@@ -315,10 +325,24 @@ void TfrmFiltroPedido::fillCriteria() {
 
 void TfrmFiltroPedido::GetAuditoria() {
     auto& screen = mainScreen();
-    std::vector<core::Variant> args = {stNRORDPROD,     stTNRORDPROD, stIDTPAUDITADO, stTIDTPAUDITADO, stCDSETEXECAUD,
-                                       stTCDSETEXECAUD, stIDSTATUSAUDI, stINICIO,     stFIM,           stTDPRODUTO,
-                                       dtDTINI,         dtDTFIM,      stNRLOTEESTQ,   stTDLOTE,        stNRSUBLOTE,
-                                       stTDSUBLOTE,     platform::FiliProc(), stTipoAna};
+    std::vector<core::Variant> args = {stNRORDPROD,
+                                       stTNRORDPROD,
+                                       stIDTPAUDITADO,
+                                       stTIDTPAUDITADO,
+                                       stCDSETEXECAUD,
+                                       stTCDSETEXECAUD,
+                                       stIDSTATUSAUDI,
+                                       stINICIO,
+                                       stFIM,
+                                       stTDPRODUTO,
+                                       dtDTINI,
+                                       dtDTFIM,
+                                       stNRLOTEESTQ,
+                                       stTDLOTE,
+                                       stNRSUBLOTE,
+                                       stTDSUBLOTE,
+                                       platform::FiliProc(),
+                                       stTipoAna};
     dialogs::loadServer(screen.netPedidoAna, "GetAuditoria", args, 6, screen.cdsAuditoria);
 }
 
@@ -360,6 +384,8 @@ void LiberaFiltroPedido() {
     frmFiltroPedido = nullptr;
 }
 
-void registerRequestFilter() { screen::setRequestFilterHooks(CriaFiltroPedido, LiberaFiltroPedido); }
+void registerRequestFilter() {
+    screen::setRequestFilterHooks(CriaFiltroPedido, LiberaFiltroPedido);
+}
 
 }  // namespace cli_mxa07301

@@ -57,8 +57,8 @@ void TfrmFiltroPedido::checkDate(const std::string& edit) {
     if (t.empty()) return;
     const auto d = core::parseDateTime(t);
     if (d && d->days > 0) return;
-    const std::string suffix =
-        screen::frmPedidoAna ? screen::frmPedidoAna->msgPadrao.Msg("data") : std::string(" não é uma data valida.");
+    const std::string suffix = screen::frmPedidoAna ? screen::frmPedidoAna->msgPadrao.Msg("data")
+                                                    : std::string(" não é uma data valida.");
     refuse(comps, edit, "\"" + t + "\"" + suffix);
 }
 
@@ -170,7 +170,11 @@ void TfrmFiltroPedido::pickProduct(const std::string& code, const std::string& n
     comps[name].text = qryProduto.field("NMPRODUTO").asString();
 }
 
-void TfrmFiltroPedido::btpProdutoIniClick() { pickProduct("medIni", "edtProdIni"); }
-void TfrmFiltroPedido::btpProdutoFinClick() { pickProduct("medFim", "edtProdFin"); }
+void TfrmFiltroPedido::btpProdutoIniClick() {
+    pickProduct("medIni", "edtProdIni");
+}
+void TfrmFiltroPedido::btpProdutoFinClick() {
+    pickProduct("medFim", "edtProdFin");
+}
 
 }  // namespace cli_mxa07301

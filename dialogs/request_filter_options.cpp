@@ -79,7 +79,8 @@ void TfrmFiltroPedido::btfSaveOpcClick() {
         MensErro("Nome da opção deve ser informado.", true);
     }
     dialogs::openOwnConnection(netOpcoes);
-    std::vector<core::Variant> args = {screenCode, platform::Operador(), name, optionSummary(), optionValues()};
+    std::vector<core::Variant> args = {screenCode, platform::Operador(), name, optionSummary(),
+                                       optionValues()};
     dialogs::callServer(netOpcoes, "GravaOpcFiltro", args, 1);
     platform::host().showMessage("Opção de filtro \"" + name + "\" salva.", platform::MsgType::Information);
 }
@@ -98,7 +99,9 @@ void TfrmFiltroPedido::applyOption(const core::RecordSet& values) {
         if (c->kind == ControlKind::CheckBox) {
             c->checked = value == "S";
         } else if (c->kind == ControlKind::RadioButton) {
-            if (value == "S") chooseList(name, partnerOf(name), name.find("Setor") != std::string::npos ? "btpSetor" : "btpOP");
+            if (value == "S")
+                chooseList(name, partnerOf(name),
+                           name.find("Setor") != std::string::npos ? "btpSetor" : "btpOP");
         } else {
             dialogs::setControlText(comps, name, value);
         }

@@ -37,34 +37,62 @@ core::Variant GetPrxAuditoria(Call& c) {
 // The request record as the screen declares it (calculated fields excepted).
 const std::vector<core::FieldDef>& requestFields() {
     static const std::vector<core::FieldDef> f = {
-        field("IDSTATUSAUDI", FieldType::String, 1),   field("DTINCLAUDIT", FieldType::DateTime),
-        field("DTFINPREVAUD", FieldType::DateTime),    field("DTFINREALAUD", FieldType::DateTime),
-        field("NRLOTEESTQ", FieldType::String, 20),    field("NRSUBLOTE", FieldType::String, 4),
-        field("DATA", FieldType::DateTime),            field("HORA", FieldType::DateTime),
-        field("DATAPREVFIM", FieldType::DateTime),     field("HORAPREVFIM", FieldType::DateTime),
-        field("CDPRODUTO", FieldType::String, 10),     field("NRORDPROD", FieldType::String, 10),
-        field("NRSUBORDPROD", FieldType::String, 1),   field("CDEQUIPPRO", FieldType::String, 10),
-        field("OPSUBOP", FieldType::String, 12),       field("VRAPRPRODAUD", FieldType::Float),
-        field("CDOPEINCAUDI", FieldType::String, 12),  field("DSREFEAUDIT", FieldType::String, 60),
-        field("NMEQUIPPRO", FieldType::String, 40),    field("CDFILIAL", FieldType::String, 4, true),
-        field("NRAUDITORIA", FieldType::String, 10, true), field("CDSETEXECAUD", FieldType::String, 4),
-        field("IDORIGAUDIT", FieldType::String, 3),    field("CDFORNECED", FieldType::String, 21),
-        field("NMOPERADOR", FieldType::String, 40),    field("NMPRODUTO", FieldType::String, 50),
-        field("CDARVPROD", FieldType::String, 20),     field("SGUNIDADE", FieldType::String, 10),
-        field("NMSETOR", FieldType::String, 30),       field("NMFANTFORN", FieldType::String, 40),
-        field("IDTPAUDITADO", FieldType::String, 1),   field("QTHRAUDIT", FieldType::Float),
-        field("IDLIBERAUDIT", FieldType::String, 1),   field("IDSITORDPROD", FieldType::String, 1),
-        field("CDETAPAPROD", FieldType::String, 10),   field("CDPRODANTE", FieldType::String, 10),
-        field("NRLOTEFORN", FieldType::String, 20),    field("CDARVPRODANTE", FieldType::String, 20),
-        field("NMPRODANTE", FieldType::String, 50),    field("DTVALILOTE", FieldType::DateTime),
-        field("DTFABRPROD", FieldType::DateTime),      field("DTAMOSAUDI", FieldType::DateTime),
-        field("QTAMOSAUDI", FieldType::Float),         field("NRLANCTONF", FieldType::String, 10),
-        field("NRINSJURFORN", FieldType::String, 20),  field("IDTPIJURFORN", FieldType::String, 1),
-        field("CDJUSTALTERA", FieldType::String, 5),   field("DSJUSTIFICATIVA", FieldType::String, 100),
-        field("DTVALANA", FieldType::String, 10),      field("CDMARCAPROD", FieldType::String, 5),
-        field("NMMARCA", FieldType::String, 20),       field("TIPOANA", FieldType::String, 15),
-        field("IDTEOROBRIG", FieldType::String, 1),    field("IDCOMPATIBILIDADE", FieldType::String, 1),
-        field("QTESTQAPROVA", FieldType::Float),       field("QTESTQREPROVA", FieldType::Float),
+        field("IDSTATUSAUDI", FieldType::String, 1),
+        field("DTINCLAUDIT", FieldType::DateTime),
+        field("DTFINPREVAUD", FieldType::DateTime),
+        field("DTFINREALAUD", FieldType::DateTime),
+        field("NRLOTEESTQ", FieldType::String, 20),
+        field("NRSUBLOTE", FieldType::String, 4),
+        field("DATA", FieldType::DateTime),
+        field("HORA", FieldType::DateTime),
+        field("DATAPREVFIM", FieldType::DateTime),
+        field("HORAPREVFIM", FieldType::DateTime),
+        field("CDPRODUTO", FieldType::String, 10),
+        field("NRORDPROD", FieldType::String, 10),
+        field("NRSUBORDPROD", FieldType::String, 1),
+        field("CDEQUIPPRO", FieldType::String, 10),
+        field("OPSUBOP", FieldType::String, 12),
+        field("VRAPRPRODAUD", FieldType::Float),
+        field("CDOPEINCAUDI", FieldType::String, 12),
+        field("DSREFEAUDIT", FieldType::String, 60),
+        field("NMEQUIPPRO", FieldType::String, 40),
+        field("CDFILIAL", FieldType::String, 4, true),
+        field("NRAUDITORIA", FieldType::String, 10, true),
+        field("CDSETEXECAUD", FieldType::String, 4),
+        field("IDORIGAUDIT", FieldType::String, 3),
+        field("CDFORNECED", FieldType::String, 21),
+        field("NMOPERADOR", FieldType::String, 40),
+        field("NMPRODUTO", FieldType::String, 50),
+        field("CDARVPROD", FieldType::String, 20),
+        field("SGUNIDADE", FieldType::String, 10),
+        field("NMSETOR", FieldType::String, 30),
+        field("NMFANTFORN", FieldType::String, 40),
+        field("IDTPAUDITADO", FieldType::String, 1),
+        field("QTHRAUDIT", FieldType::Float),
+        field("IDLIBERAUDIT", FieldType::String, 1),
+        field("IDSITORDPROD", FieldType::String, 1),
+        field("CDETAPAPROD", FieldType::String, 10),
+        field("CDPRODANTE", FieldType::String, 10),
+        field("NRLOTEFORN", FieldType::String, 20),
+        field("CDARVPRODANTE", FieldType::String, 20),
+        field("NMPRODANTE", FieldType::String, 50),
+        field("DTVALILOTE", FieldType::DateTime),
+        field("DTFABRPROD", FieldType::DateTime),
+        field("DTAMOSAUDI", FieldType::DateTime),
+        field("QTAMOSAUDI", FieldType::Float),
+        field("NRLANCTONF", FieldType::String, 10),
+        field("NRINSJURFORN", FieldType::String, 20),
+        field("IDTPIJURFORN", FieldType::String, 1),
+        field("CDJUSTALTERA", FieldType::String, 5),
+        field("DSJUSTIFICATIVA", FieldType::String, 100),
+        field("DTVALANA", FieldType::String, 10),
+        field("CDMARCAPROD", FieldType::String, 5),
+        field("NMMARCA", FieldType::String, 20),
+        field("TIPOANA", FieldType::String, 15),
+        field("IDTEOROBRIG", FieldType::String, 1),
+        field("IDCOMPATIBILIDADE", FieldType::String, 1),
+        field("QTESTQAPROVA", FieldType::Float),
+        field("QTESTQREPROVA", FieldType::Float),
         field("NRSUBLOTEPARC", FieldType::String, 4),
     };
     return f;
@@ -76,8 +104,9 @@ std::string requestColumns() {
         if (!cols.empty()) cols += ", ";
         // Requests saved before the kind's text was kept show the text of their kind.
         if (f.name == "TIPOANA")
-            cols += "COALESCE(A.TIPOANA, CASE A.IDTIPOANA WHEN 'R' THEN 'Reanálise' WHEN 'C' THEN "
-                    "'Compatibilidade' ELSE 'Análise' END)";
+            cols +=
+                "COALESCE(A.TIPOANA, CASE A.IDTIPOANA WHEN 'R' THEN 'Reanálise' WHEN 'C' THEN "
+                "'Compatibilidade' ELSE 'Análise' END)";
         else
             cols += "A." + f.name;
     }
@@ -120,10 +149,13 @@ std::vector<std::string> chosenList(const std::string& s) {
     return out;
 }
 
-bool all(const std::string& marker) { return marker == "T"; }
+bool all(const std::string& marker) {
+    return marker == "T";
+}
 
 // Adds "AND column IN (:p1, ...)" with every value bound.
-void addIn(std::string& where, Params& params, const std::string& column, const std::vector<std::string>& values) {
+void addIn(std::string& where, Params& params, const std::string& column,
+           const std::vector<std::string>& values) {
     where += " AND " + column + " IN (";
     for (size_t i = 0; i < values.size(); ++i) {
         where += (i ? ", :" : ":") + std::string("v") + std::to_string(params.size());
@@ -137,8 +169,9 @@ void addIn(std::string& where, Params& params, const std::string& column, const 
 // branch with situation and inclusion date, product, lot, sector or order meet the
 // table's indexes.
 core::Variant GetAuditoria(Call& c) {
-    c.expect({Arg::Text, Arg::Text, Arg::Text, Arg::Text, Arg::Text, Arg::Text, Arg::Text, Arg::Text, Arg::Text,
-              Arg::Text, Arg::Any, Arg::Any, Arg::Text, Arg::Text, Arg::Text, Arg::Text, Arg::Text, Arg::Text});
+    c.expect({Arg::Text, Arg::Text, Arg::Text, Arg::Text, Arg::Text, Arg::Text, Arg::Text, Arg::Text,
+              Arg::Text, Arg::Text, Arg::Any, Arg::Any, Arg::Text, Arg::Text, Arg::Text, Arg::Text, Arg::Text,
+              Arg::Text});
     Params params;
     std::string where = "A.CDFILIAL = :f";
     params.add(c.text(16));
@@ -220,7 +253,8 @@ core::Variant GetLoteSublote(Call& c) {
         sql += " AND NRSUBLOTE = :s";
         params.add(c.text(2));
     }
-    return queryPacket(c.db(), {field("NRLOTEESTQ", FieldType::String, 20), field("NRSUBLOTE", FieldType::String, 4)},
+    return queryPacket(c.db(),
+                       {field("NRLOTEESTQ", FieldType::String, 20), field("NRSUBLOTE", FieldType::String, 4)},
                        sql + " ORDER BY NRLOTEESTQ, NRSUBLOTE", std::move(params));
 }
 
@@ -250,8 +284,8 @@ core::Variant ListaOpcFiltro(Call& c) {
 core::Variant CarregaOpcFiltro(Call& c) {
     c.expect({Arg::Text, Arg::Text, Arg::Text});
     return queryPacket(c.db(),
-                       {field("NMCOMPONENTE", FieldType::String, 60), field("STVARIAVEL", FieldType::String, 1),
-                        field("DSVALOR", FieldType::String)},
+                       {field("NMCOMPONENTE", FieldType::String, 60),
+                        field("STVARIAVEL", FieldType::String, 1), field("DSVALOR", FieldType::String)},
                        "SELECT NMCOMPONENTE, STVARIAVEL, DSVALOR FROM FILTROSALVOVALOR "
                        "WHERE CDTELA = :t AND CDOPERADOR = :o AND DSOPCSALVA = :n ORDER BY NMCOMPONENTE",
                        {c.text(0), c.text(1), c.text(2)});
@@ -262,7 +296,8 @@ core::Variant CarregaOpcFiltro(Call& c) {
 core::Variant GravaOpcFiltro(Call& c) {
     c.expect({Arg::Text, Arg::Text, Arg::Text, Arg::Text, Arg::Packet});
     const std::string screen = c.text(0), op = c.text(1), name = c.text(2);
-    if (name.find_first_not_of(' ') == std::string::npos) throw core::Error("Nome da opção deve ser informado.");
+    if (name.find_first_not_of(' ') == std::string::npos)
+        throw core::Error("Nome da opção deve ser informado.");
     const auto& values = c.packet(4);
     const int comp = values.fieldIndex("NMCOMPONENTE"), var = values.fieldIndex("STVARIAVEL"),
               val = values.fieldIndex("DSVALOR");
@@ -277,7 +312,8 @@ core::Variant GravaOpcFiltro(Call& c) {
             {screen, op, name, c.text(3), core::DateTime::now().days});
     for (const auto& row : values.rows)
         execute(c.db(),
-                "INSERT INTO FILTROSALVOVALOR (CDTELA, CDOPERADOR, DSOPCSALVA, NMCOMPONENTE, STVARIAVEL, DSVALOR) "
+                "INSERT INTO FILTROSALVOVALOR (CDTELA, CDOPERADOR, DSOPCSALVA, NMCOMPONENTE, STVARIAVEL, "
+                "DSVALOR) "
                 "VALUES (:t, :o, :n, :m, :v, :x)",
                 {screen, op, name, row[comp].asString(), row[var].asString() == "S" ? "S" : "N", row[val]});
     return true;

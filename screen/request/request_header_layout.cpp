@@ -12,14 +12,14 @@ using platform::ControlKind;
 namespace {
 
 // The frame may already hold some of these (the two lists); they keep what it set.
-Control& ensure(platform::ComponentModel& comps, const std::string& name, ControlKind kind, const std::string& parent,
-                const std::string& caption = {}) {
+Control& ensure(platform::ComponentModel& comps, const std::string& name, ControlKind kind,
+                const std::string& parent, const std::string& caption = {}) {
     if (auto* c = comps.find(name)) return *c;
     return comps.add(name, kind, parent, caption);
 }
 
-Control& bound(platform::ComponentModel& comps, const std::string& name, ControlKind kind, const std::string& field,
-               const std::string& parent = "grbFormulario") {
+Control& bound(platform::ComponentModel& comps, const std::string& name, ControlKind kind,
+               const std::string& field, const std::string& parent = "grbFormulario") {
     auto& c = ensure(comps, name, kind, parent);
     c.dataSource = "dtsAuditoria";
     c.dataField = field;
@@ -135,12 +135,14 @@ void buildRequestHeader(TfrmPedidoAna& s) {
     if (auto* memo = c.find("dbmJustificativa")) memo->visible = false;
 
     // The filter button (and mnuFiltrar, which runs it) opens the request filter.
-    if (auto* f = c.find("sbtFiltro"); f && !f->onClick) f->onClick = [] { platform::runHandler(openRequestFilter); };
+    if (auto* f = c.find("sbtFiltro"); f && !f->onClick)
+        f->onClick = [] { platform::runHandler(openRequestFilter); };
 
     // The list paints the situation as its status image; a row without one shows nothing.
     if (auto* list = c.find("dbgPadrao"))
         for (auto& col : list->columns)
-            if (col.field == "IDSTATUSAUDI") col.imageFor = [](const core::Value& v) { return situationImage(v.asString()); };
+            if (col.field == "IDSTATUSAUDI")
+                col.imageFor = [](const core::Value& v) { return situationImage(v.asString()); };
 
     // The caption line under the navigator.
     auto& caption = bound(c, "dbtNome", K::DBText, "dbtNome", "tshFormulario");

@@ -29,7 +29,9 @@ void showAsText(TfrmPedidoAna& s, core::Field& f, const char* const* codes, int 
     };
 }
 
-platform::Control* control(TfrmPedidoAna& s, const char* name) { return s.comps.find(name); }
+platform::Control* control(TfrmPedidoAna& s, const char* name) {
+    return s.comps.find(name);
+}
 
 void setEnabled(TfrmPedidoAna& s, const char* name, bool on) {
     if (auto* c = control(s, name)) c->enabled = on;
@@ -57,7 +59,8 @@ void setupRequestRecord(TfrmPedidoAna& s) {
     // Read by the date checks of the side dialogs.
     if (!s.msgPadrao.has("data")) s.msgPadrao.add("data", " não é uma data valida.");
 
-    for (const char* name : {"DTINCLAUDIT", "DTFINPREVAUD", "DTFINREALAUD"}) a.field(name).displayFormat = "ddddd hh:nn";
+    for (const char* name : {"DTINCLAUDIT", "DTFINPREVAUD", "DTFINREALAUD"})
+        a.field(name).displayFormat = "ddddd hh:nn";
     a.field("DATA").displayFormat = "ddddd";
     a.field("DATAPREVFIM").displayFormat = "ddddd";
     a.field("HORA").displayFormat = "hh:nn";
@@ -78,7 +81,9 @@ void setupRequestRecord(TfrmPedidoAna& s) {
         const double v = f.asFloat();
         return v == 0.0 || !std::isfinite(v) ? std::string() : platform::RealToStTime(v);
     };
-    hours.onSetText = [](core::Field& f, const std::string& text) { f.setValue(platform::StTimeToReal(text)); };
+    hours.onSetText = [](core::Field& f, const std::string& text) {
+        f.setValue(platform::StTimeToReal(text));
+    };
 
     // Formatted for reading; the bare digits while the user edits them.
     a.field("NRINSJURFORN").onGetText = [&s](const core::Field& f, bool display) {
@@ -142,7 +147,8 @@ void cdsAuditoriaAfterInsert(TfrmPedidoAna& s) {
 }
 
 void cdsAuditoriaAfterOpen(TfrmPedidoAna& s) {
-    if (s.cdsAuditoria.isEmpty() && s.comps.has("tshFolhaDados")) s.comps.setActiveTab("pgcPadrao", "tshFolhaDados");
+    if (s.cdsAuditoria.isEmpty() && s.comps.has("tshFolhaDados"))
+        s.comps.setActiveTab("pgcPadrao", "tshFolhaDados");
     refreshPartialApproval(s);
 }
 
@@ -151,16 +157,17 @@ void refreshPartialApproval(TfrmPedidoAna& s) {
     platform::loadFromServer(s.cdsExisteParcial,
                              s.netPedidoAna.call("GetQtItensParciais", {a.field("CDFILIAL").asString(),
                                                                         a.field("NRAUDITORIA").asString()}));
-    const bool partial = !s.cdsExisteParcial.isEmpty() && s.cdsExisteParcial.field("QTINSPEC").asFloat() != 0.0;
+    const bool partial =
+        !s.cdsExisteParcial.isEmpty() && s.cdsExisteParcial.field("QTINSPEC").asFloat() != 0.0;
     setEnabled(s, "btnFechaParc", partial);
 }
 
 void cdsAuditoriaCalcFields(TfrmPedidoAna& s) {
     auto& a = s.cdsAuditoria;
     // At most 50 + 20 + 4 + 15 characters plus the separators: always fits its 200.
-    a.field("dbtNome").setValue(a.field("NMPRODUTO").asString() + "   -   " + a.field("NRLOTEESTQ").asString() +
-                                "   /   " + a.field("NRSUBLOTE").asString() + "   -   " +
-                                a.field("TIPOANA").asString());
+    a.field("dbtNome").setValue(a.field("NMPRODUTO").asString() + "   -   " +
+                                a.field("NRLOTEESTQ").asString() + "   /   " +
+                                a.field("NRSUBLOTE").asString() + "   -   " + a.field("TIPOANA").asString());
 }
 
 }  // namespace screen

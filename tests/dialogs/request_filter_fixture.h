@@ -84,7 +84,8 @@ protected:
     }
     std::set<std::string> listed() {
         std::set<std::string> out;
-        for (int i = 0; i < list().recordCount(); ++i) out.insert(list().valueAt(i, "NRAUDITORIA").asString());
+        for (int i = 0; i < list().recordCount(); ++i)
+            out.insert(list().valueAt(i, "NRAUDITORIA").asString());
         return out;
     }
     // Row of a sector in the sector lookup (ordered by code).

@@ -28,8 +28,8 @@ TEST_F(RequestFilterFlow, BadInputIsRefusedAndTheListLeftAsItWas) {
              type(d, "depFim", date(-1));
          },
          "Período inicial deve ser menor ou igual ao período final.", "depIni"},
-        {"period start empty", [](Dialog& d) { type(d, "depIni", "__/__/____"); }, "Período inicial deve ser informado.",
-         "depIni"},
+        {"period start empty", [](Dialog& d) { type(d, "depIni", "__/__/____"); },
+         "Período inicial deve ser informado.", "depIni"},
         {"impossible date", [](Dialog& d) { type(d, "depFim", "31/02/2024"); },
          "\"31/02/2024\" não é uma data valida.", "depFim"},
         {"only the range end", [](Dialog& d) { type(d, "medFim", "1010010001"); },
@@ -52,7 +52,8 @@ TEST_F(RequestFilterFlow, BadInputIsRefusedAndTheListLeftAsItWas) {
          "Setor deve ser informado.", "rbtListaSetor"},
         {"order list with nothing chosen", [](Dialog& d) { check(d, "rbtLOP", true); },
          "Ordem de produção deve ser informado.", "rbtLOP"},
-        {"unknown lot", [](Dialog& d) { type(d, "edtLote", "NAOEXISTE"); }, "Lote não cadastrado.", "edtLote"},
+        {"unknown lot", [](Dialog& d) { type(d, "edtLote", "NAOEXISTE"); }, "Lote não cadastrado.",
+         "edtLote"},
         {"unknown sub-lot",
          [](Dialog& d) {
              type(d, "edtLote", "SL240220");

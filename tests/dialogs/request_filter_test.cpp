@@ -27,8 +27,8 @@ TEST_F(RequestFilterFlow, DefaultConfirmSendsAllMarkersAndListsPendingAndInProgr
 
     ASSERT_TRUE(list().active());
     const double from = d.dtDTINI.days, to = d.dtDTFIM.days + 1;
-    const auto expected =
-        requestsWhere(fmt::format("IDSTATUSAUDI IN ('1', '2') AND DTINCLAUDIT >= {} AND DTINCLAUDIT < {}", from, to));
+    const auto expected = requestsWhere(
+        fmt::format("IDSTATUSAUDI IN ('1', '2') AND DTINCLAUDIT >= {} AND DTINCLAUDIT < {}", from, to));
     EXPECT_FALSE(expected.empty());
     EXPECT_EQ(listed(), expected);
     EXPECT_TRUE(host.texts().empty()) << host.lastText();
@@ -36,7 +36,9 @@ TEST_F(RequestFilterFlow, DefaultConfirmSendsAllMarkersAndListsPendingAndInProgr
 
 TEST_F(RequestFilterFlow, ProductRangeEndIsPaddedWithZToTenCharacters) {
     // Two short codes, as a group of the product tree would be typed.
-    exec("INSERT INTO PRODUTO (CDPRODUTO, CDARVPROD, NMPRODUTO) VALUES ('T10000', '10000', 'Início de faixa')");
+    exec(
+        "INSERT INTO PRODUTO (CDPRODUTO, CDARVPROD, NMPRODUTO) VALUES ('T10000', '10000', 'Início de "
+        "faixa')");
     exec("INSERT INTO PRODUTO (CDPRODUTO, CDARVPROD, NMPRODUTO) VALUES ('T10100', '10100', 'Fim de faixa')");
     open([](Dialog& d) {
         type(d, "medIni", "10000");
@@ -153,9 +155,10 @@ TEST_F(RequestFilterFlow, CombinedFilterListsExactlyTheMatchingDemoRequests) {
     EXPECT_EQ(frmFiltroPedido->stIDTPAUDITADO, "_M_A");
     const auto expected = requestsWhere(
         "IDSTATUSAUDI IN ('2', '5') AND IDTPAUDITADO IN ('M', 'A') AND CDSETEXECAUD IN ('0001', '0005') AND "
-        "CDARVPROD >= '1010010001' AND CDARVPROD <= '4010010001' AND " + period);
-    EXPECT_EQ(expected, (std::set<std::string>{"0000000003", "0000000005", "0000000006", "0000000007", "0000000021",
-                                               "0000000023", "0000000024", "0000000028"}));
+        "CDARVPROD >= '1010010001' AND CDARVPROD <= '4010010001' AND " +
+        period);
+    EXPECT_EQ(expected, (std::set<std::string>{"0000000003", "0000000005", "0000000006", "0000000007",
+                                               "0000000021", "0000000023", "0000000024", "0000000028"}));
     EXPECT_EQ(listed(), expected);
 
     // The same with the lot: its two requests, one of each sector.
@@ -165,7 +168,8 @@ TEST_F(RequestFilterFlow, CombinedFilterListsExactlyTheMatchingDemoRequests) {
         click(d, "btnOK");
     });
     EXPECT_EQ(listed(), (std::set<std::string>{"0000000023", "0000000028"}));
-    for (int i = 0; i < list().recordCount(); ++i) EXPECT_EQ(list().valueAt(i, "NRLOTEESTQ").asString(), "SL240220");
+    for (int i = 0; i < list().recordCount(); ++i)
+        EXPECT_EQ(list().valueAt(i, "NRLOTEESTQ").asString(), "SL240220");
 }
 
 TEST_F(RequestFilterFlow, OrderAndLotLookupsFillTheCriteria) {
@@ -211,9 +215,10 @@ TEST_F(RequestFilterFlow, OrderAndLotLookupsFillTheCriteria) {
     EXPECT_EQ(cli_mxa07301::stOP, first + "," + second);
     EXPECT_EQ(frmFiltroPedido->stNRORDPROD, first + "," + second);
     EXPECT_EQ(frmFiltroPedido->stTNRORDPROD, "");
-    const auto expected = requestsWhere(fmt::format(
-        "NRORDPROD IN ('{}', '{}') AND IDSTATUSAUDI IN ('1', '2', '4', '5') AND DTINCLAUDIT >= {} AND DTINCLAUDIT < {}", first,
-        second, frmFiltroPedido->dtDTINI.days, frmFiltroPedido->dtDTFIM.days + 1));
+    const auto expected = requestsWhere(
+        fmt::format("NRORDPROD IN ('{}', '{}') AND IDSTATUSAUDI IN ('1', '2', '4', '5') AND DTINCLAUDIT >= "
+                    "{} AND DTINCLAUDIT < {}",
+                    first, second, frmFiltroPedido->dtDTINI.days, frmFiltroPedido->dtDTFIM.days + 1));
     EXPECT_FALSE(expected.empty());
     EXPECT_EQ(listed(), expected);
     EXPECT_EQ(host.lookups.size(), 2u);

@@ -146,9 +146,9 @@ TEST_F(RequestRecord, TimeSpentTaxNumberAndCaptionLine) {
 
 TEST_F(RequestRecord, OpeningTheListEnablesPartialApprovalOnlyForPartialItems) {
     auto& a = s->cdsAuditoria;
-    const auto packet = testsupport::call("GetAuditoria", {"", "T", "", "T", "", "T", "T", "", "", "T",
-                                                           core::DateTime{}, core::DateTime{}, "", "T", "", "T",
-                                                           "0001", "T"});
+    const auto packet =
+        testsupport::call("GetAuditoria", {"", "T", "", "T", "", "T", "T", "", "", "T", core::DateTime{},
+                                           core::DateTime{}, "", "T", "", "T", "0001", "T"});
     ASSERT_TRUE(packet.result.isPacket()) << packet.result.error;
     ASSERT_GT(packet.result.packet->rows.size(), 2u);
 
@@ -167,7 +167,8 @@ TEST_F(RequestRecord, OpeningTheListEnablesPartialApprovalOnlyForPartialItems) {
     const int nr = reordered.fieldIndex("NRAUDITORIA");
     for (size_t i = 0; i < reordered.rows.size(); ++i)
         if (reordered.rows[i][nr].asString() == withItems) std::swap(reordered.rows[0], reordered.rows[i]);
-    exec("UPDATE ITEMINSAUDIT SET IDPARCIAL = 'S' WHERE CDFILIAL = '0001' AND NRAUDITORIA = '" + withItems + "'");
+    exec("UPDATE ITEMINSAUDIT SET IDPARCIAL = 'S' WHERE CDFILIAL = '0001' AND NRAUDITORIA = '" + withItems +
+         "'");
     a.setData(reordered);
     EXPECT_EQ(a["NRAUDITORIA"].asString(), withItems);
     EXPECT_TRUE(s->comps["btnFechaParc"].enabled);
