@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the suite on SQLite, the server suite again
+# on a local PostgreSQL, and a short fuzzing run of the packet decoder.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+dir=${BUILD_DIR:-$root/build}
+bash "$root/scripts/setup.sh"
+bash "$root/scripts/build.sh"
+export QT_QPA_PLATFORM=offscreen
+(cd "$dir" && ctest --output-on-failure -j2 --timeout 600)
+if [ -x "$root/scripts/start-postgres.sh" ] || [ -f "$root/scripts/start-postgres.sh" ]; then
+  MXA_TEST_PG=$(bash "$root/scripts/start-postgres.sh")
+  export MXA_TEST_PG
+  echo "== server suite on PostgreSQL"
+  "$dir/tests/test_appserver" --gtest_brief=1
+fi
+if [ -f "$root/fuzz/run.sh" ] && command -v clang++ >/dev/null; then
+  echo "== fuzzing the packet decoder"
+  bash "$root/fuzz/run.sh"
+fi
