@@ -45,17 +45,21 @@ int main(int argc, char** argv) {
     const bool interactive = screenshot.empty();
 
     std::unique_ptr<appserver::Server> embedded;
-    try {
-        if (server.empty()) {
+    if (server.empty()) {
+        try {
             embedded = gui::startEmbeddedServer(db.empty() ? gui::defaultDatabase() : db);
             gui::useEmbeddedServer(*embedded);
-        } else {
+        } catch (const std::exception& e) {
+            return fail(std::string("Não foi possível iniciar o servidor de aplicação: ") + e.what(), interactive);
+        }
+    } else {
+        try {
             gui::Endpoint e = gui::parseServerAddress(server);
             e.db = db;
             gui::useEndpoint(e);
+        } catch (const std::exception& e) {
+            return fail(e.what(), interactive);
         }
-    } catch (const std::exception& e) {
-        return fail(std::string("Não foi possível iniciar o servidor de aplicação: ") + e.what(), interactive);
     }
 
     if (!user.empty() && !password.empty()) {

@@ -132,8 +132,7 @@ void TfrmPedidoAna::FormClose() {
     netPedidoAna.Close();
     boIdCriado = false;
     releaseRequestFilter();
-    TfrmPadrao::FormClose();
-    platform::host().closeScreen(*this);
+    TfrmPadrao::FormClose();  // the host drops the screen's window
     visible = false;
     if (frmPedidoAna == this) {
         frmPedidoAna = nullptr;

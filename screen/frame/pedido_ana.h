@@ -5,6 +5,7 @@
 #include "platform/base_screens.h"
 #include "platform/netconnection.h"
 #include "platform/query.h"
+#include "screen/frame/module_state.h"
 
 namespace screen {
 
