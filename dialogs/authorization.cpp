@@ -90,6 +90,7 @@ void TfrmContQuali::buildControls() {
     comps.add("lblSenha", ControlKind::Label, {}, "Senha");
     auto& senha = comps.add("edtSenha", ControlKind::Edit);
     senha.color = Color::Window;
+    senha.passwordChar = '*';
     senha.onExit = [this] { edtSenhaExit(); };
 
     comps.add("lblData", ControlKind::Label, {}, "Data");

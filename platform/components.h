@@ -51,6 +51,7 @@ struct Control {
     Color color = Color::Default;
     std::string mask;   // edit mask of an unbound masked edit
     int maxLength = 0;  // characters the box takes; 0 = the field's size
+    char passwordChar = 0;  // edits: shown in place of each typed character; 0 shows the text
     // Bound controls.
     std::string dataSource;
     std::string dataField;

@@ -55,6 +55,7 @@ TEST_F(Authorization, ShortLayoutGrantsWithoutWriting) {
         EXPECT_EQ(d.comps["edtNmOperador"].text, platform::NomeOperador());
         EXPECT_TRUE(d.comps["edtOperador"].enabled);
         EXPECT_TRUE(d.comps["btnPesqOper"].enabled);
+        EXPECT_EQ(d.comps["edtSenha"].passwordChar, '*');  // never shown as typed
         for (const char* c : {"medData", "edtJus", "btnPesqJus"}) {
             EXPECT_FALSE(d.comps[c].enabled) << c;
             EXPECT_FALSE(d.comps[c].visible) << c;
