@@ -21,6 +21,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -60,16 +61,16 @@ QString toolCaption(const Control& c) {
 
 // The colour a rule gave the box wins; otherwise boxes that take no input look
 // like the button face and boxes that must be filled stand out.
-void applyColor(QWidget* w, platform::Color color, bool inert, bool required) {
-    QString css;
+void applyColor(QWidget* w, platform::Color color, bool inert, bool required, const QString& extra = {}) {
+    QString css = extra;
     switch (color) {
         case platform::Color::Default:
-            if (inert) css = "background-color: #ECE9D8;";
-            else if (required) css = "background-color: #FFF3C4;";
+            if (inert) css += "background-color: #ECE9D8;";
+            else if (required) css += "background-color: #FFF3C4;";
             break;
-        case platform::Color::BtnFace: css = "background-color: #ECE9D8;"; break;
-        case platform::Color::InfoBk: css = "background-color: #FFFFE1;"; break;
-        case platform::Color::Window: css = "background-color: #FFFFFF;"; break;
+        case platform::Color::BtnFace: css += "background-color: #ECE9D8;"; break;
+        case platform::Color::InfoBk: css += "background-color: #FFFFE1;"; break;
+        case platform::Color::Window: css += "background-color: #FFFFFF;"; break;
     }
     if (w->styleSheet() != css) w->setStyleSheet(css);
 }
@@ -104,6 +105,24 @@ void fitColumns(QTableView* tv, RecordSetModel* model) {
 std::string maskOf(const Control& c, const core::Field* f) {
     if (f && !f->editMask.empty()) return f->editMask;
     return c.mask;
+}
+
+// What a box holds as its field would store it: a masked box's blanks and unsaved
+// literals dropped.
+std::string boxValue(QLineEdit* e, const HostMask& mask) {
+    return mask.qtMask.isEmpty() ? e->text().toStdString() : maskedValue(e->displayText(), mask);
+}
+
+// The text Field::setText takes for what the box holds. A string field with its own
+// mask strips the literals itself, position by position, so it gets the box as shown
+// (blanks as spaces); any other field gets the value.
+std::string fieldInput(QLineEdit* e, const HostMask& mask, const core::Field& f) {
+    if (mask.qtMask.isEmpty() || f.editMask.empty() || f.type() != core::FieldType::String)
+        return boxValue(e, mask);
+    if (maskedValue(e->displayText(), mask).empty()) return {};
+    QString shown = e->displayText();
+    shown.replace(mask.blank, QChar(' '));
+    return shown.toStdString();
 }
 
 std::string keyName(QKeyEvent* ke) {
@@ -315,6 +334,8 @@ QWidget* FormView::create(const Control& c, QWidget* parent) {
                     const HostMask mask = parseHostMask(ctl.mask);
                     ctl.text = mask.qtMask.isEmpty() ? t.toStdString() : maskedValue(e->displayText(), mask);
                     if (ctl.onChange) run(ctl.onChange);
+                } else {
+                    noteTyped(name);
                 }
             });
             return e;
@@ -414,17 +435,29 @@ void FormView::commitEdit(const std::string& control) {
     core::Field* f = boundField(*c);
     if (!e || !f) return;
     const HostMask mask = parseHostMask(maskOf(*c, f));
-    const std::string typed = mask.qtMask.isEmpty() ? e->text().toStdString() : maskedValue(e->displayText(), mask);
-    if (typed == f->text()) return;
-    auto& set = f->dataSet();
-    if (!set.active()) return;
-    if (set.state() == core::DataSetState::Browse) set.edit();
-    f->setText(typed);
+    // Compared as the field holds it, so leaving an untouched box writes nothing.
+    if (boxValue(e, mask) != f->text()) {
+        auto& set = f->dataSet();
+        if (!set.active()) return;
+        if (set.state() == core::DataSetState::Browse) set.edit();
+        f->setText(fieldInput(e, mask, *f));
+    }
+    // Stored: the box shows its field again.
+    typing_.erase(control);
+    form_.comps[control].text.clear();
 }
 
-bool FormView::run(const std::function<void()>& handler) {
+void FormView::noteTyped(const std::string& control) {
+    const Control* c = form_.comps.find(control);
+    core::Field* f = c ? boundField(*c) : nullptr;
+    if (f && !typing_.count(control)) typing_[control] = f->text();
+}
+
+bool FormView::run(const std::function<void()>& handler) { return run(handler, true); }
+
+bool FormView::run(const std::function<void()>& handler, bool commitFocused) {
     // A click must see what is typed in the focused box, as the host's data-aware boxes do.
-    const std::string focused = form_.comps.activeControl();
+    const std::string focused = commitFocused ? form_.comps.activeControl() : std::string();
     const bool ok = platform::runHandler([&] {
         if (!focused.empty()) commitEdit(focused);
         handler();
@@ -435,6 +468,16 @@ bool FormView::run(const std::function<void()>& handler) {
 }
 
 bool FormView::eventFilter(QObject* obj, QEvent* ev) {
+    // An empty masked box is typed from its first position, however it got the focus
+    // (a click places the cursor after this event, hence the deferral).
+    if (auto* e = qobject_cast<QLineEdit*>(obj);
+        e && ev->type() == QEvent::FocusIn && !e->inputMask().isEmpty()) {
+        QTimer::singleShot(0, e, [e, blank = e->inputMask().back()] {
+            for (QChar ch : e->displayText())
+                if (ch.isLetterOrNumber() && ch != blank) return;
+            e->setCursorPosition(0);
+        });
+    }
     if (syncing_) return QWidget::eventFilter(obj, ev);
     std::string name;
     for (const auto& [n, w] : widgets_)
@@ -453,27 +496,42 @@ bool FormView::eventFilter(QObject* obj, QEvent* ev) {
         }
     } else if (ev->type() == QEvent::FocusOut) {
         auto* fe = static_cast<QFocusEvent*>(ev);
-        // Leaving the window (a dialog, another program) is not leaving the box.
-        if (fe->reason() != Qt::ActiveWindowFocusReason && fe->reason() != Qt::PopupFocusReason) {
-            run([this, name] {
+        // Leaving the window (a dialog, another program) is not leaving the box, and a
+        // box the screen never saw entered is not left either.
+        if (fe->reason() != Qt::ActiveWindowFocusReason && fe->reason() != Qt::PopupFocusReason &&
+            form_.comps.activeControl() == name) {
+            // The focus is on its way to another widget: the sync must not pull it back,
+            // unless the exit is refused.
+            leaving_ = name;
+            const bool ok = run([this, name] {
                 commitEdit(name);
                 auto& ctl = form_.comps[name];
                 if (ctl.onExit) ctl.onExit();
             });
+            leaving_.clear();
+            if (!ok && form_.comps.activeControl() == name)
+                if (QWidget* w = widget(name); w && w->isVisible() && w->isEnabled()) w->setFocus();
         }
     } else if (ev->type() == QEvent::KeyPress) {
         auto* ke = static_cast<QKeyEvent*>(ev);
         auto& ctl = form_.comps[name];
-        if (ctl.onKeyPress) {
+        if (!ctl.onKeyPress && keyName(ke) == "Enter") {
+            run([] {});  // stores the focused box
+        } else if (ctl.onKeyPress) {
             std::string key = keyName(ke);
             if (!key.empty()) {
                 const std::string before = key;
-                run([&] { ctl.onKeyPress(key); });
+                auto* e = qobject_cast<QLineEdit*>(obj);
+                // The key rules read what the box shows now from the control; a key
+                // stores nothing, only Enter and leaving the box do.
+                if (core::Field* f = boundField(ctl); e && f)
+                    ctl.text = boxValue(e, parseHostMask(maskOf(ctl, f)));
+                run([&] { ctl.onKeyPress(key); }, before == "Enter");
                 if (key.empty()) return true;  // swallowed by the screen's rule
                 if (key != before) {
-                    auto* e = qobject_cast<QLineEdit*>(obj);
                     if (e && key.size() >= 1 && key != "F9" && key != "Enter") {
                         e->insert(QString::fromStdString(key));
+                        noteTyped(name);
                         return true;
                     }
                 }
@@ -515,16 +573,26 @@ void FormView::syncControl(const Control& c, QWidget* w) {
             // A masked box always edits through its mask; others show the display format
             // until they get the focus.
             const std::string text = f ? (focused || !mask.qtMask.isEmpty() ? f->text() : f->displayText()) : c.text;
-            const std::string current =
-                mask.qtMask.isEmpty() ? e->text().toStdString() : maskedValue(e->displayText(), mask);
-            if (current != text) e->setText(qs(text));
+            // Text typed and not stored yet stays while the box has the focus, unless the
+            // logic has written the field since.
+            if (auto t = typing_.find(c.name);
+                t != typing_.end() && (!focused || !f || f->text() != t->second)) {
+                typing_.erase(t);
+                form_.comps[c.name].text.clear();
+            }
+            if (!typing_.count(c.name) && boxValue(e, mask) != text) e->setText(qs(text));
+            const QLineEdit::EchoMode echo = c.passwordChar ? QLineEdit::Password : QLineEdit::Normal;
+            if (e->echoMode() != echo) e->setEchoMode(echo);
             const bool ro = c.readOnly || (f && (f->readOnly || f->calculated));
             e->setReadOnly(ro);
             if (mask.qtMask.isEmpty()) {
                 if (c.maxLength > 0) e->setMaxLength(c.maxLength);
                 else if (f && f->size() > 0) e->setMaxLength(f->size());
             }
-            applyColor(e, c.color, ro || !c.enabled, f && f->def.required);
+            const QString pwd =
+                c.passwordChar ? QString("lineedit-password-character: %1;").arg(int(uchar(c.passwordChar)))
+                               : QString();
+            applyColor(e, c.color, ro || !c.enabled, f && f->def.required, pwd);
             break;
         }
         case ControlKind::Memo: {
@@ -607,7 +675,9 @@ void FormView::sync() {
         syncControl(*c, w);
     }
     const std::string focus = form_.comps.activeControl();
-    if (QWidget* fw = widget(focus); fw && fw->isVisible() && fw->isEnabled() && !fw->hasFocus()) fw->setFocus();
+    if (QWidget* fw = widget(focus);
+        fw && focus != leaving_ && fw->isVisible() && fw->isEnabled() && !fw->hasFocus())
+        fw->setFocus();
     syncing_ = false;
 }
 

@@ -40,7 +40,9 @@ private:
     QWidget* create(const platform::Control& c, QWidget* parent);
     void fill(QWidget* container, QBoxLayout* layout, const std::string& parentName);
     void syncControl(const platform::Control& c, QWidget* w);
+    bool run(const std::function<void()>& handler, bool commitFocused);
     void commitEdit(const std::string& control);  // bound box text -> field
+    void noteTyped(const std::string& control);   // a bound box holds text not stored yet
     core::Field* boundField(const platform::Control& c) const;
     bool eventFilter(QObject* obj, QEvent* ev) override;
 
@@ -51,6 +53,9 @@ private:
     QMenuBar* menuBar_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     bool syncing_ = false;
+    // Bound boxes typed into and not stored yet, with their field's text when typing began.
+    std::map<std::string, std::string> typing_;
+    std::string leaving_;  // the box whose exit is running while the focus moves on
 };
 
 }  // namespace gui

@@ -16,39 +16,13 @@
 #include "gui/main_window.h"
 #include "gui/qt_host.h"
 #include "gui/session_setup.h"
+#include "program_fixture.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
 
 namespace {
 
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "test_gui";
-    static char* argv[] = {name, nullptr};
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QApplication a(argc, argv);
-    return a;
-}
-
-class ProgramWindow : public ::testing::Test {
-protected:
-    void SetUp() override {
-        app();
-        dir_ = std::filesystem::temp_directory_path() /
-               ("mxa07300-gui-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-        server_ = gui::startEmbeddedServer("sqlite:" + (dir_ / "mxa07300.db").string());
-        gui::useEmbeddedServer(*server_);
-    }
-    void TearDown() override {
-        server_.reset();
-        std::filesystem::remove_all(dir_);
-    }
-    std::filesystem::path dir_;
-    std::unique_ptr<appserver::Server> server_;
-};
+using guitest::ProgramWindow;
 
 TEST_F(ProgramWindow, LoginRefusesAWrongPasswordInTheSystemsWords) {
     auto refused = gui::login("DEMO", "errada");
