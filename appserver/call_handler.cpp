@@ -93,9 +93,14 @@ std::string CallHandler::handle(const std::string& module, const std::string& me
                     spdlog::error("Sessão do banco de dados não pôde ser reaberta: {}", again.what());
                 }
             }
-            const bool database = dynamic_cast<const soci::soci_error*>(&e) != nullptr;
-            return refuse(std::string(database ? "Erro no banco de dados: " : "Erro no servidor de aplicação: ") +
-                          e.what());
+            if (const auto* dbError = dynamic_cast<const soci::soci_error*>(&e)) {
+                // The statement text stays in the server's log; the user gets the database's own words.
+                spdlog::error("{}.{}: {}", module, method, e.what());
+                std::string words = dbError->get_error_message();
+                words = words.substr(0, words.find('\n'));  // PostgreSQL adds the statement line
+                return refuse("Erro no banco de dados: " + words);
+            }
+            return refuse(std::string("Erro no servidor de aplicação: ") + e.what());
         } catch (...) {
             return refuse("Erro interno no servidor de aplicação.");
         }

@@ -237,12 +237,12 @@ std::optional<std::string> opt(const std::string& s) {
 }  // namespace
 
 void seedRequests(soci::session& db) {
-    for (const auto& spec : kRequests) {
-        const auto& product = productByTree(spec.productTree);
-        const auto& creator = operatorByCode(spec.creator);
-        const std::string number = padded(spec.number, 10);
-        const std::string process(1, spec.process);
-        const double included = dayAt(-spec.daysAgo, 7 + spec.number % 9, (spec.number * 13) % 60);
+    for (const auto& req : kRequests) {
+        const auto& product = productByTree(req.productTree);
+        const auto& creator = operatorByCode(req.creator);
+        const std::string number = padded(req.number, 10);
+        const std::string process(1, req.process);
+        const double included = dayAt(-req.daysAgo, 7 + req.number % 9, (req.number * 13) % 60);
         const double planned = std::floor(included) + 3 + 17.0 / 24;
         // The 1 L juice's profile is under version control; V2 is in force.
         const std::string version = product.tree == "4010010001" ? "V2" : "";
@@ -253,22 +253,22 @@ void seedRequests(soci::session& db) {
         soci::indicator lotSupplierSet = soci::i_null;
         db << "SELECT NRLOTEFORN, DTVALILOTE, DTFABRPROD FROM LOTE WHERE CDFILIAL = :f AND CDPRODUTO = :p AND "
               "NRLOTEESTQ = :l AND NRSUBLOTE = :s",
-            soci::into(lotSupplier, lotSupplierSet), soci::into(lotValidity), soci::into(lotMade), soci::use(std::string(spec.branch)),
-            soci::use(product.code), soci::use(std::string(spec.lot)), soci::use(subLot);
+            soci::into(lotSupplier, lotSupplierSet), soci::into(lotValidity), soci::into(lotMade), soci::use(std::string(req.branch)),
+            soci::use(product.code), soci::use(std::string(req.lot)), soci::use(subLot);
         if (lotSupplierSet != soci::i_ok) lotSupplier.clear();
         std::string orderSituation, equipment, equipmentName;
-        const std::string order = spec.order;
+        const std::string order = req.order;
         if (!order.empty()) {
             db << "SELECT O.IDSITORDPROD, O.CDEQUIPPRO, E.NMEQUIPPRO FROM ORDEMPROD O, EQUIPAPROD E WHERE "
                   "O.CDEQUIPPRO = E.CDEQUIPPRO AND O.CDFILIAL = :f AND O.NRORDPROD = :o AND O.NRSUBORDPROD = '1'",
                 soci::into(orderSituation), soci::into(equipment), soci::into(equipmentName),
-                soci::use(std::string(spec.branch)), soci::use(order);
+                soci::use(std::string(req.branch)), soci::use(order);
         }
 
         // Inspections: the profile's items grouped under their penultimate level.
         std::vector<std::pair<const Analysis*, std::vector<const Analysis*>>> inspections;
-        if (!spec.noInspections) {
-            for (const auto* item : profileItems(product.code, spec.process, version)) {
+        if (!req.noInspections) {
+            for (const auto* item : profileItems(product.code, req.process, version)) {
                 const auto& parent = analysisByTree(item->tree.substr(0, 4));
                 auto it = std::find_if(inspections.begin(), inspections.end(),
                                        [&](const auto& i) { return i.first == &parent; });
@@ -280,9 +280,9 @@ void seedRequests(soci::session& db) {
             }
         }
         const std::string responseProduct =
-            *spec.previousProductTree ? productByTree(spec.previousProductTree).code : product.code;
-        const auto& analyst = operatorByCode(spec.situation == '1' || spec.situation == '3' ? spec.creator
-                                             : spec.branch == std::string("0002")             ? "ROBERTO"
+            *req.previousProductTree ? productByTree(req.previousProductTree).code : product.code;
+        const auto& analyst = operatorByCode(req.situation == '1' || req.situation == '3' ? req.creator
+                                             : req.branch == std::string("0002")             ? "ROBERTO"
                                                                                                : "ANALISTA");
 
         std::optional<double> firstStart, lastEnd;
@@ -292,9 +292,9 @@ void seedRequests(soci::session& db) {
             const bool micro = inspection->tree == "0201";
             // How far this inspection got.
             bool concluded = false, started = false, partial = false;
-            switch (spec.situation) {
+            switch (req.situation) {
                 case '2':
-                    concluded = spec.allConcluded || (k == 0 && inspections.size() > 1);
+                    concluded = req.allConcluded || (k == 0 && inspections.size() > 1);
                     started = true;
                     partial = !concluded && (k <= 1);
                     break;
@@ -316,18 +316,18 @@ void seedRequests(soci::session& db) {
                 const auto& item = *items[j];
                 Outcome outcome = Outcome::Pending;
                 if (concluded || (partial && j < (items.size() + 1) / 2)) outcome = Outcome::Good;
-                for (const auto& [tree, o] : spec.outcomes) {
+                for (const auto& [tree, o] : req.outcomes) {
                     if (item.tree == tree && outcome != Outcome::Pending) outcome = o;
                 }
-                if (spec.situation == '5' && spec.outcomes.empty() && last && j == 0) outcome = Outcome::Bad;
+                if (req.situation == '5' && req.outcomes.empty() && last && j == 0) outcome = Outcome::Bad;
                 const auto rows = applicableResponses(item.code, responseProduct, process, version);
                 const auto result = judge(item, rows, outcome);
                 if (concluded && result.accepted == "N") verdict = "N";
                 const bool answered = result.accepted != "P";
-                const bool markedPartial = (*spec.partialSubLot && result.accepted == "N") ||
-                                           (spec.number == 6 && spec.branch == std::string("0001") && j == 0 && answered);
+                const bool markedPartial = (*req.partialSubLot && result.accepted == "N") ||
+                                           (req.number == 6 && req.branch == std::string("0001") && j == 0 && answered);
                 Row(db, "ITEMINSAUDIT")
-                    .s("CDFILIAL", spec.branch)
+                    .s("CDFILIAL", req.branch)
                     .s("NRAUDITORIA", number)
                     .s("NRINSPECAUDI", inspectionNumber)
                     .s("CDINSPECAO", item.code)
@@ -353,12 +353,12 @@ void seedRequests(soci::session& db) {
                     .insert();
             }
             if (concluded) lastEnd = std::max(lastEnd.value_or(0.0), end);
-            const bool withSubject = micro && spec.number == 22 && spec.branch == std::string("0001");
+            const bool withSubject = micro && req.number == 22 && req.branch == std::string("0001");
             Row(db, "INSPECAUDIT")
-                .s("CDFILIAL", spec.branch)
+                .s("CDFILIAL", req.branch)
                 .s("NRAUDITORIA", number)
                 .s("NRINSPECAUDI", inspectionNumber)
-                .s("IDTIPOINSAUD", spec.kind == 'R' ? "R" : "A")
+                .s("IDTIPOINSAUD", req.kind == 'R' ? "R" : "A")
                 .s("CDOPERADOR", creator.code)
                 .s("CDINSPECAO", inspection->code)
                 .s("DSINSPECAUDI", inspection->name)
@@ -388,21 +388,21 @@ void seedRequests(soci::session& db) {
             }
         }
 
-        const bool concluded = spec.situation == '4' || spec.situation == '5';
+        const bool concluded = req.situation == '4' || req.situation == '5';
         const std::optional<double> realEnd = concluded ? lastEnd : std::nullopt;
-        const auto supplier = spec.supplier ? std::optional<Supplier>(suppliers()[spec.supplier - 1]) : std::nullopt;
+        const auto supplier = req.supplier ? std::optional<Supplier>(suppliers()[req.supplier - 1]) : std::nullopt;
         const auto previous =
-            *spec.previousProductTree ? std::optional<Product>(productByTree(spec.previousProductTree)) : std::nullopt;
+            *req.previousProductTree ? std::optional<Product>(productByTree(req.previousProductTree)) : std::nullopt;
         const bool juice = product.tree == "4010010001";
-        const bool released = spec.branch == std::string("0002") && spec.situation == '4';
+        const bool released = req.branch == std::string("0002") && req.situation == '4';
         Row(db, "AUDITORIA")
-            .s("CDFILIAL", spec.branch)
+            .s("CDFILIAL", req.branch)
             .s("NRAUDITORIA", number)
-            .s("IDSTATUSAUDI", std::string(1, spec.situation))
+            .s("IDSTATUSAUDI", std::string(1, req.situation))
             .d("DTINCLAUDIT", included)
             .d("DTFINPREVAUD", planned)
             .d("DTFINREALAUD", realEnd)
-            .s("NRLOTEESTQ", spec.lot)
+            .s("NRLOTEESTQ", req.lot)
             .s("NRSUBLOTE", subLot)
             .d("DATA", std::floor(included))
             .d("HORA", included)
@@ -413,25 +413,25 @@ void seedRequests(soci::session& db) {
             .s("NRSUBORDPROD", order.empty() ? std::nullopt : opt("1"))
             .s("CDEQUIPPRO", opt(equipment))
             .s("OPSUBOP", order.empty() ? std::nullopt : opt(order + "/1"))
-            .d("VRAPRPRODAUD", spec.content >= 0 ? std::optional<double>(spec.content) : std::nullopt)
+            .d("VRAPRPRODAUD", req.content >= 0 ? std::optional<double>(req.content) : std::nullopt)
             .s("CDOPEINCAUDI", creator.code)
-            .s("DSREFEAUDIT", spec.description)
+            .s("DSREFEAUDIT", req.description)
             .s("NMEQUIPPRO", opt(equipmentName))
-            .s("CDSETEXECAUD", spec.sector)
-            .s("IDORIGAUDIT", *spec.invoice ? "NFE" : !order.empty() ? "OPR" : "ANA")
+            .s("CDSETEXECAUD", req.sector)
+            .s("IDORIGAUDIT", *req.invoice ? "NFE" : !order.empty() ? "OPR" : "ANA")
             .s("CDFORNECED", supplier ? opt(supplier->code) : std::nullopt)
             .s("NMOPERADOR", creator.name)
             .s("NMPRODUTO", product.name)
             .s("CDARVPROD", product.tree)
             .s("SGUNIDADE", product.unit)
-            .s("NMSETOR", sectorName(spec.sector))
+            .s("NMSETOR", sectorName(req.sector))
             .s("NMFANTFORN", supplier ? opt(supplier->tradeName) : std::nullopt)
             .s("IDTPAUDITADO", process)
             .d("QTHRAUDIT", realEnd && firstStart ? std::optional<double>(round2((*realEnd - *firstStart) * 24))
                                                   : std::nullopt)
             .s("IDLIBERAUDIT", "S")
             .s("IDSITORDPROD", opt(orderSituation))
-            .s("CDETAPAPROD", order.empty() ? std::nullopt : opt(spec.process == 'A' ? "ENVASE" : "MISTURA"))
+            .s("CDETAPAPROD", order.empty() ? std::nullopt : opt(req.process == 'A' ? "ENVASE" : "MISTURA"))
             .s("CDPRODANTE", previous ? opt(previous->code) : std::nullopt)
             .s("NRLOTEFORN", opt(lotSupplier))
             .s("CDARVPRODANTE", previous ? opt(previous->tree) : std::nullopt)
@@ -440,7 +440,7 @@ void seedRequests(soci::session& db) {
             .d("DTFABRPROD", lotMade)
             .d("DTAMOSAUDI", std::floor(included))
             .d("QTAMOSAUDI", product.unit == "UN" ? 6.0 : 0.5)
-            .s("NRLANCTONF", opt(spec.invoice))
+            .s("NRLANCTONF", opt(req.invoice))
             .s("NRINSJURFORN", supplier ? opt(supplier->taxNumber) : std::nullopt)
             .s("IDTPIJURFORN", supplier ? opt(supplier->personType) : std::nullopt)
             .null("CDJUSTALTERA")
@@ -448,13 +448,13 @@ void seedRequests(soci::session& db) {
             .s("DTVALANA", realEnd ? opt(dateText(*realEnd + product.validityMonths * 30)) : std::nullopt)
             .s("CDMARCAPROD", juice ? opt("00001") : std::nullopt)
             .s("NMMARCA", juice ? opt("Laranjal") : std::nullopt)
-            .s("TIPOANA", kindText(spec.kind))
-            .s("IDTIPOANA", std::string(1, spec.kind))
+            .s("TIPOANA", kindText(req.kind))
+            .s("IDTIPOANA", std::string(1, req.kind))
             .s("IDTEOROBRIG", product.contentRequired ? "S" : "N")
-            .s("IDCOMPATIBILIDADE", spec.kind == 'C' ? "S" : "N")
-            .d("QTESTQAPROVA", *spec.partialSubLot ? std::optional<double>(spec.approved) : std::nullopt)
-            .d("QTESTQREPROVA", *spec.partialSubLot ? std::optional<double>(spec.rejected) : std::nullopt)
-            .s("NRSUBLOTEPARC", opt(spec.partialSubLot))
+            .s("IDCOMPATIBILIDADE", req.kind == 'C' ? "S" : "N")
+            .d("QTESTQAPROVA", *req.partialSubLot ? std::optional<double>(req.approved) : std::nullopt)
+            .d("QTESTQREPROVA", *req.partialSubLot ? std::optional<double>(req.rejected) : std::nullopt)
+            .s("NRSUBLOTEPARC", opt(req.partialSubLot))
             .null("QTPRODLOTE")
             .s("CDOPELIBAUDI", released ? opt("LUCIA") : std::nullopt)
             .d("DTLIBAUDIT", released ? realEnd : std::nullopt)

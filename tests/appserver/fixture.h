@@ -32,6 +32,13 @@ public:
             appserver::execute(c.db(), "INSERT INTO TESTE_DELTA (CDCHAVE) VALUES ('RX')");
             throw appserver::Refusal(c.text(0));
         });
+        // Writes, then fails in the database: the write must not survive either.
+        s.methods().add("Teste", "Quebrar", [](appserver::Call& c) -> core::Variant {
+            c.expect({});
+            appserver::execute(c.db(), "INSERT INTO TESTE_DELTA (CDCHAVE) VALUES ('RY')");
+            appserver::execute(c.db(), "SELECT NMINEXISTENTE FROM TESTE_DELTA");
+            return {};
+        });
         // Writes a by-reference argument back.
         s.methods().add("Teste", "Eco", [](appserver::Call& c) -> core::Variant {
             c.expect({appserver::Arg::Text, appserver::Arg::Integer}, 1);

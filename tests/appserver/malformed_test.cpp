@@ -93,6 +93,12 @@ TEST_F(MalformedTest, RefusalCodesPassUnchangedAndUndoTheCall) {
     EXPECT_EQ(a.result.error, "P_ALMOXORIG_CAD");
     EXPECT_EQ(count(), 0);
 
+    // A database failure: the user reads the database's words, never the statement.
+    const auto broken = testsupport::call("Quebrar", {}, "Teste").result.error;
+    EXPECT_EQ(broken.rfind("Erro no banco de dados: ", 0), 0u) << broken;
+    EXPECT_EQ(broken.find("SELECT"), std::string::npos) << broken;
+    EXPECT_EQ(count(), 0);
+
     // Optional trailing arguments and by-reference answers.
     a = testsupport::call("Eco", {"lote"}, "Teste");
     EXPECT_EQ(a.result.value.asInteger(), 1);
