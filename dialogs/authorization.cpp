@@ -1,11 +1,9 @@
 #include "dialogs/authorization.h"
 
-#include <memory>
-
 #include "core/format.h"
 #include "dialogs/dialog_controls.h"
+#include "dialogs/fresh_dialog.h"
 #include "dialogs/server_call.h"
-#include "platform/host.h"
 #include "platform/services.h"
 #include "screen/frame/module_state.h"
 
@@ -97,11 +95,10 @@ void TfrmContQuali::buildControls() {
     auto& data = comps.add("medData", ControlKind::MaskEdit);
     data.onExit = [this] { medDataExit(); };
 
-    comps.add("grbJustificativa", ControlKind::GroupBox, {}, "Justificativa");
-    dialogs::addJustificationControls(comps, "grbJustificativa");
-    comps["edtJus"].onExit = [this] { edtJusExit(); };
-    comps["edtJus"].onChange = [this] { edtJusChange(); };
-    comps["btnPesqJus"].onClick = [this] { btnPesqJus.Click(); };
+    dialogs::addJustificationGroup(
+        comps, btnPesqJus, cdsJustificativa,
+        {[this] { edtJusExit(); }, [this] { edtJusChange(); }, [this](bool& cancel) { btnPesqJusBeforePesq(cancel); },
+         [this] { btnPesqJusAfterPesq(); }});
 
     btnPesqOper.name = "btnPesqOper";
     btnPesqOper.OnBeforePesq = [this](bool& cancel) { btnPesqOperBeforePesq(cancel); };
@@ -109,13 +106,6 @@ void TfrmContQuali::buildControls() {
         if (!platform::Pesquisar(qryOperador, "Operador", "Não há operador cadastrada.")) throw core::Abort();
     };
     btnPesqOper.OnAfterPesq = [this] { btnPesqOperAfterPesq(); };
-    btnPesqJus.name = "btnPesqJus";
-    btnPesqJus.OnBeforePesq = [this](bool& cancel) { btnPesqJusBeforePesq(cancel); };
-    btnPesqJus.OnPesquisa = [this] {
-        if (!platform::Pesquisar(cdsJustificativa, "Justificativa", "Não há justificativa cadastrada."))
-            throw core::Abort();
-    };
-    btnPesqJus.OnAfterPesq = [this] { btnPesqJusAfterPesq(); };
 }
 
 void TfrmContQuali::FormCreate() {
@@ -126,9 +116,7 @@ void TfrmContQuali::FormCreate() {
     dialogs::openOwnConnection(netVdOperador);
 }
 
-bool TfrmContQuali::shortLayout() const {
-    return stAuditoria.empty() && stPermissao != EXCA && stPermissao != IEIA;
-}
+bool TfrmContQuali::shortLayout() const { return stAuditoria.empty() && stPermissao != EXCA && stPermissao != IEIA; }
 
 void TfrmContQuali::FormActivate() {
     setText("edtOperador", platform::Operador());
@@ -205,16 +193,10 @@ void TfrmContQuali::Vd_Justificativa() {
     dialogs::checkJustification(comps, msgPadrao, netVdOperador, cdsVdJustificativa);
 }
 
-void TfrmContQuali::GetJustificativa() {
-    std::vector<core::Variant> args;
-    dialogs::loadServer(netVdOperador, "GetJustificativa", args, 1, cdsJustificativa);
-}
+void TfrmContQuali::GetJustificativa() { dialogs::loadJustifications(netVdOperador, cdsJustificativa); }
 
 void TfrmContQuali::sbtConfirmaClick() {
-    if (comps["edtSenha"].text.empty()) {
-        comps.setFocus("edtSenha");
-        MensErro(msgPadrao.Msg("Inf_Sen"), true);
-    }
+    dialogs::requireFilled(comps, "edtSenha", msgPadrao.Msg("Inf_Sen"));
     Vd_Operador();
 
     std::vector<core::Variant> perm{comps["edtOperador"].text, stPermissao};
@@ -238,31 +220,17 @@ void TfrmContQuali::sbtConfirmaClick() {
         screen::ValidaTela = true;
         refuse();
     }
-    if (comps["edtJus"].text.empty()) {
-        comps.setFocus("edtJus");
-        MensErro(msgPadrao.Msg("Inf_Jus"), true);
-    }
+    dialogs::requireFilled(comps, "edtJus", msgPadrao.Msg("Inf_Jus"));
     Vd_Justificativa();
     Vd_Data();
 
     // Granted only once the justification is on record: a failed write must make
     // the caller abandon its change.
     screen::ValidaTela = true;
-    auto& net = dialogs::mainConnection();
-    const std::string jus = comps["edtJus"].text;
     // The trail also keeps the permission and the operator whose password granted it,
     // since the justification goes in the session operator's name.
-    const std::string authorizer = comps["edtOperador"].text;
-    if (stPermissao != IEIA) {
-        std::vector<core::Variant> args{jus, platform::FiliProc(), stAuditoria, platform::Operador(),
-                                        stPermissao, authorizer};
-        dialogs::callServer(net, "SetJustificativa", args, 1);
-        stAuditoria = args[2].value.asString();
-    }
-    std::vector<core::Variant> args{platform::FiliProc(), stAuditoria, platform::Operador(), jus, stPermissao,
-                                    authorizer};
-    dialogs::callServer(net, "SetJustificativaAna", args, 1);
-    stAuditoria = args[1].value.asString();
+    dialogs::recordJustification(comps["edtJus"].text, stAuditoria, stPermissao, comps["edtOperador"].text,
+                                 stPermissao != IEIA);
     screen::ValidaTela = false;
     ModalResult = platform::mrOk;
 }
@@ -300,40 +268,12 @@ void TfrmContQuali::btnPesqOperAfterPesq() {
 
 void TfrmContQuali::btnPesqJusBeforePesq(bool&) { GetJustificativa(); }
 
-void TfrmContQuali::btnPesqJusAfterPesq() {
-    setText("edtJus", cdsJustificativa["CDJUSTIFICATIVA"].asString());
-    comps["edtInfoJus"].text = cdsJustificativa["DSJUSTIFICATIVA"].asString();
-}
+void TfrmContQuali::btnPesqJusAfterPesq() { dialogs::takeChosenJustification(comps, cdsJustificativa); }
 
 void CriaContQuali(const std::string& auditoria, const std::string& permissao) {
     stAuditoria = auditoria;
     stPermissao = permissao;
-    if (!boIdCriado) {
-        auto form = std::make_unique<TfrmContQuali>();
-        frmContQuali = form.get();
-        try {
-            form->FormCreate();
-        } catch (...) {
-            frmContQuali = nullptr;
-            throw;
-        }
-        form.release();
-        boIdCriado = true;
-    }
-    // Closing frees the instance, so that the next call starts afresh.
-    std::unique_ptr<TfrmContQuali> owned(frmContQuali);
-    struct Release {
-        std::unique_ptr<TfrmContQuali>& form;
-        ~Release() {
-            try {
-                form->FormClose();
-            } catch (...) {
-            }
-            frmContQuali = nullptr;
-        }
-    } release{owned};
-    owned->FormActivate();
-    platform::host().runModal(*owned);
+    dialogs::showFreshDialog(frmContQuali, boIdCriado);
 }
 
 }  // namespace cli_mxa07304

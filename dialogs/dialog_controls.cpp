@@ -1,5 +1,6 @@
 #include "dialogs/dialog_controls.h"
 
+#include "core/error.h"
 #include "dialogs/server_call.h"
 #include "platform/services.h"
 
@@ -58,6 +59,39 @@ void addJustificationControls(platform::ComponentModel& comps, const std::string
     auto& info = comps.add("edtInfoJus", ControlKind::Edit, parent);
     info.readOnly = true;
     info.color = Color::BtnFace;
+}
+
+void addJustificationGroup(platform::ComponentModel& comps, platform::TBtnPesquisa& btnPesqJus,
+                           core::RecordSet& cdsJustificativa, JustificationHandlers handlers) {
+    comps.add("grbJustificativa", ControlKind::GroupBox, {}, "Justificativa");
+    addJustificationControls(comps, "grbJustificativa");
+    comps["edtJus"].onExit = std::move(handlers.exit);
+    comps["edtJus"].onChange = std::move(handlers.change);
+    comps["btnPesqJus"].onClick = [&btnPesqJus] { btnPesqJus.Click(); };
+
+    btnPesqJus.name = "btnPesqJus";
+    btnPesqJus.OnBeforePesq = std::move(handlers.beforePesq);
+    btnPesqJus.OnPesquisa = [&cdsJustificativa] {
+        if (!platform::Pesquisar(cdsJustificativa, "Justificativa", "Não há justificativa cadastrada."))
+            throw core::Abort();
+    };
+    btnPesqJus.OnAfterPesq = std::move(handlers.afterPesq);
+}
+
+void loadJustifications(platform::TNetConnection& conn, core::RecordSet& cdsJustificativa) {
+    std::vector<core::Variant> args;
+    loadServer(conn, "GetJustificativa", args, 1, cdsJustificativa);
+}
+
+void takeChosenJustification(platform::ComponentModel& comps, core::RecordSet& cdsJustificativa) {
+    setControlText(comps, "edtJus", cdsJustificativa["CDJUSTIFICATIVA"].asString());
+    comps["edtInfoJus"].text = cdsJustificativa["DSJUSTIFICATIVA"].asString();
+}
+
+void requireFilled(platform::ComponentModel& comps, const std::string& control, const std::string& message) {
+    if (!comps[control].text.empty()) return;
+    comps.setFocus(control);
+    platform::MensErro(message, true);
 }
 
 }  // namespace dialogs

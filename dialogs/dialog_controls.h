@@ -4,6 +4,7 @@
 
 #include "core/recordset.h"
 #include "platform/components.h"
+#include "platform/lookup_button.h"
 #include "platform/messages.h"
 #include "platform/netconnection.h"
 
@@ -29,5 +30,27 @@ void addConfirmCancel(platform::ComponentModel& comps, std::function<void()> con
 
 // Adds the justification group: edtJus, btnPesqJus, edtInfoJus.
 void addJustificationControls(platform::ComponentModel& comps, const std::string& parent);
+
+// The dialog's handlers the justification group calls.
+struct JustificationHandlers {
+    std::function<void()> exit;    // edtJus left
+    std::function<void()> change;  // edtJus changed
+    std::function<void(bool&)> beforePesq;
+    std::function<void()> afterPesq;
+};
+
+// The group box "Justificativa" with its controls, wired to `handlers`, and the lookup
+// `btnPesqJus` over `cdsJustificativa`.
+void addJustificationGroup(platform::ComponentModel& comps, platform::TBtnPesquisa& btnPesqJus,
+                           core::RecordSet& cdsJustificativa, JustificationHandlers handlers);
+
+// Loads every justification into `cdsJustificativa` for the lookup.
+void loadJustifications(platform::TNetConnection& conn, core::RecordSet& cdsJustificativa);
+
+// Puts the justification chosen in the lookup into edtJus (firing its change) and edtInfoJus.
+void takeChosenJustification(platform::ComponentModel& comps, core::RecordSet& cdsJustificativa);
+
+// Stops with `message`, the focus on `control`, when nothing is typed in it.
+void requireFilled(platform::ComponentModel& comps, const std::string& control, const std::string& message);
 
 }  // namespace dialogs

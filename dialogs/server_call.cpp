@@ -40,4 +40,18 @@ platform::TNetConnection& mainConnection() {
     return screen::frmPedidoAna->netPedidoAna;
 }
 
+void recordJustification(std::string jus, std::string& auditoria, const std::string& permissao,
+                         std::string authorizer, bool withTrail) {
+    auto& net = mainConnection();
+    if (withTrail) {
+        std::vector<core::Variant> args{jus, platform::FiliProc(), auditoria, platform::Operador(),
+                                        permissao, authorizer};
+        callServer(net, "SetJustificativa", args, 1);
+        auditoria = args[2].value.asString();
+    }
+    std::vector<core::Variant> args{platform::FiliProc(), auditoria, platform::Operador(), jus, permissao, authorizer};
+    callServer(net, "SetJustificativaAna", args, 1);
+    auditoria = args[1].value.asString();
+}
+
 }  // namespace dialogs

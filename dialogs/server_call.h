@@ -25,4 +25,11 @@ void openOwnConnection(platform::TNetConnection& conn);
 // system's words when the screen is not there.
 platform::TNetConnection& mainConnection();
 
+// Writes the justification `jus` for the request `auditoria` through the main connection:
+// SetJustificativa first when `withTrail`, then SetJustificativaAna, both in the session
+// operator's name with the permission and the operator who authorized it. `auditoria`
+// takes the request each call answers.
+void recordJustification(std::string jus, std::string& auditoria, const std::string& permissao,
+                         std::string authorizer, bool withTrail);
+
 }  // namespace dialogs
