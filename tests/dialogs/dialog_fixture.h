@@ -12,7 +12,7 @@
 #include "platform/scripted_host.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
-#include "support/test_server.h"
+#include "support/screen_fixture.h"
 
 namespace dialogtest {
 
@@ -31,30 +31,17 @@ inline const std::string kRequest = "0000099001";
 
 // The real server with the demo data, the scripted host, and the main screen's
 // connection (the dialogs write through it) without the rest of the screen.
-class DialogFlow : public ::testing::Test {
+class DialogFlow : public testsupport::ScreenFixture {
 protected:
     void SetUp() override {
-        server_ = std::make_unique<testsupport::TestServer>();
-        platform::setHost(&host);
-        mainScreen_ = std::make_unique<screen::TfrmPedidoAna>();
-        mainScreen_->netPedidoAna.Open();
-        screen::frmPedidoAna = mainScreen_.get();
+        startSession();
+        auto& mainScreen = newScreen();
+        mainScreen.netPedidoAna.Open();
+        screen::frmPedidoAna = &mainScreen;
         screen::ValidaTela = false;
         exec("DELETE FROM JUSTIFICATIVA WHERE CDJUSTIFICATIVA IN ('00007', '00012')");
         exec("INSERT INTO JUSTIFICATIVA (CDJUSTIFICATIVA, DSJUSTIFICATIVA) VALUES ('00007', 'Erro de digitação')");
         exec("INSERT INTO JUSTIFICATIVA (CDJUSTIFICATIVA, DSJUSTIFICATIVA) VALUES ('00012', 'Reanálise do lote')");
-    }
-    void TearDown() override {
-        screen::frmPedidoAna = nullptr;
-        mainScreen_.reset();
-        platform::setHost(nullptr);
-        server_.reset();
-    }
-
-    static long long exec(const std::string& sql) {
-        platform::TADOIBQuery q;
-        q.SQL = q.SQL_ORACLE = q.SQL_MSSQL = q.SQL_IB = sql;
-        return q.ExecSQL();
     }
 
     // Trail rows of the test request, in the order they were written.
@@ -98,12 +85,6 @@ protected:
     static bool click(platform::Form& f, const std::string& control) {
         return platform::runHandler([&] { f.comps[control].onClick(); });
     }
-
-    platform::ScriptedHost host;
-
-private:
-    std::unique_ptr<testsupport::TestServer> server_;
-    std::unique_ptr<screen::TfrmPedidoAna> mainScreen_;
 };
 
 }  // namespace dialogtest

@@ -16,7 +16,7 @@
 #include "platform/scripted_host.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
-#include "support/test_server.h"
+#include "support/screen_fixture.h"
 
 namespace filtertest {
 
@@ -24,23 +24,16 @@ using Dialog = cli_mxa07301::TfrmFiltroPedido;
 
 // The analysis screen as the module entry makes it, over the real server with the
 // demo data, and the request filter opened through the screen's hook.
-class RequestFilterFlow : public ::testing::Test {
+class RequestFilterFlow : public testsupport::ScreenFixture {
 protected:
     void SetUp() override {
-        server_ = std::make_unique<testsupport::TestServer>();
-        platform::setHost(&host);
-        screen::resetModuleState();
-        screen_ = std::make_unique<screen::TfrmPedidoAna>();
-        screen_->FormCreate();
-        screen::frmPedidoAna = screen_.get();
+        startModule();
+        createScreen();
         cli_mxa07301::registerRequestFilter();
     }
     void TearDown() override {
         cli_mxa07301::LiberaFiltroPedido();
-        screen::frmPedidoAna = nullptr;
-        screen_.reset();
-        platform::setHost(nullptr);
-        server_.reset();
+        ScreenFixture::TearDown();
     }
 
     screen::TfrmPedidoAna& screen() { return *screen_; }
@@ -67,11 +60,6 @@ protected:
         return core::formatDateTime("dd/mm/yyyy", core::DateTime::now().datePart().plusDays(daysFromToday));
     }
 
-    static long long exec(const std::string& sql) {
-        platform::TADOIBQuery q;
-        q.SQL = q.SQL_ORACLE = q.SQL_MSSQL = q.SQL_IB = sql;
-        return q.ExecSQL();
-    }
     // Request numbers of branch 0001 an independent query finds.
     static std::set<std::string> requestsWhere(const std::string& where) {
         platform::TADOIBQuery q;
@@ -98,12 +86,6 @@ protected:
             if (q.fieldAt(0).asString() == code) return row;
         return -1;
     }
-
-    platform::ScriptedHost host;
-
-private:
-    std::unique_ptr<testsupport::TestServer> server_;
-    std::unique_ptr<screen::TfrmPedidoAna> screen_;
 };
 
 }  // namespace filtertest

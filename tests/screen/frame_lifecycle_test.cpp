@@ -13,29 +13,20 @@
 #include "platform/services.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
-#include "support/test_server.h"
+#include "support/screen_fixture.h"
 
 namespace {
 
 using screen::frmPedidoAna;
 
-class FrameLifecycle : public ::testing::Test {
+class FrameLifecycle : public testsupport::ScreenFixture {
 protected:
-    void SetUp() override {
-        server_ = std::make_unique<testsupport::TestServer>(true);
-        platform::setHost(&host);
-        screen::resetModuleState();
-    }
+    void SetUp() override { startModule(true); }
+    // The screen is the module's own here: closed and freed as the module frees it.
     void TearDown() override {
         if (frmPedidoAna) frmPedidoAna->FormClose();
         screen::freeClosedScreen();
-        platform::setHost(nullptr);
-        server_.reset();
-    }
-    static long long exec(const std::string& sql) {
-        platform::TADOIBQuery q;
-        q.SQL = q.SQL_ORACLE = q.SQL_MSSQL = q.SQL_IB = sql;
-        return q.ExecSQL();
+        ScreenFixture::TearDown();
     }
     // The filter dialog the entry opens: answered by cancelling, and counted.
     void expectFilterDialogs(int n) {
@@ -52,8 +43,6 @@ protected:
         return out;
     }
 
-    std::unique_ptr<testsupport::TestServer> server_;
-    platform::ScriptedHost host;
     int filterOpenings = 0;
 };
 

@@ -15,7 +15,7 @@
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
 #include "screen/request/header_validation.h"
-#include "support/test_server.h"
+#include "support/screen_fixture.h"
 
 namespace headertest {
 
@@ -25,30 +25,16 @@ inline const core::DateTime kValidSub = core::DateTime::make(2026, 6, 30);
 
 // The real server over a fresh database with a small factory of its own, the
 // scripted host, and the analysis-request screen created as the module creates it.
-class HeaderFlow : public ::testing::Test {
+class HeaderFlow : public testsupport::ScreenFixture {
 protected:
     void SetUp() override {
-        server_ = std::make_unique<testsupport::TestServer>(false);
-        platform::setHost(&host);
-        screen::resetModuleState();
+        startModule(false);
         seed();
-        s_ = std::make_unique<screen::TfrmPedidoAna>();
-        screen::frmPedidoAna = s_.get();
-        s_->FormCreate();
-        s_->cdsAuditoria.open();
+        auto& form = newScreen();
+        screen::frmPedidoAna = &form;
+        form.FormCreate();
+        form.cdsAuditoria.open();
         host.clear();
-    }
-    void TearDown() override {
-        screen::frmPedidoAna = nullptr;
-        s_.reset();
-        platform::setHost(nullptr);
-        server_.reset();
-    }
-
-    static long long exec(const std::string& sql) {
-        platform::TADOIBQuery q;
-        q.SQL = q.SQL_ORACLE = q.SQL_MSSQL = q.SQL_IB = sql;
-        return q.ExecSQL();
     }
 
     static void seed() {
@@ -84,9 +70,9 @@ protected:
         exec("INSERT INTO MARCAPRODUTO (CDPRODUTO, CDMARCA) VALUES ('P1', '00001')");
     }
 
-    screen::TfrmPedidoAna& s() { return *s_; }
-    core::RecordSet& a() { return s_->cdsAuditoria; }
-    core::Field& f(const char* name) { return s_->cdsAuditoria.field(name); }
+    screen::TfrmPedidoAna& s() { return *screen_; }
+    core::RecordSet& a() { return screen_->cdsAuditoria; }
+    core::Field& f(const char* name) { return screen_->cdsAuditoria.field(name); }
 
     // A new request, as the include button starts it.
     void newRequest() {
@@ -109,14 +95,14 @@ protected:
 
     // The user types into a bound box and leaves it.
     void type(const char* field, const std::string& text) { f(field).setText(text); }
-    bool leave(const std::string& box) { return platform::runHandler(s_->comps[box].onExit); }
-    bool click(const std::string& button) { return platform::runHandler(s_->comps[button].onClick); }
+    bool leave(const std::string& box) { return platform::runHandler(screen_->comps[box].onExit); }
+    bool click(const std::string& button) { return platform::runHandler(screen_->comps[button].onClick); }
     std::string press(const std::string& box, std::string key) {
         // As the view raises it: a lookup the key opens may end in an abort.
-        platform::runHandler([&] { s_->comps[box].onKeyPress(key); });
+        platform::runHandler([&] { screen_->comps[box].onKeyPress(key); });
         return key;
     }
-    std::string focus() const { return s_->comps.activeControl(); }
+    std::string focus() const { return screen_->comps.activeControl(); }
     std::string shown() const { return host.messages.empty() ? std::string() : host.lastText(); }
 
     // The text a routine refuses with, or empty when it passes.
@@ -129,12 +115,6 @@ protected:
         }
         return {};
     }
-
-    platform::ScriptedHost host;
-
-private:
-    std::unique_ptr<testsupport::TestServer> server_;
-    std::unique_ptr<screen::TfrmPedidoAna> s_;
 };
 
 }  // namespace headertest

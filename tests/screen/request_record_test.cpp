@@ -8,38 +8,19 @@
 #include "platform/scripted_host.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
-#include "support/test_server.h"
+#include "support/screen_fixture.h"
 
 namespace {
 
 // The screen made as the module entry makes it, against the real server with the demo data.
-class RequestRecord : public ::testing::Test {
+class RequestRecord : public testsupport::ScreenFixture {
 protected:
     void SetUp() override {
-        server_ = std::make_unique<testsupport::TestServer>();
-        platform::setHost(&host);
-        screen::resetModuleState();
-        s = std::make_unique<screen::TfrmPedidoAna>();
-        s->FormCreate();
-        screen::frmPedidoAna = s.get();
-    }
-    void TearDown() override {
-        screen::frmPedidoAna = nullptr;
-        s.reset();
-        platform::setHost(nullptr);
-        server_.reset();
-    }
-    static long long exec(const std::string& sql) {
-        platform::TADOIBQuery q;
-        q.SQL = q.SQL_ORACLE = q.SQL_MSSQL = q.SQL_IB = sql;
-        return q.ExecSQL();
+        startModule();
+        s = &createScreen();
     }
 
-    platform::ScriptedHost host;
-    std::unique_ptr<screen::TfrmPedidoAna> s;
-
-private:
-    std::unique_ptr<testsupport::TestServer> server_;
+    screen::TfrmPedidoAna* s = nullptr;
 };
 
 TEST_F(RequestRecord, NewRequestStartsPendingWithTheServerDateAndTheOperator) {

@@ -1,0 +1,46 @@
+#include "support/screen_fixture.h"
+
+#include "platform/host.h"
+#include "platform/query.h"
+#include "screen/frame/module_state.h"
+
+namespace testsupport {
+
+void ScreenFixture::startSession(bool demo) {
+    server_ = std::make_unique<TestServer>(demo);
+    platform::setHost(&host);
+}
+
+void ScreenFixture::startModule(bool demo) {
+    startSession(demo);
+    screen::resetModuleState();
+}
+
+screen::TfrmPedidoAna& ScreenFixture::newScreen() {
+    screen_ = std::make_unique<screen::TfrmPedidoAna>();
+    return *screen_;
+}
+
+screen::TfrmPedidoAna& ScreenFixture::createScreen() {
+    auto& s = newScreen();
+    s.FormCreate();
+    screen::frmPedidoAna = &s;
+    return s;
+}
+
+void ScreenFixture::TearDown() {
+    if (screen_) {
+        screen::frmPedidoAna = nullptr;
+        screen_.reset();
+    }
+    platform::setHost(nullptr);
+    server_.reset();
+}
+
+long long ScreenFixture::exec(const std::string& sql) {
+    platform::TADOIBQuery q;
+    q.SQL = q.SQL_ORACLE = q.SQL_MSSQL = q.SQL_IB = sql;
+    return q.ExecSQL();
+}
+
+}  // namespace testsupport

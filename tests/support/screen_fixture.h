@@ -1,0 +1,40 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/scripted_host.h"
+#include "screen/frame/pedido_ana.h"
+#include "support/test_server.h"
+
+namespace testsupport {
+
+// The base of the flow tests that play the analysis-request module: the real server
+// over a fresh database, the scripted host answering for the user and, when the test
+// asks for one, the analysis-request screen it holds. TearDown undoes it in reverse.
+class ScreenFixture : public ::testing::Test {
+protected:
+    // The server (with the demo data or over an empty database) and the host installed.
+    void startSession(bool demo = true);
+    // The same, with the module's variables reset as a fresh process has them.
+    void startModule(bool demo = true);
+
+    // A new screen held by the fixture, neither created nor published.
+    screen::TfrmPedidoAna& newScreen();
+    // A new screen as the module entry makes it: FormCreate run, then published as
+    // screen::frmPedidoAna.
+    screen::TfrmPedidoAna& createScreen();
+
+    // Unpublishes and frees the held screen, if any, uninstalls the host and stops the server.
+    void TearDown() override;
+
+    // Runs one statement on the session's database; the rows it touched.
+    static long long exec(const std::string& sql);
+
+    platform::ScriptedHost host;
+    std::unique_ptr<TestServer> server_;
+    std::unique_ptr<screen::TfrmPedidoAna> screen_;
+};
+
+}  // namespace testsupport
