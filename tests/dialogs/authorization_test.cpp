@@ -181,8 +181,12 @@ TEST_F(Authorization, BadInputIsRefusedAndNothingWritten) {
             EXPECT_EQ(host.lastText(), k.message);
             EXPECT_EQ(d.comps.activeControl(), k.focus) << k.message;
             EXPECT_EQ(d.ModalResult, platform::mrNone);
-            if (k.senha.empty()) EXPECT_EQ(host.waitCount, callsBefore);  // refused before any server call
-            if (k.jus == "99") EXPECT_EQ(d.comps["edtInfoJus"].text, "");
+            if (k.senha.empty()) {
+                EXPECT_EQ(host.waitCount, callsBefore);  // refused before any server call
+            }
+            if (k.jus == "99") {
+                EXPECT_EQ(d.comps["edtInfoJus"].text, "");
+            }
         });
         EXPECT_TRUE(screen::ValidaTela) << k.message;
         EXPECT_TRUE(trail().empty()) << k.message;
