@@ -162,17 +162,15 @@ struct RecordSet::Impl {
     }
 
     void notify(RecordSet& self) const {
-        if (disabled == 0 && self.onDataChange) self.onDataChange(self);
+        if (disabled == 0) self.onDataChange(self);
     }
     void scrollBefore(RecordSet& self) const {
-        if (disabled == 0 && self.beforeScroll) self.beforeScroll(self);
+        if (disabled == 0) self.beforeScroll(self);
     }
     void scrollAfter(RecordSet& self) const {
-        if (disabled == 0 && self.afterScroll) self.afterScroll(self);
+        if (disabled == 0) self.afterScroll(self);
     }
-    static void fire(RecordSet& self, const Event& e) {
-        if (e) e(self);
-    }
+    static void fire(RecordSet& self, const Event& e) { e(self); }
 
     void checkActive(const RecordSet& self) const {
         if (self.state_ == DataSetState::Inactive)
@@ -288,17 +286,15 @@ void Field::setValue(const Value& v) {
     const uint64_t oldGen = r->calcGen;
     ds.modified_ = true;
     r->calcGen = 0;
-    if (onValidate) {
-        try {
-            onValidate(*this);
-        } catch (...) {
-            r->values[index_] = std::move(old);
-            ds.modified_ = oldModified;
-            r->calcGen = oldGen;
-            throw;
-        }
+    try {
+        onValidate(*this);
+    } catch (...) {
+        r->values[index_] = std::move(old);
+        ds.modified_ = oldModified;
+        r->calcGen = oldGen;
+        throw;
     }
-    if (onChange) onChange(*this);
+    onChange(*this);
     im.notify(ds);
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/packet.h"
+#include "core/signal.h"
 
 namespace core {
 
@@ -27,12 +28,14 @@ public:
     std::string editMask;       // "9999999999;0; "
     int tag = 0;
 
-    // Events. onGetText(field, displayText?) returns the text to show; onSetText
-    // turns typed text into a value (it writes the field itself).
-    std::function<void(Field&)> onChange;
+    // Events, with any number of listeners: onValidate (a listener may throw to
+    // refuse the new value), then onChange, after each write of the field.
+    Signal<Field&> onValidate;
+    Signal<Field&> onChange;
+    // Conversions, one per field: onGetText(field, displayText?) returns the text to
+    // show; onSetText turns typed text into a value (it writes the field itself).
     std::function<std::string(const Field&, bool displayText)> onGetText;
     std::function<void(Field&, const std::string& text)> onSetText;
-    std::function<void(Field&)> onValidate;  // may throw to refuse the new value
 
     const std::string& name() const { return def.name; }
     FieldType type() const { return def.type; }
@@ -75,7 +78,7 @@ private:
 // and a change log that a save sends to the server as a delta.
 class RecordSet {
 public:
-    using Event = std::function<void(RecordSet&)>;
+    using Event = Signal<RecordSet&>;
 
     explicit RecordSet(std::string name = {});
     RecordSet(const RecordSet&) = delete;
@@ -167,8 +170,9 @@ public:
     void enableControls();
     bool controlsDisabled() const;
 
-    // --- events: an exception (core::Abort, core::Error, any) thrown by a "before"
-    // handler stops the operation and leaves state and data as they were ---
+    // --- events: listeners run in the order they connected; an exception (core::Abort,
+    // core::Error, any) thrown by a "before" listener stops the operation, skips the
+    // later listeners and leaves state and data as they were ---
     Event beforeOpen, afterOpen, beforeClose, afterClose;
     Event beforeInsert, afterInsert, onNewRecord;
     Event beforeEdit, afterEdit;
@@ -177,8 +181,9 @@ public:
     Event beforeDelete, afterDelete;
     Event beforeScroll, afterScroll;
     Event onCalcFields;
-    // Fires on any change of state, current row or data (the views repaint on it).
-    std::function<void(RecordSet&)> onDataChange;
+    // Fires on any change of state, current row or data (the views repaint on it),
+    // after the matching "after" event.
+    Event onDataChange;
 
     // Internal: row access for the codec, the views and the fields.
     struct Impl;

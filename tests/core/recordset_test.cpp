@@ -38,19 +38,19 @@ TEST(RecordSet, StatesAndEventOrder) {
     RecordSet& s = r.set;
     std::vector<std::string> log;
     auto note = [&](const char* what) { return [&log, what](RecordSet&) { log.push_back(what); }; };
-    s.beforeInsert = note("beforeInsert");
-    s.onNewRecord = note("newRecord");
-    s.afterInsert = note("afterInsert");
-    s.beforeScroll = note("beforeScroll");
-    s.afterScroll = note("afterScroll");
-    s.beforePost = note("beforePost");
-    s.afterPost = note("afterPost");
-    s.beforeEdit = note("beforeEdit");
-    s.afterEdit = note("afterEdit");
-    s.beforeCancel = note("beforeCancel");
-    s.afterCancel = note("afterCancel");
-    s.beforeDelete = note("beforeDelete");
-    s.afterDelete = note("afterDelete");
+    s.beforeInsert.connect(note("beforeInsert"));
+    s.onNewRecord.connect(note("newRecord"));
+    s.afterInsert.connect(note("afterInsert"));
+    s.beforeScroll.connect(note("beforeScroll"));
+    s.afterScroll.connect(note("afterScroll"));
+    s.beforePost.connect(note("beforePost"));
+    s.afterPost.connect(note("afterPost"));
+    s.beforeEdit.connect(note("beforeEdit"));
+    s.afterEdit.connect(note("afterEdit"));
+    s.beforeCancel.connect(note("beforeCancel"));
+    s.afterCancel.connect(note("afterCancel"));
+    s.beforeDelete.connect(note("beforeDelete"));
+    s.afterDelete.connect(note("afterDelete"));
 
     EXPECT_EQ(s.state(), DataSetState::Browse);
     EXPECT_EQ(s.recNo(), 1);
@@ -113,64 +113,64 @@ TEST(RecordSet, AbortInEachBeforeEventLeavesStateAndData) {
     };
     auto abort = [](RecordSet&) { throw Abort(); };
 
-    s.beforeInsert = abort;
+    s.beforeInsert.connect(abort);
     EXPECT_THROW(s.append(), Abort);
     EXPECT_THROW(s.insert(), Abort);
     check("beforeInsert");
-    s.beforeInsert = nullptr;
+    s.beforeInsert.disconnectAll();
 
-    s.onNewRecord = [](RecordSet& ds) {
+    s.onNewRecord.connect([](RecordSet& ds) {
         ds["NMPRODUTO"].setValue("Novo");
         throw Error("recusado");
-    };
+    });
     EXPECT_THROW(s.insert(), Error);
     check("onNewRecord");
-    s.onNewRecord = nullptr;
+    s.onNewRecord.disconnectAll();
 
-    s.beforeEdit = abort;
+    s.beforeEdit.connect(abort);
     EXPECT_THROW(s.edit(), Abort);
     check("beforeEdit");
-    s.beforeEdit = nullptr;
+    s.beforeEdit.disconnectAll();
 
-    s.beforeDelete = abort;
+    s.beforeDelete.connect(abort);
     EXPECT_THROW(s.remove(), Abort);
     check("beforeDelete");
-    s.beforeDelete = nullptr;
+    s.beforeDelete.disconnectAll();
 
-    s.beforeScroll = abort;
+    s.beforeScroll.connect(abort);
     EXPECT_THROW(s.next(), Abort);
     EXPECT_THROW(s.first(), Abort);
     EXPECT_THROW(s.remove(), Abort);
     EXPECT_THROW(s.append(), Abort);
     check("beforeScroll");
-    s.beforeScroll = nullptr;
+    s.beforeScroll.disconnectAll();
 
-    s.beforeClose = abort;
+    s.beforeClose.connect(abort);
     EXPECT_THROW(s.close(), Abort);
     check("beforeClose");
-    s.beforeClose = nullptr;
+    s.beforeClose.disconnectAll();
 
-    s.beforeOpen = abort;
+    s.beforeOpen.connect(abort);
     EXPECT_THROW(s.setData(Packet{s.fieldDefs(), {}, {}}), Abort);
     check("beforeOpen");
-    s.beforeOpen = nullptr;
+    s.beforeOpen.disconnectAll();
 
     // post and cancel refused inside an edit: the edit and its values stay
     s.edit();
     s["NMPRODUTO"].setValue("Mel");
-    s.beforePost = abort;
+    s.beforePost.connect(abort);
     EXPECT_THROW(s.post(), Abort);
     EXPECT_THROW(s.next(), Abort);  // navigation posts first, so it is refused too
     EXPECT_EQ(s.state(), DataSetState::Edit);
     EXPECT_EQ(s["NMPRODUTO"].asString(), "Mel");
     EXPECT_EQ(s.recNo(), 2);
-    s.beforeCancel = abort;
+    s.beforeCancel.connect(abort);
     EXPECT_THROW(s.cancel(), Abort);
     EXPECT_EQ(s.state(), DataSetState::Edit);
     EXPECT_EQ(s["NMPRODUTO"].asString(), "Mel");
-    s.beforeCancel = nullptr;
+    s.beforeCancel.disconnectAll();
     s.cancel();
-    s.beforePost = nullptr;
+    s.beforePost.disconnectAll();
     check("beforePost/beforeCancel");
 }
 
@@ -182,7 +182,7 @@ TEST(RecordSet, RefusedValuesChangeNothing) {
     Field& qty = s["QTPESO"];
     Field& date = s["DTCAD"];
     int changes = 0;
-    name.onChange = [&](Field&) { ++changes; };
+    name.onChange.connect([&](Field&) { ++changes; });
 
     name.setValue("Análise");  // 7 characters, 8 bytes
     EXPECT_EQ(name.asString(), "Análise");
@@ -215,9 +215,9 @@ TEST(RecordSet, RefusedValuesChangeNothing) {
     EXPECT_EQ(date.asDateTime(), DateTime::make(1850, 5, 17, 18, 30));
 
     // onValidate refusing puts the old value back
-    name.onValidate = [](Field& f) {
+    name.onValidate.connect([](Field& f) {
         if (f.asString() == "Ruim") throw Error("Produto recusado.");
-    };
+    });
     EXPECT_THROW(name.setValue("Ruim"), Error);
     EXPECT_EQ(name.asString(), "Análise");
 
@@ -402,10 +402,10 @@ TEST(RecordSet, CalculatedFieldsTextsAndGrids) {
     code.editMask = "9.99.999;0;_";
     Field& calc = s.addCalculated("QTDOBRO", FieldType::Float);
     int calcs = 0;
-    s.onCalcFields = [&](RecordSet& ds) {
+    s.onCalcFields.connect([&](RecordSet& ds) {
         ++calcs;
         ds["QTDOBRO"].setValue(ds["QTPESO"].asFloat() * 2);
-    };
+    });
     EXPECT_THROW(calc.setValue(1.0), Error);  // outside the calculation
 
     Packet p;
@@ -454,7 +454,7 @@ TEST(RecordSet, CalculatedFieldsTextsAndGrids) {
     int walked = 0;
     s.disableControls();
     int scrolls = 0;
-    s.afterScroll = [&](RecordSet&) { ++scrolls; };
+    s.afterScroll.connect([&](RecordSet&) { ++scrolls; });
     while (!s.eof()) {
         ++walked;
         s.next();
@@ -468,9 +468,9 @@ TEST(RecordSet, NavigationInsertPositionAndNotifications) {
     Requests r;
     RecordSet& s = r.set;
     int changes = 0;
-    s.onDataChange = [&](RecordSet&) { ++changes; };
+    s.onDataChange.connect([&](RecordSet&) { ++changes; });
     bool eofInScroll = false;
-    s.afterScroll = [&](RecordSet& ds) { eofInScroll = ds.eof(); };
+    s.afterScroll.connect([&](RecordSet& ds) { eofInScroll = ds.eof(); });
 
     EXPECT_TRUE(s.bof());
     EXPECT_FALSE(s.eof());
@@ -523,7 +523,7 @@ TEST(RecordSet, NavigationInsertPositionAndNotifications) {
 
     // disabled controls: no scroll events, no repaint until the end
     int scrolls = 0;
-    s.afterScroll = [&](RecordSet&) { ++scrolls; };
+    s.afterScroll.connect([&](RecordSet&) { ++scrolls; });
     changes = 0;
     s.disableControls();
     s.disableControls();
