@@ -104,8 +104,8 @@ void TfrmFiltroPedido::buildControls() {
     auto group = [&](const char* name, const char* caption) { c.add(name, K::GroupBox, {}, caption); };
     auto handled = [](std::function<void()> f) { return [f = std::move(f)] { platform::runHandler(f); }; };
     auto f9 = [](std::function<void()> open) {
-        return [open = std::move(open)](std::string& key) {
-            if (key != "F9") return;
+        return [open = std::move(open)](platform::Key& key) {
+            if (!key.is(platform::vk::F9)) return;
             key.clear();
             platform::runHandler(open);
         };
@@ -118,8 +118,8 @@ void TfrmFiltroPedido::buildControls() {
     c["edtLote"].onChange = [this] { dialogs::setControlText(comps, "edtSubLote", ""); };
     c["edtLote"].onExit = [this] { Vd_Lote("Lote"); };
     c["edtSubLote"].onExit = [this] { Vd_Lote("SubLote"); };
-    c["edtLote"].onKeyPress = f9([this] { btpLoteClick(); });
-    c["edtSubLote"].onKeyPress = f9([this] { btpLoteClick(); });
+    c["edtLote"].onKeyDown = f9([this] { btpLoteClick(); });
+    c["edtSubLote"].onKeyDown = f9([this] { btpLoteClick(); });
 
     group("grbOP", "OP");
     c.add("rbtTOP", K::RadioButton, "grbOP", "Todos").checked = true;
@@ -128,7 +128,7 @@ void TfrmFiltroPedido::buildControls() {
     c["rbtTOP"].onClick = [this] { chooseList("rbtTOP", "rbtLOP", "btpOP"); };
     c["rbtLOP"].onClick = [this] { chooseList("rbtLOP", "rbtTOP", "btpOP"); };
     c["btpOP"].onClick = handled([this] { btpOPClick(); });
-    c["rbtLOP"].onKeyPress = f9([this] {
+    c["rbtLOP"].onKeyDown = f9([this] {
         if (comps["rbtLOP"].checked) btpOPClick();
     });
 
@@ -139,7 +139,7 @@ void TfrmFiltroPedido::buildControls() {
     c["rbtTodosSetor"].onClick = [this] { chooseList("rbtTodosSetor", "rbtListaSetor", "btpSetor"); };
     c["rbtListaSetor"].onClick = [this] { chooseList("rbtListaSetor", "rbtTodosSetor", "btpSetor"); };
     c["btpSetor"].onClick = handled([this] { btpSetorClick(); });
-    c["rbtListaSetor"].onKeyPress = f9([this] {
+    c["rbtListaSetor"].onKeyDown = f9([this] {
         if (comps["rbtListaSetor"].checked) btpSetorClick();
     });
 

@@ -19,31 +19,22 @@ Control& button(Form& f, const std::string& name, ControlKind kind, const std::s
 }  // namespace
 
 TfrmPadrao::TfrmPadrao() {
-    comps.addDataSource("dtsPadrao", nullptr);
+    // The toolbar follows whatever set dtsPadrao points at, for as long as the screen lives.
+    toolbarLink_ = comps.addDataSource("dtsPadrao", nullptr).onDataChange.connect([this](DataSource&) {
+        updateToolbar();
+    });
 }
 
-TfrmPadrao::~TfrmPadrao() {
-    if (hook_) *hook_ = nullptr;
-}
+TfrmPadrao::~TfrmPadrao() = default;
 
 core::RecordSet* TfrmPadrao::padrao() const {
-    auto* ds = const_cast<ComponentModel&>(comps).dataSource("dtsPadrao");
-    return ds ? ds->dataSet : nullptr;
+    const auto* ds = comps.dataSource("dtsPadrao");
+    return ds ? ds->dataSet() : nullptr;
 }
 
 void TfrmPadrao::setPadrao(core::RecordSet* set) {
-    if (hook_) *hook_ = nullptr;  // the previous set no longer drives this toolbar
-    hook_.reset();
     comps.addDataSource("dtsPadrao", set);
-    if (set) {
-        hook_ = std::make_shared<TfrmPadrao*>(this);
-        auto previous = set->onDataChange;
-        set->onDataChange = [hook = hook_, previous](core::RecordSet& s) {
-            if (previous) previous(s);
-            if (*hook) (*hook)->updateToolbar();
-        };
-    }
-    if (comps.has("sbtIncluir")) updateToolbar();
+    updateToolbar();
 }
 
 void TfrmPadrao::FormCreate() {

@@ -46,8 +46,7 @@ protected:
     bool closed_ = false;
 
 private:
-    // Ties the toolbar to the set's onDataChange; dropped when the set or the screen changes.
-    std::shared_ptr<TfrmPadrao*> hook_;
+    core::ScopedConnection toolbarLink_;
 };
 
 // The host's filter dialog: confirm/cancel buttons and saved named filter options

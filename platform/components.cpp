@@ -1,6 +1,7 @@
 #include "platform/components.h"
 
 #include "core/error.h"
+#include "core/value.h"
 
 namespace platform {
 
@@ -77,15 +78,77 @@ void ComponentModel::setActiveTab(const std::string& pageControl, const std::str
 
 DataSource& ComponentModel::addDataSource(const std::string& name, core::RecordSet* set) {
     auto& slot = sources_[name];
-    slot = std::make_unique<DataSource>();
-    slot->name = name;
-    slot->dataSet = set;
+    if (!slot) {
+        slot = std::make_unique<DataSource>(name, set);
+        return *slot;
+    }
+    // Its listeners stay: a screen re-pointing a source keeps what it connected.
+    slot->setDataSet(set);
     return *slot;
 }
 
 DataSource* ComponentModel::dataSource(const std::string& name) {
     auto it = sources_.find(name);
     return it == sources_.end() ? nullptr : it->second.get();
+}
+
+const DataSource* ComponentModel::dataSource(const std::string& name) const {
+    auto it = sources_.find(name);
+    return it == sources_.end() ? nullptr : it->second.get();
+}
+
+// ---------------------------------------------------------------- DataSource
+
+DataSource::DataSource(std::string n, core::RecordSet* set) : name(std::move(n)) {
+    set_ = set;
+    follow();
+}
+
+void DataSource::setDataSet(core::RecordSet* set) {
+    if (set == set_) return;
+    set_ = set;
+    follow();
+    onStateChange(*this);
+    onDataChange(*this);
+}
+
+void DataSource::follow() {
+    link_ = set_ ? core::ScopedConnection(set_->onDataChange.connect([this](core::RecordSet& s) {
+        const bool stateChanged = s.state() != seen_;
+        seen_ = s.state();
+        if (stateChanged) onStateChange(*this);
+        onDataChange(*this);
+    }))
+                 : core::ScopedConnection();
+    seen_ = state();
+}
+
+// ---------------------------------------------------------------- Control
+
+bool raiseKey(Control& c, Key& key) {
+    if (c.onKeyDown) c.onKeyDown(key);
+    if (key.empty()) return false;
+    if (c.onKeyPress && !key.text.empty()) {
+        c.onKeyPress(key);
+        if (key.text.empty()) key.clear();
+    }
+    return !key.empty();
+}
+
+GridColumn* Control::column(const std::string& field) {
+    const std::string want = core::utf8Upper(field);
+    for (auto& c : columns)
+        if (core::utf8Upper(c.field) == want) return &c;
+    return nullptr;
+}
+
+const GridColumn* Control::column(const std::string& field) const {
+    return const_cast<Control*>(this)->column(field);
+}
+
+std::string Control::selectedField() const {
+    return selectedColumn >= 0 && selectedColumn < static_cast<int>(columns.size()) ? columns[selectedColumn].field
+                                                                                   : std::string();
 }
 
 }  // namespace platform

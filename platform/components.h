@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/recordset.h"
+#include "core/signal.h"
 
 namespace platform {
 
@@ -15,24 +16,115 @@ enum class ControlKind {
 };
 
 enum class Color { Default, BtnFace, InfoBk, Window };
+enum class Alignment { Default, Left, Center, Right };
+
+// Virtual key codes, as the host numbers them, so the screen rules read like the host's.
+namespace vk {
+constexpr int Back = 0x08, Tab = 0x09, Return = 0x0D, Escape = 0x1B, Space = 0x20;
+constexpr int Prior = 0x21, Next = 0x22, End = 0x23, Home = 0x24;  // Prior/Next: PageUp/PageDown
+constexpr int Left = 0x25, Up = 0x26, Right = 0x27, Down = 0x28, Insert = 0x2D, Delete = 0x2E;
+constexpr int D0 = 0x30;       // main keyboard digits D0 + n; letters are their upper-case code
+constexpr int Numpad0 = 0x60;  // keypad digits Numpad0 + n
+constexpr int F1 = 0x70, F9 = 0x78;
+}  // namespace vk
+
+// One key as a handler sees it. A key-down handler reads the code and the modifiers;
+// a key-press handler reads the character it types ("\r" Enter, "\b" Backspace,
+// "\x1b" Escape). A handler may change the key, or clear it to swallow it.
+struct Key {
+    int code = 0;
+    std::string text;
+    bool alt = false, ctrl = false, shift = false;
+
+    static Key typed(std::string text) {
+        Key k;
+        k.text = std::move(text);
+        if (k.text.size() == 1) {
+            const unsigned char c = static_cast<unsigned char>(k.text[0]);
+            k.code = c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c;
+        }
+        return k;
+    }
+    static Key named(int code, bool alt = false, bool ctrl = false, bool shift = false) {
+        Key k;
+        k.code = code;
+        k.alt = alt;
+        k.ctrl = ctrl;
+        k.shift = shift;
+        if (code == vk::Return) k.text = "\r";
+        else if (code == vk::Back) k.text = "\b";
+        else if (code == vk::Escape) k.text = "\x1b";
+        return k;
+    }
+    void clear() {
+        code = 0;
+        text.clear();
+    }
+    bool empty() const { return code == 0 && text.empty(); }
+    bool is(int c) const { return code == c; }
+    // A digit from the main keyboard or the keypad.
+    bool isDigit() const { return (code >= vk::D0 && code <= vk::D0 + 9) || (code >= vk::Numpad0 && code <= vk::Numpad0 + 9); }
+    // A character that goes into the box (Backspace included), as opposed to Enter or Escape.
+    bool typesText() const {
+        return !text.empty() && text != "\r" && text != "\x1b" && (text != "\t");
+    }
+};
+
+class ComponentModel;
+struct GridColumn;
+
+// What a column's draw hook sees of one cell and what it decides to paint. It starts
+// as the cell's own display text; the hook may read the whole row, change the text,
+// or paint an image instead.
+struct CellDraw {
+    const core::RecordSet& set;
+    int row;  // 0-based among the visible rows
+    const GridColumn& column;
+    bool focused;  // the grid's current cell
+    bool editing;  // ... with its editor open
+    std::string text;
+    std::string image;  // an image name ("imgOK") painted in place of the text
+    Alignment imageAlignment = Alignment::Center;
+
+    core::Value value(const std::string& field) const { return set.valueAt(row, field); }
+    std::string displayText(const std::string& field) const { return set.displayTextAt(row, field); }
+};
 
 struct GridColumn {
     std::string field;
     std::string title;
     bool visible = true;
     bool readOnly = false;
-    bool button = false;  // an ellipsis button in the cell
+    bool button = false;                // an ellipsis button in the cell
+    std::vector<std::string> pickList;  // the cell edits as a list of these
+    Alignment alignment = Alignment::Default;
     int width = 0;
-    // A status image painted in place of the cell's text: the image's name for the
-    // cell's value ("imgOK"), or empty to paint the text as usual.
-    std::function<std::string(const core::Value&)> imageFor;
+    // Paints the cell from its row; unset paints the display text.
+    std::function<void(CellDraw&)> onDraw;
 };
 
-// Binds a view to a record set, as the host's data source does.
-struct DataSource {
-    std::string name;
-    core::RecordSet* dataSet = nullptr;
-    core::DataSetState state() const { return dataSet ? dataSet->state() : core::DataSetState::Inactive; }
+// Binds views to a record set, as the host's data source does. It raises a state
+// change whenever its set changes state and whenever it is pointed at another set,
+// and a data change whenever its set's data, row or state changes.
+class DataSource {
+public:
+    explicit DataSource(std::string name, core::RecordSet* set = nullptr);
+    DataSource(const DataSource&) = delete;
+    DataSource& operator=(const DataSource&) = delete;
+
+    const std::string name;
+    core::RecordSet* dataSet() const { return set_; }
+    void setDataSet(core::RecordSet* set);
+    core::DataSetState state() const { return set_ ? set_->state() : core::DataSetState::Inactive; }
+
+    core::Signal<DataSource&> onStateChange;
+    core::Signal<DataSource&> onDataChange;
+
+private:
+    void follow();
+    core::RecordSet* set_ = nullptr;
+    core::DataSetState seen_ = core::DataSetState::Inactive;
+    core::ScopedConnection link_;
 };
 
 // One named control with what the screen rules change. The logic writes it, the
@@ -42,7 +134,8 @@ struct Control {
     ControlKind kind = ControlKind::Label;
     std::string parent;  // containing control (tab, group box, page control)
     std::string caption;
-    std::string text;  // unbound edits and masked edits
+    std::string text;  // unbound edits and masked edits; a grid's open editor
+    int selStart = 0, selLength = 0;  // the selection in the text, as the key rules see it
     std::string hint;
     bool enabled = true;
     bool visible = true;
@@ -59,14 +152,28 @@ struct Control {
     std::vector<std::string> items;
     int itemIndex = -1;
     std::vector<GridColumn> columns;
-    int selectedColumn = -1;
+    int selectedColumn = -1;  // grids: index in columns of the current cell
+    bool editing = true;      // grids: cells edit in place (off: the grid only browses)
     int activeTab = -1;  // page controls: index among their tabs
     std::string image;   // icon name for buttons and images
-    // Events the views raise; the screens set the ones they handle. A key handler
-    // may change the key or set it empty to swallow it ("F9", "Enter" for named keys).
+    // Events the views raise; the screens set the ones they handle.
     std::function<void()> onClick, onEnter, onExit, onChange, onDblClick;
-    std::function<void(std::string& key)> onKeyPress;
+    std::function<void(Key& key)> onKeyDown, onKeyPress;
+    // Grids: the current column was entered or is being left (a refusal keeps the
+    // cell), the ellipsis button was clicked, a cell was clicked.
+    std::function<void()> onColEnter, onColExit, onEditButtonClick;
+    std::function<void(const std::string& field)> onCellClick;
+
+    // Grids: the column of that field, or null.
+    GridColumn* column(const std::string& field);
+    const GridColumn* column(const std::string& field) const;
+    std::string selectedField() const;
 };
+
+// Raises a key on a control as the host does: key down with its code and modifiers,
+// then, unless a handler swallowed it, key press with the character it types.
+// Returns false when the key was swallowed.
+bool raiseKey(Control& c, Key& key);
 
 // Every named control of a screen, in declaration order.
 class ComponentModel {
@@ -90,9 +197,10 @@ public:
     std::string activeTab(const std::string& pageControl) const;
     void setActiveTab(const std::string& pageControl, const std::string& tab);
 
-    // Data sources by name.
+    // Data sources by name. Adding one that exists points it at the set.
     DataSource& addDataSource(const std::string& name, core::RecordSet* set);
     DataSource* dataSource(const std::string& name);
+    const DataSource* dataSource(const std::string& name) const;
 
     // Called after a control's focus or active tab changes (the views follow).
     std::function<void(const std::string& control)> onFocusChange;

@@ -2,6 +2,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/components.h"
+
 namespace screen {
 
 class TfrmPedidoAna;
@@ -51,14 +53,15 @@ void dbeMarcaProdExit(TfrmPedidoAna& s);
 void medHoraExit(TfrmPedidoAna& s);
 void medHoraPrevExit(TfrmPedidoAna& s);
 
-// Key rules: `key` is the typed character (or a named key: "F9", "Delete");
-// emptied when the key is discarded.
-void dbeSubLoteKeyDown(TfrmPedidoAna& s, std::string& key);
-void medHoraKeyPress(TfrmPedidoAna& s, std::string& key);
-void medHoraPrevKeyPress(TfrmPedidoAna& s, std::string& key);
-void dbeQtAmosKeyPress(TfrmPedidoAna& s, std::string& key);
-void dbeDosagemKeyPress(TfrmPedidoAna& s, std::string& key);
-void dbeMarcaProdKeyPress(TfrmPedidoAna& s, std::string& key);
+// Key rules: key-down handlers read the key's code, key-press handlers the character
+// it types; a handler clears the key to discard it.
+void dbeSubLoteKeyDown(TfrmPedidoAna& s, platform::Key& key);
+void medHoraKeyPress(TfrmPedidoAna& s, platform::Key& key);
+void medHoraPrevKeyPress(TfrmPedidoAna& s, platform::Key& key);
+void medHoraPrevKeyDown(TfrmPedidoAna& s, platform::Key& key);
+void dbeQtAmosKeyPress(TfrmPedidoAna& s, platform::Key& key);
+void dbeDosagemKeyPress(TfrmPedidoAna& s, platform::Key& key);
+void dbeMarcaProdKeyPress(TfrmPedidoAna& s, platform::Key& key);
 
 // Lookup buttons: before the list (fills it; `cancel` stops the lookup), after a pick.
 void btpLoteBeforePesq(TfrmPedidoAna& s, bool& cancel);

@@ -54,46 +54,45 @@ void medHoraPrevExit(TfrmPedidoAna& s) {
 
 namespace {
 
-// A character typed (backspace included), as opposed to a named key such as "F9".
-bool typedKey(const std::string& key) {
-    return key.size() == 1;
-}
-
 void startEditOnKey(TfrmPedidoAna& s) {
     auto& a = s.cdsAuditoria;
     if (a.state() == core::DataSetState::Browse && !a.isEmpty()) a.edit();
 }
 
 // Signs are never typed into a quantity, and one decimal comma is enough.
-void quantityKey(TfrmPedidoAna& s, const std::string& box, std::string& key) {
-    if (key == "+" || key == "-") {
+void quantityKey(TfrmPedidoAna& s, const std::string& box, platform::Key& key) {
+    if (key.text == "+" || key.text == "-") {
         key.clear();
         return;
     }
-    if ((key == "," || key == ".") && header::boxText(s, box).find(',') != std::string::npos) key.clear();
+    if ((key.text == "," || key.text == ".") && header::boxText(s, box).find(',') != std::string::npos) key.clear();
 }
 
 }  // namespace
 
-void dbeSubLoteKeyDown(TfrmPedidoAna& s, std::string& key) {
-    if (key != "F9") return;
+void dbeSubLoteKeyDown(TfrmPedidoAna& s, platform::Key& key) {
+    if (!key.is(platform::vk::F9)) return;
     key.clear();
     if (auto* b = s.comps.find("btpLote"); b && b->enabled && b->onClick) b->onClick();
 }
 
-void medHoraKeyPress(TfrmPedidoAna& s, std::string& key) {
-    if (typedKey(key)) startEditOnKey(s);
+void medHoraKeyPress(TfrmPedidoAna& s, platform::Key& key) {
+    if (key.typesText()) startEditOnKey(s);
 }
 
-void medHoraPrevKeyPress(TfrmPedidoAna& s, std::string& key) {
-    if (typedKey(key) || key == "Delete") startEditOnKey(s);
+void medHoraPrevKeyPress(TfrmPedidoAna& s, platform::Key& key) {
+    if (key.typesText()) startEditOnKey(s);
 }
 
-void dbeQtAmosKeyPress(TfrmPedidoAna& s, std::string& key) {
+void medHoraPrevKeyDown(TfrmPedidoAna& s, platform::Key& key) {
+    if (key.is(platform::vk::Delete)) startEditOnKey(s);
+}
+
+void dbeQtAmosKeyPress(TfrmPedidoAna& s, platform::Key& key) {
     quantityKey(s, "dbeQtAmos", key);
 }
 
-void dbeDosagemKeyPress(TfrmPedidoAna& s, std::string& key) {
+void dbeDosagemKeyPress(TfrmPedidoAna& s, platform::Key& key) {
     const std::string sit = header::text(s, "IDSTATUSAUDI");
     // A cancelled or concluded request keeps its content.
     if (sit == "3" || sit == "4" || sit == "5") {
@@ -103,9 +102,9 @@ void dbeDosagemKeyPress(TfrmPedidoAna& s, std::string& key) {
     quantityKey(s, "dbeDosagem", key);
 }
 
-void dbeMarcaProdKeyPress(TfrmPedidoAna& s, std::string& key) {
-    if (!typedKey(key)) return;
-    const char k = key[0];
+void dbeMarcaProdKeyPress(TfrmPedidoAna& s, platform::Key& key) {
+    if (!key.typesText() || key.text.size() != 1) return;
+    const char k = key.text[0];
     if (k != '\b' && k != ',' && !std::isdigit(static_cast<unsigned char>(k))) key.clear();
 }
 
@@ -125,22 +124,17 @@ void watchChanges(TfrmPedidoAna& s, std::vector<Watch> list) {
     auto watches = std::make_shared<std::vector<Watch>>(std::move(list));
     auto& a = s.cdsAuditoria;
     for (size_t i = 0; i < watches->size(); ++i) {
-        auto& f = a.field((*watches)[i].field);
-        auto previous = f.onChange;
-        f.onChange = [watches, i, previous](core::Field& field) {
-            if (previous) previous(field);
+        a.field((*watches)[i].field).onChange.connect([watches, i](core::Field& field) {
             auto& w = (*watches)[i];
             if (core::sameValue(w.seen, field.value())) return;
             w.seen = field.value();
             w.handler();
-        };
+        });
     }
     // Another row, a cancel or a reload is not a change of the box.
-    auto previous = a.onDataChange;
-    a.onDataChange = [watches, previous](core::RecordSet& set) {
-        if (previous) previous(set);
+    a.onDataChange.connect([watches](core::RecordSet& set) {
         for (auto& w : *watches) w.seen = set.field(w.field).value();
-    };
+    });
 }
 
 void clearAll(TfrmPedidoAna& s, std::initializer_list<const char*> fields) {
@@ -177,14 +171,9 @@ void wireChanges(TfrmPedidoAna& s) {
 
     // Only a typed tax number drops the supplier: a lookup writes the number together
     // with the supplier it belongs to.
-    auto& inscricao = s.cdsAuditoria.field("NRINSJURFORN");
-    auto previous = inscricao.onSetText;
-    inscricao.onSetText = [&s, previous](core::Field& f, const std::string& typed) {
+    s.cdsAuditoria.field("NRINSJURFORN").onSetText = [&s](core::Field& f, const std::string& typed) {
         const bool differs = typed != f.asString();
-        if (previous)
-            previous(f, typed);
-        else
-            f.setValue(typed.empty() ? core::Value() : core::Value(typed));
+        f.setValue(typed.empty() ? core::Value() : core::Value(typed));
         if (differs && editing(s)) clearAll(s, {"NMFANTFORN", "CDFORNECED", "IDTPIJURFORN"});
     };
 }
@@ -194,8 +183,11 @@ void on(TfrmPedidoAna& s, const char* name, std::function<void()> platform::Cont
     if (auto* c = s.comps.find(name)) c->*event = std::move(handler);
 }
 
-void onKey(TfrmPedidoAna& s, const char* name, void (*handler)(TfrmPedidoAna&, std::string&)) {
-    if (auto* c = s.comps.find(name)) c->onKeyPress = [&s, handler](std::string& key) { handler(s, key); };
+using KeyHandler = void (*)(TfrmPedidoAna&, platform::Key&);
+
+void onKey(TfrmPedidoAna& s, const char* name, std::function<void(platform::Key&)> platform::Control::*event,
+           KeyHandler handler) {
+    if (auto* c = s.comps.find(name)) c->*event = [&s, handler](platform::Key& key) { handler(s, key); };
 }
 
 void addMessages(TfrmPedidoAna& s) {
@@ -275,12 +267,13 @@ void setupHeaderValidation(TfrmPedidoAna& s) {
     for (const char* box : {"dbdData", "dbdDtAmos", "dbdDataPrev"})
         on(s, box, &C::onExit, [&s, box] { CheckValidDate(s, box); });
 
-    onKey(s, "dbeSubLote", dbeSubLoteKeyDown);
-    onKey(s, "medHora", medHoraKeyPress);
-    onKey(s, "medHoraPrev", medHoraPrevKeyPress);
-    onKey(s, "dbeQtAmos", dbeQtAmosKeyPress);
-    onKey(s, "dbeDosagem", dbeDosagemKeyPress);
-    onKey(s, "dbeMarcaProd", dbeMarcaProdKeyPress);
+    onKey(s, "dbeSubLote", &C::onKeyDown, dbeSubLoteKeyDown);
+    onKey(s, "medHora", &C::onKeyPress, medHoraKeyPress);
+    onKey(s, "medHoraPrev", &C::onKeyPress, medHoraPrevKeyPress);
+    onKey(s, "medHoraPrev", &C::onKeyDown, medHoraPrevKeyDown);
+    onKey(s, "dbeQtAmos", &C::onKeyPress, dbeQtAmosKeyPress);
+    onKey(s, "dbeDosagem", &C::onKeyPress, dbeDosagemKeyPress);
+    onKey(s, "dbeMarcaProd", &C::onKeyPress, dbeMarcaProdKeyPress);
 
     header::wireLookups(s);
 }

@@ -46,6 +46,12 @@ std::string situationImage(const std::string& code) {
     return {};
 }
 
+void dbgPadraoDrawColumnCell(platform::CellDraw& cell) {
+    cell.image = situationImage(cell.value(cell.column.field).asString());
+    cell.imageAlignment = platform::Alignment::Left;
+    cell.text.clear();
+}
+
 void buildRequestHeader(TfrmPedidoAna& s) {
     auto& c = s.comps;
     ensure(c, "grbFormulario", ControlKind::GroupBox, "tshFormulario");
@@ -138,11 +144,10 @@ void buildRequestHeader(TfrmPedidoAna& s) {
     if (auto* f = c.find("sbtFiltro"); f && !f->onClick)
         f->onClick = [] { platform::runHandler(openRequestFilter); };
 
-    // The list paints the situation as its status image; a row without one shows nothing.
+    // The list paints the situation as its status image at the cell's left edge; a row
+    // without one shows nothing.
     if (auto* list = c.find("dbgPadrao"))
-        for (auto& col : list->columns)
-            if (col.field == "IDSTATUSAUDI")
-                col.imageFor = [](const core::Value& v) { return situationImage(v.asString()); };
+        if (auto* col = list->column("IDSTATUSAUDI")) col->onDraw = dbgPadraoDrawColumnCell;
 
     // The caption line under the navigator.
     auto& caption = bound(c, "dbtNome", K::DBText, "dbtNome", "tshFormulario");

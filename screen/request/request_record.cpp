@@ -37,15 +37,6 @@ void setEnabled(TfrmPedidoAna& s, const char* name, bool on) {
     if (auto* c = control(s, name)) c->enabled = on;
 }
 
-template <class F>
-void chain(core::RecordSet::Event& event, F handler) {
-    auto previous = event;
-    event = [previous, handler](core::RecordSet& set) {
-        if (previous) previous(set);
-        handler(set);
-    };
-}
-
 }  // namespace
 
 std::string codeOfText(const TfrmPedidoAna& s, const std::string& text, const char* const* codes, int count) {
@@ -96,20 +87,20 @@ void setupRequestRecord(TfrmPedidoAna& s) {
     if (!s.cdsExisteParcial.findField("QTINSPEC"))
         s.cdsExisteParcial.addField("QTINSPEC", core::FieldType::Float, 0, "");
 
-    chain(a.beforeInsert, [&s](core::RecordSet&) { cdsAuditoriaBeforeInsert(s); });
-    chain(a.onNewRecord, [&s](core::RecordSet&) { cdsAuditoriaNewRecord(s); });
-    chain(a.afterInsert, [&s](core::RecordSet&) { cdsAuditoriaAfterInsert(s); });
-    chain(a.afterOpen, [&s](core::RecordSet&) { cdsAuditoriaAfterOpen(s); });
-    chain(a.onCalcFields, [&s](core::RecordSet&) { cdsAuditoriaCalcFields(s); });
+    // The record's own handlers are its first listeners; the header's change watches
+    // (setupHeaderValidation) connect after them, and the views last, when they open.
+    a.beforeInsert.connect([&s](core::RecordSet&) { cdsAuditoriaBeforeInsert(s); });
+    a.onNewRecord.connect([&s](core::RecordSet&) { cdsAuditoriaNewRecord(s); });
+    a.afterInsert.connect([&s](core::RecordSet&) { cdsAuditoriaAfterInsert(s); });
+    a.afterOpen.connect([&s](core::RecordSet&) { cdsAuditoriaAfterOpen(s); });
+    a.onCalcFields.connect([&s](core::RecordSet&) { cdsAuditoriaCalcFields(s); });
 
     // The brand boxes are open exactly while a new request is being entered,
     // whichever way the insert ends (post, cancel, a reload).
-    auto previous = a.onDataChange;
-    a.onDataChange = [&s, previous](core::RecordSet& set) {
-        if (previous) previous(set);
+    a.onDataChange.connect([&s](core::RecordSet& set) {
         const bool inserting = set.state() == core::DataSetState::Insert;
         for (const char* name : {"lblMarca", "dbeMarcaProd", "btnPesqMarca"}) setEnabled(s, name, inserting);
-    };
+    });
 }
 
 void cdsAuditoriaBeforeInsert(TfrmPedidoAna& s) {

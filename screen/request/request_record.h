@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "platform/components.h"
+
 namespace screen {
 
 class TfrmPedidoAna;
@@ -18,6 +20,8 @@ void buildRequestHeader(TfrmPedidoAna& s);
 
 // The status image the request list paints for a situation code; empty for none.
 std::string situationImage(const std::string& code);
+// The list's situation cell: its image at the left edge, no text.
+void dbgPadraoDrawColumnCell(platform::CellDraw& cell);
 
 // Handlers of cdsAuditoria set by setupRequestRecord.
 void cdsAuditoriaBeforeInsert(TfrmPedidoAna& s);

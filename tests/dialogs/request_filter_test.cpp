@@ -196,15 +196,14 @@ TEST_F(RequestFilterFlow, OrderAndLotLookupsFillTheCriteria) {
     host.picks.push_back({0});  // the first lot of the lot lookup
 
     open([](Dialog& d) {
-        std::string key = "F9";
-        d.comps["rbtLOP"].onKeyPress(key);  // nothing while "Todos" is chosen
+        auto key = platform::Key::named(platform::vk::F9);
+        platform::raiseKey(d.comps["rbtLOP"], key);  // nothing while "Todos" is chosen
         EXPECT_TRUE(d.comps["btpOP"].enabled == false);
         check(d, "rbtLOP", true);
-        key = "F9";
-        d.comps["rbtLOP"].onKeyPress(key);
-        EXPECT_EQ(key, "");
-        key = "F9";
-        d.comps["edtLote"].onKeyPress(key);
+        key = platform::Key::named(platform::vk::F9);
+        EXPECT_FALSE(platform::raiseKey(d.comps["rbtLOP"], key));
+        key = platform::Key::named(platform::vk::F9);
+        platform::raiseKey(d.comps["edtLote"], key);
         EXPECT_FALSE(d.comps["edtLote"].text.empty());
         type(d, "edtLote", "");
         type(d, "depIni", date(-400));

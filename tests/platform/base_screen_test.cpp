@@ -36,7 +36,7 @@ TEST_F(BaseScreen, LayoutOfTheMaintenanceScreen) {
     EXPECT_EQ(frm.comps["tshFormulario"].caption, "Formulário");
     EXPECT_EQ(frm.comps.activeTab("pgcPadrao"), "tshFolhaDados");
     EXPECT_EQ(frm.comps["dbgPadrao"].dataSource, "dtsPadrao");
-    EXPECT_EQ(frm.comps.dataSource("dtsPadrao")->dataSet, &cds);
+    EXPECT_EQ(frm.comps.dataSource("dtsPadrao")->dataSet(), &cds);
     EXPECT_EQ(frm.comps["sbtExcluir"].caption, "Excluir");
     EXPECT_TRUE(frm.comps.has("mnuOperacoes"));
     EXPECT_TRUE(frm.comps.has("mnuManutencao"));

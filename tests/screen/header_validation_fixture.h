@@ -97,10 +97,17 @@ protected:
     void type(const char* field, const std::string& text) { f(field).setText(text); }
     bool leave(const std::string& box) { return platform::runHandler(screen_->comps[box].onExit); }
     bool click(const std::string& button) { return platform::runHandler(screen_->comps[button].onClick); }
-    std::string press(const std::string& box, std::string key) {
+    // A key by its character, or "F9" / "Delete"; what is left of it after the rules.
+    std::string press(const std::string& box, const std::string& name) {
+        using platform::Key;
+        Key key = name == "F9"       ? Key::named(platform::vk::F9)
+                  : name == "Delete" ? Key::named(platform::vk::Delete)
+                  : name == "\b"     ? Key::named(platform::vk::Back)
+                                     : Key::typed(name);
         // As the view raises it: a lookup the key opens may end in an abort.
-        platform::runHandler([&] { screen_->comps[box].onKeyPress(key); });
-        return key;
+        platform::runHandler([&] { platform::raiseKey(screen_->comps[box], key); });
+        if (key.empty()) return {};
+        return key.text.empty() ? name : key.text;
     }
     std::string focus() const { return screen_->comps.activeControl(); }
     std::string shown() const { return host.messages.empty() ? std::string() : host.lastText(); }

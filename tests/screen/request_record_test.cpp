@@ -108,14 +108,25 @@ TEST_F(RequestRecord, TimeSpentTaxNumberAndCaptionLine) {
     // The list paints each situation as its image, and nothing for a blank one.
     const auto& col = s->comps["dbgPadrao"].columns.at(0);
     ASSERT_EQ(col.field, "IDSTATUSAUDI");
-    ASSERT_TRUE(col.imageFor);
-    EXPECT_EQ(col.imageFor(core::Value("1")), "imgPendente");
-    EXPECT_EQ(col.imageFor(core::Value("2")), "imgAndamento");
-    EXPECT_EQ(col.imageFor(core::Value("3")), "imgCancelado");
-    EXPECT_EQ(col.imageFor(core::Value("4")), "imgOK");
-    EXPECT_EQ(col.imageFor(core::Value("5")), "imgCancela");
-    EXPECT_EQ(col.imageFor(core::Value()), "");
-    EXPECT_EQ(col.imageFor(core::Value(" ")), "");
+    ASSERT_TRUE(col.onDraw);
+    core::RecordSet list;
+    list.addField("IDSTATUSAUDI", core::FieldType::String, 1);
+    list.open();
+    for (const char* code : {"1", "2", "3", "4", "5", " ", ""}) {
+        list.append();
+        if (*code) list["IDSTATUSAUDI"].setValue(code);
+        list.post();
+    }
+    std::vector<std::string> images;
+    for (int row = 0; row < list.recordCount(); ++row) {
+        platform::CellDraw cell{list, row, col, false, false, list.displayTextAt(row, col.field)};
+        col.onDraw(cell);
+        EXPECT_EQ(cell.text, "");  // the image stands in for the code
+        EXPECT_EQ(cell.imageAlignment, platform::Alignment::Left);
+        images.push_back(cell.image);
+    }
+    EXPECT_EQ(images, (std::vector<std::string>{"imgPendente", "imgAndamento", "imgCancelado", "imgOK", "imgCancela",
+                                                "", ""}));
 
     // A sub-lot of one blank sits between the slash and the dash separators.
     a["NMPRODUTO"].setValue("Ácido Cítrico");
