@@ -285,13 +285,7 @@ bool FormView::eventFilter(QObject* obj, QEvent* ev) {
                 if (QWidget* w = widget(name); w && w->isVisible() && w->isEnabled()) w->setFocus();
         }
     } else if (ev->type() == QEvent::KeyPress) {
-        if (ev == lastKey_) return QWidget::eventFilter(obj, ev);  // raised already, on the grid
         if (keyPressed(name, obj, static_cast<QKeyEvent*>(ev))) return true;
-        if (qobject_cast<QAbstractItemView*>(obj)) {
-            // The grid may open its editor with this very key and hand it on.
-            lastKey_ = ev;
-            QTimer::singleShot(0, this, [this] { lastKey_ = nullptr; });
-        }
     }
     return QWidget::eventFilter(obj, ev);
 }
@@ -317,6 +311,18 @@ bool FormView::keyPressed(const std::string& name, QObject* obj, QKeyEvent* ke) 
     }
     run([&] { platform::raiseKey(ctl, key); }, enter && isEditBox(ctl.kind));
     if (key.empty()) return true;  // swallowed by the screen's rule
+    // A character typed on a grid opens the current cell's editor with it, once the
+    // rules have seen it (so they see it once, not again in the editor).
+    if (auto* grid = qobject_cast<QAbstractItemView*>(obj);
+        grid && key.typesText() && key.text != "\b" && grid->currentIndex().isValid()) {
+        if (!(grid->model()->flags(grid->currentIndex()) & Qt::ItemIsEditable)) return true;
+        grid->edit(grid->currentIndex());
+        if (auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget()); editor && grid->isAncestorOf(editor)) {
+            editor->insert(QString::fromStdString(key.text));
+            editor->setModified(true);
+        }
+        return true;
+    }
     if (e && key.text != before.text && key.typesText()) {
         e->insert(QString::fromStdString(key.text));
         if (isEditBox(ctl.kind)) noteTyped(name);

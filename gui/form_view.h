@@ -72,7 +72,6 @@ private:
     // Bound boxes typed into and not stored yet, with their field's text when typing began.
     std::map<std::string, std::string> typing_;
     std::string leaving_;
-    const QEvent* lastKey_ = nullptr;  // a grid key Qt hands on to the editor it opens
 };
 
 }  // namespace gui

@@ -2,12 +2,11 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTableView>
-#include <QToolButton>
+#include <QAction>
 
 #include "gui/binders/box_binders.h"
 #include "gui/edit_mask.h"
@@ -20,30 +19,6 @@ namespace gui {
 namespace {
 
 constexpr int kButtonWidth = 18;
-
-// The in-place editor: the cell's line edit and, for a column with a button, the ellipsis.
-class CellEditor : public QWidget {
-public:
-    CellEditor(QWidget* parent, bool button) : QWidget(parent) {
-        auto* l = new QHBoxLayout(this);
-        l->setContentsMargins(0, 0, 0, 0);
-        l->setSpacing(0);
-        edit = new QLineEdit(this);
-        edit->setFrame(false);
-        l->addWidget(edit, 1);
-        if (button) {
-            this->button = new QToolButton(this);
-            this->button->setText(QStringLiteral("…"));
-            this->button->setFixedWidth(kButtonWidth);
-            this->button->setFocusPolicy(Qt::NoFocus);
-            l->addWidget(this->button);
-        }
-        setFocusProxy(edit);
-        setAutoFillBackground(true);
-    }
-    QLineEdit* edit = nullptr;
-    QToolButton* button = nullptr;
-};
 
 }  // namespace
 
@@ -77,16 +52,20 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
         view_.watch(cb, grid_);
         editor = cb;
     } else {
-        auto* ce = new CellEditor(parent, col->button);
+        auto* e = new QLineEdit(parent);
+        e->setFrame(false);
         if (const auto* f = set->findField(col->field)) {
             const HostMask mask = parseHostMask(f->editMask);
-            if (!mask.qtMask.isEmpty()) ce->edit->setInputMask(mask.qtMask);
-            else if (f->type() == core::FieldType::String && f->size() > 0) ce->edit->setMaxLength(f->size());
+            if (!mask.qtMask.isEmpty()) e->setInputMask(mask.qtMask);
+            else if (f->type() == core::FieldType::String && f->size() > 0) e->setMaxLength(f->size());
         }
-        if (ce->button)
-            connect(ce->button, &QToolButton::clicked, this, [this] { const_cast<GridDelegate*>(this)->clickEditButton(); });
-        view_.watch(ce->edit, grid_);
-        editor = ce;
+        if (col->button) {
+            QAction* more = e->addAction(iconFor("lookup"), QLineEdit::TrailingPosition);
+            more->setToolTip(QStringLiteral("…"));
+            connect(more, &QAction::triggered, this, [this] { const_cast<GridDelegate*>(this)->clickEditButton(); });
+        }
+        view_.watch(e, grid_);
+        editor = e;
     }
     editing_ = index;
     editor_ = editor;
@@ -108,11 +87,11 @@ void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
         if (i >= 0) cb->setCurrentIndex(i);
         return;
     }
-    if (auto* ce = dynamic_cast<CellEditor*>(editor)) {
+    if (auto* e = qobject_cast<QLineEdit*>(editor)) {
         // A key that opened the editor is typed after this; it must not be overwritten.
-        if (ce->edit->isModified()) return;
-        ce->edit->setText(text);
-        ce->edit->selectAll();
+        if (e->isModified()) return;
+        e->setText(text);
+        e->selectAll();
     }
 }
 
@@ -123,12 +102,12 @@ void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, cons
     std::string text;
     if (auto* cb = qobject_cast<QComboBox*>(editor)) {
         text = cb->currentText().toStdString();
-    } else if (auto* ce = dynamic_cast<CellEditor*>(editor)) {
+    } else if (auto* e = qobject_cast<QLineEdit*>(editor)) {
         const auto* f = set->findField(col->field);
         if (!f) return;
-        text = fieldInputOf(ce->edit, *f);
         // An untouched cell writes nothing, so leaving it never starts an edit.
-        if (!ce->edit->isModified()) return;
+        if (!e->isModified()) return;
+        text = fieldInputOf(e, *f);
     }
     model->setData(index, QString::fromStdString(text), Qt::EditRole);
 }

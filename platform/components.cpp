@@ -147,8 +147,11 @@ const GridColumn* Control::column(const std::string& field) const {
 }
 
 std::string Control::selectedField() const {
-    return selectedColumn >= 0 && selectedColumn < static_cast<int>(columns.size()) ? columns[selectedColumn].field
-                                                                                   : std::string();
+    if (selectedColumn >= 0 && selectedColumn < static_cast<int>(columns.size())) return columns[selectedColumn].field;
+    // A grid starts on its first visible column, as the host's does.
+    for (const auto& c : columns)
+        if (c.visible) return c.field;
+    return {};
 }
 
 }  // namespace platform

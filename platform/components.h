@@ -167,7 +167,7 @@ struct Control {
     // Grids: the column of that field, or null.
     GridColumn* column(const std::string& field);
     const GridColumn* column(const std::string& field) const;
-    std::string selectedField() const;
+    std::string selectedField() const;  // a grid's current column; its first visible one at first
 };
 
 // Raises a key on a control as the host does: key down with its code and modifiers,

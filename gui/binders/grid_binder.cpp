@@ -61,6 +61,7 @@ public:
         tv->horizontalHeader()->setStretchLastSection(true);
         fitColumns(tv, model);
         view.watch(tv, name);
+        if (auto& g = view.form().comps[name]; g.selectedColumn < 0) g.selectedColumn = model->modelColumn(0);
 
         // Typed text reaches the record set as the user's: the set goes into edit and
         // the field's rules run. The repaint waits until the editor has closed.
@@ -125,8 +126,8 @@ public:
         tv->setSelectionBehavior(editable ? QAbstractItemView::SelectItems : QAbstractItemView::SelectRows);
         QAbstractItemView::EditTriggers triggers = QAbstractItemView::NoEditTriggers;
         if (editable) {
-            triggers = QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
-                       QAbstractItemView::SelectedClicked;
+            // A typed character opens the editor through the view, after the key rules.
+            triggers = QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked;
             if (!c.onDblClick) triggers |= QAbstractItemView::DoubleClicked;
         }
         if (tv->editTriggers() != triggers) tv->setEditTriggers(triggers);

@@ -126,9 +126,9 @@ void TfrmPedidoAna::buildLayout() {
     ensure(c, "mnuAtualizaEstoque", ControlKind::MenuItem, maint, "Atualiza Estoque");
     ensure(c, "mnuLiberaAnalise", ControlKind::MenuItem, maint, "Libera Análise");
     ensure(c, "mnuFiltrar", ControlKind::MenuItem, maint, "&Filtrar").onClick = [this] {
-        // Runs whatever the filter button runs now.
+        // Runs whatever the filter button runs now, and only when the button may.
         auto& b = comps["sbtFiltro"];
-        if (b.onClick) b.onClick();
+        if (b.enabled && b.onClick) b.onClick();
     };
     ensure(c, "mnuGerarTarefasProgramadas", ControlKind::MenuItem, maint, "&Gerar Tarefas Programadas");
     ensure(c, "mnuFatuVenc", ControlKind::MenuItem, maint, "Faturas (&Vencimentos)");

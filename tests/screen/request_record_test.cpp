@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "core/format.h"
+#include "platform/handler.h"
 #include "platform/host.h"
 #include "platform/query.h"
 #include "platform/scripted_host.h"
@@ -56,6 +57,25 @@ TEST_F(RequestRecord, NewRequestStartsPendingWithTheServerDateAndTheOperator) {
     a.cancel();
     EXPECT_FALSE(s->comps["dbeMarcaProd"].enabled);
     EXPECT_FALSE(s->comps["lblMarca"].enabled);
+}
+
+TEST_F(RequestRecord, TheFilterWaitsWhileTheHeaderIsEdited) {
+    // The filter reloads the list: opened during an insert it used to drop the new
+    // request without a word.
+    auto& a = s->comps;
+    auto& set = s->cdsAuditoria;
+    set.open();
+    EXPECT_TRUE(a["sbtFiltro"].enabled);
+    set.append();
+    set["DSREFEAUDIT"].setValue("Nova análise");
+    EXPECT_FALSE(a["sbtFiltro"].enabled);
+    EXPECT_FALSE(a["mnuFiltrar"].enabled);
+    platform::runHandler(a["mnuFiltrar"].onClick);  // the menu follows its button
+    EXPECT_EQ(set.state(), core::DataSetState::Insert);
+    EXPECT_EQ(set["DSREFEAUDIT"].asString(), "Nova análise");
+    set.cancel();
+    EXPECT_TRUE(a["sbtFiltro"].enabled);
+    EXPECT_TRUE(a["mnuFiltrar"].enabled);
 }
 
 TEST_F(RequestRecord, SituationAndProcessAreShownAndTypedAsTheirTexts) {
