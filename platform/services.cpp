@@ -173,15 +173,41 @@ void MaxNumber(const std::string& text, int intDigits, int decDigits, const std:
     const int count = std::clamp(selLength, 0, len - start);
     const std::string after = text.substr(0, start) + key + text.substr(start + count);
 
+    // The box shows Brazilian numbers: "," is the decimal point and "." groups thousands.
+    // Without a ",", a "." is still a thousands dot where it closes a valid group and
+    // opens one of exactly three digits ("1.234", "12.345.6"); otherwise it is the
+    // decimal point ("1.5", "0.125", "1234.567"). Thousands dots count as nothing.
+    const bool hasComma = after.find(',') != std::string::npos;
+    const auto digitsFrom = [&](size_t i) {
+        size_t n = 0;
+        while (i + n < after.size() && std::isdigit(static_cast<unsigned char>(after[i + n]))) ++n;
+        return n;
+    };
     int ints = 0, decs = 0, seps = 0;
+    int group = 0;         // digits since the start or the last thousands dot
+    bool grouped = false;  // a thousands dot came before
+    char firstDigit = 0;
     for (size_t i = 0; i < after.size(); ++i) {
         const char c = after[i];
-        if (c == ',' || c == '.')
-            ++seps;
-        else if (c == '-') {
+        if (c == '-') {
             if (i != 0) throw core::Abort();
-        } else if (std::isdigit(static_cast<unsigned char>(c)))
+        } else if (std::isdigit(static_cast<unsigned char>(c))) {
             (seps ? decs : ints)++;
+            ++group;
+            if (!firstDigit) firstDigit = c;
+        } else if (c == ',') {
+            ++seps;
+        } else {  // '.'
+            const size_t next = i + 1 + digitsFrom(i + 1);
+            const bool closesGroup = grouped ? group == 3 : group >= 1 && group <= 3 && firstDigit != '0';
+            const bool opensGroup = next - i - 1 == 3 && (next == after.size() || after[next] == '.');
+            if (!seps && (hasComma || (closesGroup && opensGroup))) {
+                grouped = true;
+                group = 0;
+            } else {
+                ++seps;
+            }
+        }
     }
     if (seps > 1 || (seps && decDigits <= 0) || ints > intDigits || decs > decDigits) throw core::Abort();
 }
