@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <mutex>
 
 #include "core/error.h"
@@ -157,8 +157,11 @@ double RoundDec(double value, int decimals) {
     if (!std::isfinite(value)) return value;
     const double scale = std::pow(10.0, decimals);
     // 15 significant digits drop the binary noise (1.005 * 100 = 100.49999...) before
-    // rounding half away from zero.
-    const double scaled = std::strtod(fmt::format("{:.15g}", value * scale).c_str(), nullptr);
+    // rounding half away from zero. charconv, as the GUI's locale may use a "," point.
+    char buf[64];
+    const auto written = std::to_chars(buf, buf + sizeof buf, value * scale, std::chars_format::general, 15);
+    double scaled = value * scale;
+    std::from_chars(buf, written.ptr, scaled);
     return std::round(scaled) / scale;
 }
 
@@ -355,9 +358,12 @@ void LoadBPL(const std::string& code, std::vector<std::string>& args) {
     }
     core::DateTime initial = core::DateTime::now();
     if (!args.empty() && !EmptyString(args[0])) {
-        char* end = nullptr;
-        const double d = std::strtod(args[0].c_str(), &end);
-        if (end && *end == '\0' && std::isfinite(d) && d > 0) initial = core::DateTime(d);
+        // Days with a "." point, as written below, whatever the process locale.
+        const std::string t = AllTrim(args[0]);
+        double d = 0;
+        const auto res = std::from_chars(t.data(), t.data() + t.size(), d);
+        if (res.ec == std::errc() && res.ptr == t.data() + t.size() && std::isfinite(d) && d > 0)
+            initial = core::DateTime(d);
     }
     const auto picked = host().pickDateTime(initial);
     if (args.empty()) args.emplace_back();

@@ -32,6 +32,8 @@ TEST(TextHelpers, BlanksTrimRepeatRound) {
     EXPECT_DOUBLE_EQ(RoundDec(-2.5, 0), -3.0);
     EXPECT_DOUBLE_EQ(RoundDec(0.1 + 0.2, 3), 0.3);
     EXPECT_DOUBLE_EQ(RoundDec(1234.56789, 3), 1234.568);
+    EXPECT_DOUBLE_EQ(RoundDec(2.5, 0), 3.0);
+    EXPECT_DOUBLE_EQ(RoundDec(0.125, 2), 0.13);
 }
 
 TEST(ElapsedTime, SubtDataHoraAcrossMidnightAndMonths) {
