@@ -1,6 +1,6 @@
 #include "appserver/sql.h"
 
-#include <cstdlib>
+#include <charconv>
 #include <ctime>
 
 #include "core/error.h"
@@ -64,25 +64,24 @@ core::Value rawValue(const soci::row& r, std::size_t i) {
 }
 
 // The database's value in the type the caller asked for. Text that should be a
-// number is parsed the C way (the database writes '.' decimals).
+// number has the database's "." point; charconv reads and writes it whatever the
+// process locale, and the number then converts as one held in a real column would.
 core::Value typed(const core::Value& raw, core::FieldType type) {
     if (raw.isNull()) return raw;
     if (raw.isString() && type != core::FieldType::String && type != core::FieldType::Blob) {
         const auto& s = std::get<std::string>(raw.storage());
         if (type == core::FieldType::Boolean) return core::Value(s == "1" || s == "S" || s == "s" || s == "t" || s == "true");
-        char* end = nullptr;
-        const double d = std::strtod(s.c_str(), &end);
-        if (s.empty() || (end && *end)) return raw.convertedTo(type);
-        if (type == core::FieldType::Integer) return core::Value(static_cast<int64_t>(d));
-        if (type == core::FieldType::DateTime) return core::Value(core::DateTime(d));
-        return core::Value(d);
+        double d = 0;
+        const auto res = std::from_chars(s.data(), s.data() + s.size(), d);
+        if (s.empty() || res.ec != std::errc() || res.ptr != s.data() + s.size()) return raw.convertedTo(type);
+        return core::Value(d).convertedTo(type);
     }
     if (type == core::FieldType::String && raw.isFloat()) {
         const double d = raw.asFloat();
         if (d == static_cast<double>(static_cast<long long>(d))) return core::Value(std::to_string(static_cast<long long>(d)));
         char buf[64];
-        std::snprintf(buf, sizeof buf, "%.15g", d);
-        return core::Value(std::string(buf));
+        const auto res = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::general, 15);
+        return core::Value(std::string(buf, res.ptr));
     }
     if (type == core::FieldType::String && raw.isInteger()) return core::Value(std::to_string(raw.asInteger()));
     return raw.convertedTo(type);

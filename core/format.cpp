@@ -187,9 +187,10 @@ std::string formatFloat(const std::string& picture, double value) {
     return out;
 }
 
-// Brazilian reading: "," is the decimal point and "." groups thousands. Without a
-// ",", a single "." followed by other than exactly three digits ("1.5", "0.25") can
-// only be a decimal point; "1.234" and "1.234.567" read as thousands.
+// Brazilian reading: "," is the decimal point and "." groups thousands. A thousands
+// group follows 1-3 digits not starting with "0" and has exactly three digits, so
+// without a "," a single "." that cannot group ("1.5", "0.25", "0.125", "1234.567")
+// is the decimal point, as the host reads it; "1.234" and "1.234.567" read as thousands.
 std::optional<double> parseFloat(const std::string& text) {
     std::string_view s = trimmed(text);
     bool neg = false;
@@ -209,8 +210,10 @@ std::optional<double> parseFloat(const std::string& text) {
     if (fracPart.find('.') != std::string_view::npos) return std::nullopt;
 
     const size_t firstDot = intPart.find('.');
+    const auto leadsGroups = [&](std::string_view g) { return !g.empty() && g.size() <= 3 && g.front() != '0'; };
     if (comma == std::string_view::npos && firstDot != std::string_view::npos &&
-        intPart.find('.', firstDot + 1) == std::string_view::npos && intPart.size() - firstDot - 1 != 3) {
+        intPart.find('.', firstDot + 1) == std::string_view::npos &&
+        (intPart.size() - firstDot - 1 != 3 || !leadsGroups(intPart.substr(0, firstDot)))) {
         // a lone decimal point
         fracPart = intPart.substr(firstDot + 1);
         intPart = intPart.substr(0, firstDot);
@@ -225,7 +228,7 @@ std::optional<double> parseFloat(const std::string& text) {
             const size_t next = intPart.find('.', pos);
             const std::string_view g =
                 intPart.substr(pos, next == std::string_view::npos ? next : next - pos);
-            if (firstGroup ? (g.empty() || g.size() > 3) : g.size() != 3) return std::nullopt;
+            if (firstGroup ? !leadsGroups(g) : g.size() != 3) return std::nullopt;
             plain += g;
             firstGroup = false;
             if (next == std::string_view::npos) break;

@@ -26,7 +26,8 @@ std::vector<int> ScriptedHost::pickRows(const LookupRequest& request) {
     return rows;
 }
 
-std::optional<core::DateTime> ScriptedHost::pickDateTime(core::DateTime) {
+std::optional<core::DateTime> ScriptedHost::pickDateTime(core::DateTime initial) {
+    pickerStarts.push_back(initial);
     if (dateTimes.empty()) return std::nullopt;
     auto d = dateTimes.front();
     dateTimes.pop_front();
@@ -87,6 +88,7 @@ void ScriptedHost::clear() {
     picks.clear();
     lookups.clear();
     dateTimes.clear();
+    pickerStarts.clear();
     dialogs.clear();
     modulesRun.clear();
     screensShown.clear();

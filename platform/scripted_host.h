@@ -25,6 +25,7 @@ public:
     std::deque<std::vector<int>> picks; // rows chosen in pick lists, in order
     std::vector<LookupRequest> lookups; // pick lists shown
     std::deque<std::optional<core::DateTime>> dateTimes;
+    std::vector<core::DateTime> pickerStarts;  // the value each date-time picker opened on
     // Plays a modal dialog: fills its controls, runs its handlers, sets ModalResult.
     std::deque<std::function<void(Form&)>> dialogs;
     std::vector<std::string> modulesRun;  // "LKS52738 ANA"

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <mutex>
 
 #include "core/error.h"
@@ -157,8 +157,11 @@ double RoundDec(double value, int decimals) {
     if (!std::isfinite(value)) return value;
     const double scale = std::pow(10.0, decimals);
     // 15 significant digits drop the binary noise (1.005 * 100 = 100.49999...) before
-    // rounding half away from zero.
-    const double scaled = std::strtod(fmt::format("{:.15g}", value * scale).c_str(), nullptr);
+    // rounding half away from zero. charconv, as the GUI's locale may use a "," point.
+    char buf[64];
+    const auto written = std::to_chars(buf, buf + sizeof buf, value * scale, std::chars_format::general, 15);
+    double scaled = value * scale;
+    std::from_chars(buf, written.ptr, scaled);
     return std::round(scaled) / scale;
 }
 
@@ -173,15 +176,41 @@ void MaxNumber(const std::string& text, int intDigits, int decDigits, const std:
     const int count = std::clamp(selLength, 0, len - start);
     const std::string after = text.substr(0, start) + key + text.substr(start + count);
 
+    // The box shows Brazilian numbers: "," is the decimal point and "." groups thousands.
+    // Without a ",", a "." is still a thousands dot where it closes a valid group and
+    // opens one of exactly three digits ("1.234", "12.345.6"); otherwise it is the
+    // decimal point ("1.5", "0.125", "1234.567"). Thousands dots count as nothing.
+    const bool hasComma = after.find(',') != std::string::npos;
+    const auto digitsFrom = [&](size_t i) {
+        size_t n = 0;
+        while (i + n < after.size() && std::isdigit(static_cast<unsigned char>(after[i + n]))) ++n;
+        return n;
+    };
     int ints = 0, decs = 0, seps = 0;
+    int group = 0;         // digits since the start or the last thousands dot
+    bool grouped = false;  // a thousands dot came before
+    char firstDigit = 0;
     for (size_t i = 0; i < after.size(); ++i) {
         const char c = after[i];
-        if (c == ',' || c == '.')
-            ++seps;
-        else if (c == '-') {
+        if (c == '-') {
             if (i != 0) throw core::Abort();
-        } else if (std::isdigit(static_cast<unsigned char>(c)))
+        } else if (std::isdigit(static_cast<unsigned char>(c))) {
             (seps ? decs : ints)++;
+            ++group;
+            if (!firstDigit) firstDigit = c;
+        } else if (c == ',') {
+            ++seps;
+        } else {  // '.'
+            const size_t next = i + 1 + digitsFrom(i + 1);
+            const bool closesGroup = grouped ? group == 3 : group >= 1 && group <= 3 && firstDigit != '0';
+            const bool opensGroup = next - i - 1 == 3 && (next == after.size() || after[next] == '.');
+            if (!seps && (hasComma || (closesGroup && opensGroup))) {
+                grouped = true;
+                group = 0;
+            } else {
+                ++seps;
+            }
+        }
     }
     if (seps > 1 || (seps && decDigits <= 0) || ints > intDigits || decs > decDigits) throw core::Abort();
 }
@@ -329,9 +358,12 @@ void LoadBPL(const std::string& code, std::vector<std::string>& args) {
     }
     core::DateTime initial = core::DateTime::now();
     if (!args.empty() && !EmptyString(args[0])) {
-        char* end = nullptr;
-        const double d = std::strtod(args[0].c_str(), &end);
-        if (end && *end == '\0' && std::isfinite(d) && d > 0) initial = core::DateTime(d);
+        // Days with a "." point, as written below, whatever the process locale.
+        const std::string t = AllTrim(args[0]);
+        double d = 0;
+        const auto res = std::from_chars(t.data(), t.data() + t.size(), d);
+        if (res.ec == std::errc() && res.ptr == t.data() + t.size() && std::isfinite(d) && d > 0)
+            initial = core::DateTime(d);
     }
     const auto picked = host().pickDateTime(initial);
     if (args.empty()) args.emplace_back();

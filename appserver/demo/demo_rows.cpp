@@ -1,8 +1,9 @@
 #include "appserver/demo/demo_rows.h"
 
+#include <charconv>
 #include <cmath>
-#include <deque>
 #include <cstdio>
+#include <deque>
 #include <mutex>
 #include <stdexcept>
 
@@ -113,12 +114,16 @@ std::string padded(long long number, int width) {
 }
 
 std::string decimalText(double value) {
+    // charconv writes and reads back a "." point whatever the process locale.
     char text[64];
+    std::to_chars_result written{};
     for (int precision = 1; precision <= 17; ++precision) {
-        std::snprintf(text, sizeof text, "%.*g", precision, value);
-        if (std::strtod(text, nullptr) == value) break;
+        written = std::to_chars(text, text + sizeof text, value, std::chars_format::general, precision);
+        double back = 0;
+        std::from_chars(text, written.ptr, back);
+        if (back == value) break;
     }
-    std::string out = text;
+    std::string out(text, written.ptr);
     for (auto& c : out) {
         if (c == '.') c = ',';
     }

@@ -65,6 +65,20 @@ TEST(ParseFloat, BrazilianAndUnambiguousDot) {
         EXPECT_FALSE(parseFloat(bad).has_value()) << bad;
 }
 
+TEST(ParseFloat, ADotThatCannotGroupThousandsIsTheDecimalPoint) {
+    // A thousands group never follows a leading "0", an empty or a four-digit group.
+    EXPECT_EQ(parseFloat("0.125"), 0.125);
+    EXPECT_EQ(parseFloat("-0.125"), -0.125);
+    EXPECT_EQ(parseFloat("0.000"), 0.0);
+    EXPECT_EQ(parseFloat(".125"), 0.125);
+    EXPECT_EQ(parseFloat("1234.567"), 1234.567);
+    EXPECT_EQ(parseFloat("12.345"), 12345.0);
+    EXPECT_EQ(parseFloat("123.456"), 123456.0);
+    // Beside a "," or another "." the dot can only group thousands, and here cannot.
+    for (const char* bad : {"0.125,5", "0.125.000", ".125,5", "1234.567,5"})
+        EXPECT_FALSE(parseFloat(bad).has_value()) << bad;
+}
+
 TEST(FormatDateTime, PicturesAndDatesBefore1900) {
     const DateTime dt = DateTime::make(2024, 3, 7, 9, 5, 3);
     EXPECT_EQ(formatDateTime("ddddd hh:nn", dt), "07/03/2024 09:05");

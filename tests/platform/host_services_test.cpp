@@ -87,11 +87,14 @@ TEST_F(HostServices, MessagesWaitModulesAndDateTimePicker) {
     ASSERT_EQ(script.modulesRun.size(), 1u);
     EXPECT_EQ(script.modulesRun[0], "LKS52738 ANA");
 
-    std::vector<std::string> when{"45000"};
+    std::vector<std::string> when{"45000.25"};
     script.dateTimes.push_back(core::DateTime(45000.5));
     LoadBPL("LKS59421", when);
+    ASSERT_EQ(script.pickerStarts.size(), 1u);
+    EXPECT_DOUBLE_EQ(script.pickerStarts[0].days, 45000.25);  // opens on the value passed
     EXPECT_EQ(when[0], "45000.5");
     LoadBPL("LKS59421", when);  // nothing picked
+    EXPECT_DOUBLE_EQ(script.pickerStarts[1].days, 45000.5);
     EXPECT_EQ(when[0], "0");
     AtualizaLocalCache("LOTE");
 }

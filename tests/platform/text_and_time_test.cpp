@@ -32,6 +32,8 @@ TEST(TextHelpers, BlanksTrimRepeatRound) {
     EXPECT_DOUBLE_EQ(RoundDec(-2.5, 0), -3.0);
     EXPECT_DOUBLE_EQ(RoundDec(0.1 + 0.2, 3), 0.3);
     EXPECT_DOUBLE_EQ(RoundDec(1234.56789, 3), 1234.568);
+    EXPECT_DOUBLE_EQ(RoundDec(2.5, 0), 3.0);
+    EXPECT_DOUBLE_EQ(RoundDec(0.125, 2), 0.13);
 }
 
 TEST(ElapsedTime, SubtDataHoraAcrossMidnightAndMonths) {
@@ -87,6 +89,31 @@ TEST(MaxNumber, KeysBeyondTheDigitsAbort) {
     EXPECT_THROW(MaxNumber("12", 7, 5, "-", 2, 0), core::Abort);
     EXPECT_NO_THROW(MaxNumber("1234567", 7, 5, "\b", 7, 0));  // backspace always passes
     EXPECT_NO_THROW(MaxNumber("1234567", 7, 5, "Enter", 7, 0));
+}
+
+TEST(MaxNumber, ThousandsDotsAreNeitherSeparatorsNorDigits) {
+    // A box showing a Brazilian number: "." groups thousands, "," is the decimal point.
+    EXPECT_NO_THROW(MaxNumber("1.234,50000", 7, 5, "9", 0, 0));
+    EXPECT_NO_THROW(MaxNumber("1.234,50000", 7, 5, "9", 10, 1));  // over the last decimal
+    EXPECT_NO_THROW(MaxNumber("1.234.567,5", 7, 5, "9", 11, 0));
+    EXPECT_THROW(MaxNumber("1.234,50000", 7, 5, "9", 11, 0), core::Abort);  // a sixth decimal
+    EXPECT_THROW(MaxNumber("1.234.567,5", 7, 5, "9", 0, 0), core::Abort);   // an eighth digit
+    EXPECT_THROW(MaxNumber("1.234,5", 7, 5, ",", 7, 0), core::Abort);       // a second comma
+    EXPECT_THROW(MaxNumber("1.234,5", 7, 5, ".", 7, 0), core::Abort);       // a dot among the decimals
+    EXPECT_NO_THROW(MaxNumber("1234,5", 7, 5, ".", 1, 0));                  // grouping typed in
+    // Integers only: a dot before three digits groups them.
+    EXPECT_NO_THROW(MaxNumber("1.234", 7, 0, "5", 0, 0));
+    EXPECT_THROW(MaxNumber("1.234", 7, 0, "5", 5, 0), core::Abort);  // 1.2345 has a decimal point
+    EXPECT_NO_THROW(MaxNumber("1.234.56", 7, 0, "7", 8, 0));
+    EXPECT_THROW(MaxNumber("1.234.567", 7, 0, "8", 0, 0), core::Abort);
+
+    // Without a comma, a dot not starting a group of three is the decimal point.
+    EXPECT_NO_THROW(MaxNumber("1.2", 7, 2, "5", 3, 0));
+    EXPECT_THROW(MaxNumber("1.5", 7, 2, ".", 3, 0), core::Abort);   // a second decimal dot
+    EXPECT_THROW(MaxNumber("0.12", 7, 2, "5", 4, 0), core::Abort);  // 0.125: not a thousands group
+    EXPECT_THROW(MaxNumber("1.23", 3, 5, "4", 4, 0), core::Abort);  // 1.234 is four integer digits
+    EXPECT_THROW(MaxNumber("12", 7, 0, ".", 2, 0), core::Abort);    // integers only
+    EXPECT_NO_THROW(MaxNumber("1.234.5", 7, 5, "6", 7, 0));
 }
 
 TEST(Masks, DateAndTaxNumber) {

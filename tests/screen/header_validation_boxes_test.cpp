@@ -216,7 +216,7 @@ TEST_F(HeaderFlow, StageStartFollowsItsFirstAnalysis) {
     exec(
         "INSERT INTO INSPECAUDIT (CDFILIAL, NRAUDITORIA, NRINSPECAUDI, CDINSPECAO, DTINIRINSAUD) VALUES "
         "('0001', '0000000011', '001', 'I1', " +
-        std::to_string(start.days) + ")");
+        fmt::format("{}", start.days) + ")");
     loadRequest({{"CDFILIAL", "0001"},
                  {"NRAUDITORIA", "0000000011"},
                  {"NRORDPROD", "0000000500"},

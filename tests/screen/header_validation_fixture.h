@@ -1,4 +1,5 @@
 #pragma once
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -52,8 +53,8 @@ protected:
             exec(std::string(
                      "INSERT INTO LOTE (CDFILIAL, CDPRODUTO, NRLOTEESTQ, NRSUBLOTE, NRLOTEFORN, DTFABRPROD, "
                      "DTVALILOTE) VALUES ('0001', '") +
-                 prod + "', '" + lote + "', '" + sub + "', '" + forn + "', " + std::to_string(kFabr.days) +
-                 ", " + std::to_string(v.days) + ")");
+                 prod + "', '" + lote + "', '" + sub + "', '" + forn + "', " + fmt::format("{}", kFabr.days) +
+                 ", " + fmt::format("{}", v.days) + ")");
         };
         lot("P1", "L100", " ", "F-9", kValid);
         lot("P1", "L100", "001", "F-9A", kValidSub);
