@@ -77,6 +77,8 @@ struct GridColumn;
 // as the cell's own display text; the hook may read the whole row, change the text,
 // or paint an image instead.
 struct CellDraw {
+    CellDraw(const core::RecordSet& s, int r, const GridColumn& c, bool f, bool e, std::string t)
+        : set(s), row(r), column(c), focused(f), editing(e), text(std::move(t)) {}
     const core::RecordSet& set;
     int row;  // 0-based among the visible rows
     const GridColumn& column;
@@ -91,6 +93,8 @@ struct CellDraw {
 };
 
 struct GridColumn {
+    GridColumn() = default;
+    GridColumn(std::string f, std::string t = {}) : field(std::move(f)), title(std::move(t)) {}  // NOLINT: {"FIELD", "Title"} lists read naturally
     std::string field;
     std::string title;
     bool visible = true;
