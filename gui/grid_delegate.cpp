@@ -161,10 +161,14 @@ bool GridDelegate::editorEvent(QEvent* event, QAbstractItemModel* model, const Q
                                const QModelIndex& index) {
     const bool press = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
     const bool release = event->type() == QEvent::MouseButtonRelease;
+    if (event->type() == QEvent::MouseButtonPress) buttonClicked_ = false;  // a new click is judged on its own
     if ((press || release) && index == table_->currentIndex() && hasButton(index)) {
         const auto* me = static_cast<QMouseEvent*>(event);
         if (buttonRect(option.rect).contains(me->position().toPoint())) {
-            if (release) clickEditButton();
+            if (release) {
+                buttonClicked_ = true;
+                clickEditButton();
+            }
             return true;  // the button's click, not the cell's
         }
     }

@@ -2,6 +2,7 @@
 #include <QPersistentModelIndex>
 #include <QStyledItemDelegate>
 #include <string>
+#include <utility>
 
 class QTableView;
 
@@ -34,6 +35,9 @@ public:
     QModelIndex editing() const { return editing_; }
     // Runs the grid's edit-button event, after storing what the open editor holds.
     void clickEditButton();
+    // True once after a click that landed on a cell's ellipsis (the view still reports
+    // it as the cell's click).
+    bool takeButtonClick() { return std::exchange(buttonClicked_, false); }
 
 private:
     RecordSetModel* model() const;
@@ -45,6 +49,7 @@ private:
     QTableView* table_;
     mutable QPersistentModelIndex editing_;
     mutable QWidget* editor_ = nullptr;
+    bool buttonClicked_ = false;
 };
 
 }  // namespace gui

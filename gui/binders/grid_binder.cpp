@@ -98,7 +98,8 @@ public:
                                  if (comps.activeControl() != name) comps.setFocus(name);
                              }, false);
                          });
-        QObject::connect(tv, &QTableView::clicked, &view, [&view, name, model](const QModelIndex& index) {
+        QObject::connect(tv, &QTableView::clicked, &view, [&view, name, model, delegate](const QModelIndex& index) {
+            if (delegate->takeButtonClick()) return;
             const auto* col = model->column(index.column());
             auto& g = view.form().comps[name];
             if (!col || !g.onCellClick) return;

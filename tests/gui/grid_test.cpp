@@ -79,6 +79,7 @@ public:
         g.onColEnter = [this] { log.push_back("enter " + comps["dbgInspecAudit"].selectedField()); };
         g.onColExit = [this] { log.push_back("exit " + comps["dbgInspecAudit"].selectedField()); };
         g.onEditButtonClick = [this] { log.push_back("button " + comps["dbgInspecAudit"].selectedField()); };
+        g.onCellClick = [this](const std::string& field) { log.push_back("click " + field); };
         g.onKeyDown = [this](Key& k) {
             if (k.alt && k.is(platform::vk::Next)) {
                 log.push_back("alt+pagedown");
@@ -197,6 +198,14 @@ TEST_F(Grid, TheEllipsisButtonRaisesTheEditButtonEvent) {
     QTest::mouseClick(table_->viewport(), Qt::LeftButton, {}, QPoint(cell.right() - 6, cell.center().y()));
     EXPECT_TRUE(form_.saw("button CDARVINSPEC"));
     EXPECT_EQ(form_.set.state(), core::DataSetState::Browse);  // the button edits nothing by itself
+    EXPECT_FALSE(form_.saw("click CDARVINSPEC"));               // nor is it a click on the cell
+
+    // A click elsewhere in a cell is the cell's.
+    const QRect status = table_->visualRect(model_->index(1, 2));
+    QTest::mouseClick(table_->viewport(), Qt::LeftButton, {}, status.center());
+    EXPECT_TRUE(form_.saw("click IDINSPCONC"));
+    EXPECT_EQ(form_.set.recNo(), 2);
+    go(0, 0);
 
     // With the editor open the button is inside it, and what was typed is stored first.
     form_.log.clear();
