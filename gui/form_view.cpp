@@ -16,6 +16,7 @@
 
 #include "gui/binders/binder.h"
 #include "gui/binders/box_binders.h"
+#include "gui/form_layout.h"
 #include "gui/icons.h"
 #include "platform/handler.h"
 
@@ -195,27 +196,16 @@ void FormView::build() {
 }
 
 void FormView::fill(QWidget* container, QBoxLayout* layout, const std::string& parentName) {
-    QHBoxLayout* row = nullptr;
+    std::vector<FormChild> children;
     for (const auto& name : form_.comps.children(parentName)) {
         const Control& c = form_.comps[name];
         if (c.kind == ControlKind::ToolButton || c.kind == ControlKind::MenuItem) continue;
         if (c.kind == ControlKind::Navigator && parentName.empty()) continue;  // in the toolbar
         QWidget* w = create(c, container);
         if (!w) continue;
-        const bool wide = c.kind == ControlKind::PageControl || c.kind == ControlKind::GroupBox ||
-                          c.kind == ControlKind::Grid || c.kind == ControlKind::Memo;
-        if (wide) {
-            row = nullptr;
-            layout->addWidget(w, c.kind == ControlKind::Grid || c.kind == ControlKind::PageControl ? 1 : 0);
-            continue;
-        }
-        if (c.kind == ControlKind::Label || !row) {
-            row = new QHBoxLayout();
-            layout->addLayout(row);
-        }
-        row->addWidget(w, isEditBox(c.kind) || c.kind == ControlKind::DBComboBox ? 1 : 0);
+        children.push_back({c, w, boundField(c)});
     }
-    layout->addStretch(0);
+    arrangeChildren(container, layout, form_.comps.find(parentName), children);
 }
 
 QWidget* FormView::create(const Control& c, QWidget* parent) {

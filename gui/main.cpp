@@ -5,6 +5,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QRegularExpression>
+#include <QTabWidget>
 #include <QTimer>
 #include <CLI/CLI.hpp>
 #include <iostream>
@@ -26,11 +28,23 @@ int fail(const std::string& text, bool interactive) {
     return 1;
 }
 
+// Shows a tab of the module's screen as a click on it would; false when the screen has no such tab.
+bool showTab(gui::FormView& view, const std::string& tab) {
+    const platform::Control* c = view.form().comps.find(tab);
+    if (!c || c->kind != platform::ControlKind::Tab) return false;
+    auto* pages = qobject_cast<QTabWidget*>(view.widget(c->parent));
+    QWidget* page = view.widget(tab);
+    if (!pages || !page || pages->indexOf(page) < 0) return false;
+    pages->setCurrentWidget(page);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     CLI::App cli{"Pedido de Análise (MXA07300)"};
-    std::string server, db, user, password, screenshot;
+    std::string server, db, user, password, screenshot, tab, size;
+    bool insert = false, maximized = false;
     cli.add_option("--server", server, "Application server HOST:PORT (default: one inside this program)");
     cli.add_option("--db", db,
                    "Database: sqlite:FILE or postgresql://... (default: a SQLite file in the local data folder, "
@@ -38,11 +52,22 @@ int main(int argc, char** argv) {
     cli.add_option("--user", user, "Operator (with --password, no login dialog)");
     cli.add_option("--password", password, "Password");
     cli.add_option("--screenshot", screenshot, "Write the window to this PNG once the screen is open, then quit");
+    cli.add_option("--tab", tab, "Show this tab of the screen once it is open (e.g. tshFormulario)");
+    cli.add_flag("--insert", insert, "Start a new request once the screen is open, as the toolbar's Incluir does");
+    cli.add_option("--size", size, "Window size, WIDTHxHEIGHT (default 1280x800)");
+    cli.add_flag("--maximized", maximized, "Open the window maximized");
     CLI11_PARSE(cli, argc, argv);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("mxa07300");
     const bool interactive = screenshot.empty();
+    QSize windowSize;
+    if (!size.empty()) {
+        const auto m = QRegularExpression("^(\\d+)[xX](\\d+)$").match(QString::fromStdString(size));
+        if (!m.hasMatch() || m.captured(1).toInt() < 200 || m.captured(2).toInt() < 150)
+            return fail("--size espera LARGURAxALTURA, por exemplo 1280x800: " + size, interactive);
+        windowSize = QSize(m.captured(1).toInt(), m.captured(2).toInt());
+    }
 
     std::unique_ptr<appserver::Server> embedded;
     if (server.empty()) {
@@ -71,13 +96,28 @@ int main(int argc, char** argv) {
 
     gui::MainWindow window;
     window.host().setUnattended(!interactive);
-    window.show();
+    if (windowSize.isValid()) window.resize(windowSize);
+    if (maximized) window.showMaximized();
+    else window.show();
     window.openModule();
+
+    if (insert || !tab.empty()) {
+        gui::FormView* view = window.moduleView();
+        if (!view) return fail("A tela do módulo não foi aberta.", interactive);
+        if (insert) {
+            // Through the toolbar button's own handler, so the form is left as a click leaves it.
+            const platform::Control* add = view->form().comps.find("sbtIncluir");
+            if (!add || !add->enabled || !add->onClick) return fail("Não é possível incluir agora.", interactive);
+            view->run(add->onClick);
+        }
+        if (!tab.empty() && !showTab(*view, tab)) return fail("A tela não tem a aba " + tab + ".", interactive);
+    }
 
     if (!screenshot.empty()) {
         QTimer::singleShot(0, &window, [&] {
             if (auto* sub = window.mdi()->activeSubWindow()) sub->showMaximized();
-            QApplication::processEvents();
+            // Layouts settle through posted events, some of them posted while others are handled.
+            for (int i = 0; i < 3; ++i) QApplication::processEvents();
             const bool saved = window.grab().save(QString::fromStdString(screenshot), "PNG");
             if (!saved) std::cerr << "Não foi possível gravar " << screenshot << "\n";
             const bool opened = screen::frmPedidoAna != nullptr;
