@@ -9,6 +9,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <CLI/CLI.hpp>
+#include <clocale>
 #include <iostream>
 
 #include "appserver/server.h"
@@ -59,6 +60,9 @@ int main(int argc, char** argv) {
     CLI11_PARSE(cli, argc, argv);
 
     QApplication app(argc, argv);
+    // Qt takes the desktop's locale for the whole process; the database drivers of the
+    // embedded server print and read numbers through it, so numbers stay in the C form.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("mxa07300");
     const bool interactive = screenshot.empty();
     QSize windowSize;
