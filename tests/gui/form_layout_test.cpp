@@ -67,28 +67,15 @@ std::string joined(const std::vector<std::string>& v) {
 }
 
 // The module open on a new request, so the header form's boxes take input.
-class HeaderLayout : public ProgramWindow {
+class HeaderLayout : public guitest::NewRequestWindow {
 protected:
     void SetUp() override {
-        ProgramWindow::SetUp();
-        ASSERT_FALSE(gui::login("DEMO", "demo").has_value());
-        window_ = std::make_unique<gui::MainWindow>();
-        window_->host().setUnattended(true);
-        window_->show();
-        window_->openModule();
-        ASSERT_NE(view(), nullptr);
-        view()->run([] { screen::frmPedidoAna->comps["sbtIncluir"].onClick(); });
-        ASSERT_EQ(screen::frmPedidoAna->comps.activeTab("pgcPadrao"), "tshFormulario");
+        NewRequestWindow::SetUp();
+        if (HasFatalFailure()) return;
         settle();
         form_ = view()->widget("grbFormulario");
         ASSERT_NE(form_, nullptr);
     }
-    void TearDown() override {
-        window_.reset();
-        screen::freeClosedScreen();
-        ProgramWindow::TearDown();
-    }
-    gui::FormView* view() const { return window_->moduleView(); }
     QMdiSubWindow* sub() const { return window_->mdi()->subWindowList().at(0); }
     QWidget* w(const char* name) const { return view()->widget(name); }
     QRect rectOf(const std::string& name) const {
@@ -122,7 +109,6 @@ protected:
         EXPECT_TRUE(layoutFaults(*view(), form_).empty()) << when << ": " << joined(layoutFaults(*view(), form_));
     }
 
-    std::unique_ptr<gui::MainWindow> window_;
     QWidget* form_ = nullptr;
 };
 

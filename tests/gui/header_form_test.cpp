@@ -16,31 +16,9 @@
 
 namespace {
 
-using guitest::ProgramWindow;
-
 // The module open on a new request, with the form tab showing.
-class HeaderForm : public ProgramWindow {
+class HeaderForm : public guitest::NewRequestWindow {
 protected:
-    void SetUp() override {
-        ProgramWindow::SetUp();
-        ASSERT_FALSE(gui::login("DEMO", "demo").has_value());
-        window_ = std::make_unique<gui::MainWindow>();
-        window_->host().setUnattended(true);
-        window_->show();
-        window_->openModule();
-        QApplication::setActiveWindow(window_.get());
-        window_->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
-        ASSERT_NE(view(), nullptr);
-        view()->run([] { screen::frmPedidoAna->comps["sbtIncluir"].onClick(); });
-        ASSERT_EQ(s().cdsAuditoria.state(), core::DataSetState::Insert);
-    }
-    void TearDown() override {
-        window_.reset();
-        screen::freeClosedScreen();
-        ProgramWindow::TearDown();
-    }
-    gui::FormView* view() const { return window_->moduleView(); }
     screen::TfrmPedidoAna& s() const { return *screen::frmPedidoAna; }
     QLineEdit* box(const char* name) const { return qobject_cast<QLineEdit*>(view()->widget(name)); }
     // Gives the box the focus as a click would, and waits for the view to follow.
@@ -48,8 +26,6 @@ protected:
         e->setFocus(Qt::MouseFocusReason);
         QCoreApplication::processEvents();
     }
-
-    std::unique_ptr<gui::MainWindow> window_;
 };
 
 TEST_F(HeaderForm, AProductCodeTypedThroughItsMaskFindsTheProduct) {

@@ -6,9 +6,17 @@
 #include <memory>
 #include <string>
 
+#include <QApplication>
+#include <QTest>
+
 #include "appserver/server.h"
+#include "gui/form_view.h"
+#include "gui/main_window.h"
+#include "gui/qt_host.h"
 #include "gui/session_setup.h"
 #include "gui_app.h"
+#include "screen/frame/module_state.h"
+#include "screen/frame/pedido_ana.h"
 
 namespace guitest {
 
@@ -31,6 +39,35 @@ protected:
     }
     std::filesystem::path dir_;
     std::unique_ptr<appserver::Server> server_;
+};
+
+// The program's window, logged in, with the module open on a new request (the form
+// tab showing).
+class NewRequestWindow : public ProgramWindow {
+protected:
+    void SetUp() override {
+        ProgramWindow::SetUp();
+        ASSERT_FALSE(gui::login("DEMO", "demo").has_value());
+        window_ = std::make_unique<gui::MainWindow>();
+        window_->host().setUnattended(true);
+        window_->show();
+        window_->openModule();
+        QApplication::setActiveWindow(window_.get());
+        window_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+        ASSERT_NE(view(), nullptr);
+        view()->run([] { screen::frmPedidoAna->comps["sbtIncluir"].onClick(); });
+        ASSERT_EQ(screen::frmPedidoAna->cdsAuditoria.state(), core::DataSetState::Insert);
+        ASSERT_EQ(screen::frmPedidoAna->comps.activeTab("pgcPadrao"), "tshFormulario");
+    }
+    void TearDown() override {
+        window_.reset();
+        screen::freeClosedScreen();
+        ProgramWindow::TearDown();
+    }
+    gui::FormView* view() const { return window_->moduleView(); }
+
+    std::unique_ptr<gui::MainWindow> window_;
 };
 
 }  // namespace guitest
