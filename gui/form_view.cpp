@@ -15,7 +15,7 @@
 #include <cstdlib>
 
 #include "gui/binders/binder.h"
-#include "gui/binders/box_binders.h"
+#include "gui/binders/box_binder.h"
 #include "gui/form_layout.h"
 #include "gui/icons.h"
 #include "platform/handler.h"

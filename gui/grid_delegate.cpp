@@ -8,7 +8,7 @@
 #include <QTableView>
 #include <QAction>
 
-#include "gui/binders/box_binders.h"
+#include "gui/binders/box_binder.h"
 #include "gui/edit_mask.h"
 #include "gui/form_view.h"
 #include "gui/icons.h"

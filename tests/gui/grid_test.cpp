@@ -34,6 +34,7 @@ public:
     std::vector<std::string> log;
     std::map<int, std::string> drawn;  // what the analysis cell showed, by row
     bool badName = false;
+    bool refuseExit = false;
 
     InspectionForm() {
         using T = core::FieldType;
@@ -77,7 +78,10 @@ public:
             cell.text.clear();
         };
         g.onColEnter = [this] { log.push_back("enter " + comps["dbgInspecAudit"].selectedField()); };
-        g.onColExit = [this] { log.push_back("exit " + comps["dbgInspecAudit"].selectedField()); };
+        g.onColExit = [this] {
+            log.push_back("exit " + comps["dbgInspecAudit"].selectedField());
+            if (refuseExit) throw core::Error("Valor deve ser informado.");
+        };
         g.onEditButtonClick = [this] { log.push_back("button " + comps["dbgInspecAudit"].selectedField()); };
         g.onCellClick = [this](const std::string& field) { log.push_back("click " + field); };
         g.onKeyDown = [this](Key& k) {
@@ -177,6 +181,20 @@ TEST_F(Grid, TypingInACellWritesThroughTheRecordSet) {
     EXPECT_FALSE(model_->flags(model_->index(1, 2)) & Qt::ItemIsEditable);
     EXPECT_TRUE(form_.saw("exit VRRESP"));
     EXPECT_TRUE(form_.saw("enter IDINSPCONC"));
+}
+
+TEST_F(Grid, ARefusedColumnExitKeepsTheCell) {
+    go(0, 3);
+    form_.refuseExit = true;
+    go(0, 1);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(host_.messages.size(), 1u);
+    EXPECT_EQ(host_.messages[0].text, "Valor deve ser informado.");
+    EXPECT_EQ(form_.comps["dbgInspecAudit"].selectedField(), "VRRESP");
+    EXPECT_EQ(table_->currentIndex(), model_->index(0, 3));
+    form_.refuseExit = false;
+    go(0, 1);
+    EXPECT_EQ(form_.comps["dbgInspecAudit"].selectedField(), "IDTIPOINSAUD");
 }
 
 TEST_F(Grid, APickListCellTakesTheChosenItem) {

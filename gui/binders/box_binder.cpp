@@ -1,10 +1,7 @@
-// Edit boxes (plain, masked, bound, dates), memos and combo boxes.
-#include "gui/binders/box_binders.h"
+// Edit boxes: plain, masked, bound and date boxes, and storing what they hold.
+#include "gui/binders/box_binder.h"
 
-#include <QComboBox>
-#include <QFontMetrics>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 
 #include "gui/binders/binder.h"
 #include "gui/edit_mask.h"
@@ -92,59 +89,6 @@ public:
     }
 };
 
-class MemoBinder : public ControlBinder {
-public:
-    QWidget* create(FormView& view, const Control& c, QWidget* parent) const override {
-        auto* m = new QPlainTextEdit(parent);
-        m->setMaximumHeight(80);
-        view.watch(m, c.name);
-        return m;
-    }
-    void sync(FormView& view, const Control& c, QWidget* w) const override {
-        auto* m = static_cast<QPlainTextEdit*>(w);
-        core::Field* f = view.boundField(c);
-        const QString t = qs(f ? f->text() : c.text);
-        if (m->toPlainText() != t) m->setPlainText(t);
-        m->setReadOnly(c.readOnly);
-    }
-};
-
-class ComboBinder : public ControlBinder {
-public:
-    QWidget* create(FormView& view, const Control& c, QWidget* parent) const override {
-        const std::string name = c.name;
-        auto* cb = new QComboBox(parent);
-        view.watch(cb, name);
-        QObject::connect(cb, &QComboBox::activated, &view, [&view, name, cb](int i) {
-            view.run([&view, name, cb, i] {
-                auto& ctl = view.form().comps[name];
-                ctl.itemIndex = i;
-                ctl.text = cb->itemText(i).toStdString();
-                if (auto* f = view.boundField(ctl)) {
-                    auto& set = f->dataSet();
-                    if (set.state() == core::DataSetState::Browse) set.edit();
-                    f->setText(ctl.text);
-                }
-                if (ctl.onChange) ctl.onChange();
-            });
-        });
-        return cb;
-    }
-    void sync(FormView& view, const Control& c, QWidget* w) const override {
-        auto* cb = static_cast<QComboBox*>(w);
-        bool same = cb->count() == static_cast<int>(c.items.size());
-        for (int i = 0; same && i < cb->count(); ++i) same = cb->itemText(i).toStdString() == c.items[i];
-        if (!same) {
-            cb->clear();
-            for (const auto& i : c.items) cb->addItem(qs(i));
-        }
-        core::Field* f = view.boundField(c);
-        const QString t = qs(f ? f->displayText() : c.text);
-        const int idx = cb->findText(t);
-        cb->setCurrentIndex(idx >= 0 ? idx : c.itemIndex);
-    }
-};
-
 }  // namespace
 
 void commitBox(FormView& view, const std::string& control) {
@@ -175,14 +119,6 @@ std::string boxText(FormView& view, const Control& c, QLineEdit* e) {
 
 const ControlBinder& boxBinder() {
     static const BoxBinder b;
-    return b;
-}
-const ControlBinder& memoBinder() {
-    static const MemoBinder b;
-    return b;
-}
-const ControlBinder& comboBinder() {
-    static const ComboBinder b;
     return b;
 }
 

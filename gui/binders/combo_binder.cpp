@@ -1,0 +1,57 @@
+// Combo boxes, bound or not.
+#include <QComboBox>
+
+#include "gui/binders/binder.h"
+#include "gui/form_view.h"
+
+namespace gui {
+
+using platform::Control;
+using platform::ControlKind;
+
+namespace {
+
+class ComboBinder : public ControlBinder {
+public:
+    QWidget* create(FormView& view, const Control& c, QWidget* parent) const override {
+        const std::string name = c.name;
+        auto* cb = new QComboBox(parent);
+        view.watch(cb, name);
+        QObject::connect(cb, &QComboBox::activated, &view, [&view, name, cb](int i) {
+            view.run([&view, name, cb, i] {
+                auto& ctl = view.form().comps[name];
+                ctl.itemIndex = i;
+                ctl.text = cb->itemText(i).toStdString();
+                if (auto* f = view.boundField(ctl)) {
+                    auto& set = f->dataSet();
+                    if (set.state() == core::DataSetState::Browse) set.edit();
+                    f->setText(ctl.text);
+                }
+                if (ctl.onChange) ctl.onChange();
+            });
+        });
+        return cb;
+    }
+    void sync(FormView& view, const Control& c, QWidget* w) const override {
+        auto* cb = static_cast<QComboBox*>(w);
+        bool same = cb->count() == static_cast<int>(c.items.size());
+        for (int i = 0; same && i < cb->count(); ++i) same = cb->itemText(i).toStdString() == c.items[i];
+        if (!same) {
+            cb->clear();
+            for (const auto& i : c.items) cb->addItem(qs(i));
+        }
+        core::Field* f = view.boundField(c);
+        const QString t = qs(f ? f->displayText() : c.text);
+        const int idx = cb->findText(t);
+        cb->setCurrentIndex(idx >= 0 ? idx : c.itemIndex);
+    }
+};
+
+}  // namespace
+
+const ControlBinder& comboBinder() {
+    static const ComboBinder b;
+    return b;
+}
+
+}  // namespace gui
