@@ -87,8 +87,10 @@ void setupRequestRecord(TfrmPedidoAna& s) {
     if (!s.cdsExisteParcial.findField("QTINSPEC"))
         s.cdsExisteParcial.addField("QTINSPEC", core::FieldType::Float, 0, "");
 
-    // The record's own handlers are its first listeners; the header's change watches
-    // (setupHeaderValidation) connect after them, and the views last, when they open.
+    // Listeners of cdsAuditoria run in this order: the record's own handlers below
+    // (connected from the screen's constructor), then the data sources that show it
+    // (dtsPadrao with the toolbar, dtsAuditoria; connected when FormCreate builds the
+    // layout), then the header's change watches (setupHeaderValidation, after that).
     a.beforeInsert.connect([&s](core::RecordSet&) { cdsAuditoriaBeforeInsert(s); });
     a.onNewRecord.connect([&s](core::RecordSet&) { cdsAuditoriaNewRecord(s); });
     a.afterInsert.connect([&s](core::RecordSet&) { cdsAuditoriaAfterInsert(s); });
