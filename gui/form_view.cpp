@@ -286,39 +286,40 @@ bool FormView::keyPressed(const std::string& name, QObject* obj, QKeyEvent* ke) 
     platform::Key key = toKey(ke);
     if (key.empty()) return false;
     const bool enter = key.is(platform::vk::Return);
-    if (!ctl.onKeyDown && !ctl.onKeyPress) {
-        if (enter && isEditBox(ctl.kind)) run([] {});  // stores the focused box
+    auto* e = qobject_cast<QLineEdit*>(obj);
+    if (ctl.onKeyDown || ctl.onKeyPress) {
+        const platform::Key before = key;
+        // The key rules read what the box (or the grid's cell editor) shows now from the
+        // control; a key stores nothing, only Enter and leaving the box do.
+        if (e) {
+            ctl.text = ctl.kind == ControlKind::Grid ? e->text().toStdString() : boxText(*this, ctl, e);
+            ctl.selStart = e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
+            ctl.selLength = static_cast<int>(e->selectedText().size());
+        }
+        run([&] { platform::raiseKey(ctl, key); }, enter && isEditBox(ctl.kind));
+        if (key.empty()) return true;  // swallowed by the screen's rule
+        if (e && key.text != before.text && key.typesText()) {
+            e->insert(QString::fromStdString(key.text));
+            if (isEditBox(ctl.kind)) noteTyped(name);
+            return true;
+        }
+    } else if (enter && isEditBox(ctl.kind)) {
+        run([] {});  // stores the focused box
         return false;
     }
-    const platform::Key before = key;
-    auto* e = qobject_cast<QLineEdit*>(obj);
-    // The key rules read what the box (or the grid's cell editor) shows now from the
-    // control; a key stores nothing, only Enter and leaving the box do.
-    if (e) {
-        ctl.text = ctl.kind == ControlKind::Grid ? e->text().toStdString() : boxText(*this, ctl, e);
-        ctl.selStart = e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
-        ctl.selLength = static_cast<int>(e->selectedText().size());
-    }
-    run([&] { platform::raiseKey(ctl, key); }, enter && isEditBox(ctl.kind));
-    if (key.empty()) return true;  // swallowed by the screen's rule
     // A character typed on a grid opens the current cell's editor with it, once the
-    // rules have seen it (so they see it once, not again in the editor).
-    if (auto* grid = qobject_cast<QAbstractItemView*>(obj);
-        grid && key.typesText() && key.text != "\b" && grid->currentIndex().isValid()) {
-        if (!(grid->model()->flags(grid->currentIndex()) & Qt::ItemIsEditable)) return true;
-        grid->edit(grid->currentIndex());
-        if (auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget()); editor && grid->isAncestorOf(editor)) {
-            editor->insert(QString::fromStdString(key.text));
-            editor->setModified(true);
-        }
-        return true;
+    // rules have seen it (so they see it once, not again in the editor). A grid that
+    // only browses keeps Qt's own use of the key (finding a row by its first letters).
+    auto* grid = qobject_cast<QAbstractItemView*>(obj);
+    if (!grid || !key.typesText() || key.text == "\b" || !grid->currentIndex().isValid() ||
+        !(grid->model()->flags(grid->currentIndex()) & Qt::ItemIsEditable))
+        return false;
+    grid->edit(grid->currentIndex());
+    if (auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget()); editor && grid->isAncestorOf(editor)) {
+        editor->insert(QString::fromStdString(key.text));
+        editor->setModified(true);
     }
-    if (e && key.text != before.text && key.typesText()) {
-        e->insert(QString::fromStdString(key.text));
-        if (isEditBox(ctl.kind)) noteTyped(name);
-        return true;
-    }
-    return false;
+    return true;
 }
 
 void FormView::sync() {

@@ -176,6 +176,17 @@ TEST_F(Grid, TypingInACellWritesThroughTheRecordSet) {
     ASSERT_FALSE(host_.messages.empty());
     EXPECT_DOUBLE_EQ(form_.set["VRRESP"].asFloat(), 2.5);
 
+    // A grid without key rules edits the same way.
+    auto& g = form_.comps["dbgInspecAudit"];
+    g.onKeyDown = nullptr;
+    g.onKeyPress = nullptr;
+    QTest::keyClick(table_, Qt::Key_3);
+    editor = qobject_cast<QLineEdit*>(focused());
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_DOUBLE_EQ(form_.set["VRRESP"].asFloat(), 3.0);
+
     // Read-only cells never open an editor.
     go(1, 2);
     EXPECT_FALSE(model_->flags(model_->index(1, 2)) & Qt::ItemIsEditable);
