@@ -16,6 +16,7 @@
 
 #include "core/format.h"
 #include "core/recordset.h"
+#include "gui/binders/box_binder.h"
 #include "platform/components.h"
 
 namespace gui {
@@ -42,11 +43,6 @@ constexpr int kBoxSpacing = 4;
 constexpr int kLabelGap = 8;
 constexpr int kColumnGap = 20;
 constexpr int kMaxColumns = 3;  // wider than that a form reads as a table
-
-bool isBox(ControlKind k) {
-    return k == ControlKind::Edit || k == ControlKind::MaskEdit || k == ControlKind::DBEdit ||
-           k == ControlKind::DBDateEdit;
-}
 
 bool takesWholeRow(ControlKind k) {
     return k == ControlKind::PageControl || k == ControlKind::GroupBox || k == ControlKind::Grid ||
@@ -83,7 +79,7 @@ int maskPositions(const std::string& mask) {
 // Characters the box takes: what its mask shows, else the length it allows, else
 // what its field holds (a date or number as it is displayed); 0 when nothing says.
 int boxChars(const Control& c, const core::Field* f) {
-    const std::string& mask = f && !f->editMask.empty() ? f->editMask : c.mask;
+    const std::string mask = maskOf(c, f);
     if (!mask.empty()) return maskPositions(mask);
     if (c.maxLength > 0) return c.maxLength;
     if (!f) return c.passwordChar ? kPasswordChars : 0;
@@ -122,7 +118,7 @@ void fitBox(QLineEdit* e, int chars) {
 // Gives a child the width of what it holds.
 void fit(const FormChild& child) {
     const ControlKind k = child.control.kind;
-    if (auto* e = qobject_cast<QLineEdit*>(child.widget); e && isBox(k)) {
+    if (auto* e = qobject_cast<QLineEdit*>(child.widget); e && isEditBox(k)) {
         fitBox(e, boxChars(child.control, child.field));
     } else if (auto* cb = qobject_cast<QComboBox*>(child.widget)) {
         // The items come with the first sync; the box follows them.

@@ -27,11 +27,6 @@ using platform::ControlKind;
 
 namespace {
 
-bool isEditBox(ControlKind k) {
-    return k == ControlKind::Edit || k == ControlKind::MaskEdit || k == ControlKind::DBEdit ||
-           k == ControlKind::DBDateEdit;
-}
-
 // Long toolbar captions go on two lines, so the screen's buttons fit the bar.
 QString toolCaption(const Control& c) {
     QString t = captionOf(c);

@@ -49,8 +49,6 @@ public:
     const std::string* typedFrom(const std::string& control) const;
     void noteTyped(const std::string& control);
     void forgetTyped(const std::string& control);
-    // The box whose exit is running while the focus moves on.
-    const std::string& leaving() const { return leaving_; }
 
 signals:
     // After every handler the view ran (a modal dialog checks its result here).
@@ -71,7 +69,7 @@ private:
     bool syncing_ = false;
     // Bound boxes typed into and not stored yet, with their field's text when typing began.
     std::map<std::string, std::string> typing_;
-    std::string leaving_;
+    std::string leaving_;  // the box whose exit is running while the focus moves on
 };
 
 }  // namespace gui

@@ -14,11 +14,6 @@ using platform::ControlKind;
 
 namespace {
 
-std::string maskOf(const Control& c, const core::Field* f) {
-    if (f && !f->editMask.empty()) return f->editMask;
-    return c.mask;
-}
-
 std::string boxValue(QLineEdit* e, const HostMask& mask) {
     return mask.qtMask.isEmpty() ? e->text().toStdString() : maskedValue(e->displayText(), mask);
 }
@@ -33,11 +28,6 @@ std::string fieldInput(QLineEdit* e, const HostMask& mask, const core::Field& f)
     QString shown = e->displayText();
     shown.replace(mask.blank, QChar(' '));
     return shown.toStdString();
-}
-
-bool isEditBox(ControlKind k) {
-    return k == ControlKind::Edit || k == ControlKind::MaskEdit || k == ControlKind::DBEdit ||
-           k == ControlKind::DBDateEdit;
 }
 
 class BoxBinder : public ControlBinder {
@@ -91,6 +81,22 @@ public:
 
 }  // namespace
 
+bool isEditBox(ControlKind k) {
+    return k == ControlKind::Edit || k == ControlKind::MaskEdit || k == ControlKind::DBEdit ||
+           k == ControlKind::DBDateEdit;
+}
+
+std::string maskOf(const Control& c, const core::Field* f) {
+    if (f && !f->editMask.empty()) return f->editMask;
+    return c.mask;
+}
+
+void writeTyped(core::Field& f, const std::string& text) {
+    auto& set = f.dataSet();
+    if (set.state() == core::DataSetState::Browse) set.edit();
+    f.setText(text);
+}
+
 void commitBox(FormView& view, const std::string& control) {
     const Control* c = view.form().comps.find(control);
     if (!c || !isEditBox(c->kind)) return;
@@ -100,10 +106,8 @@ void commitBox(FormView& view, const std::string& control) {
     const HostMask mask = parseHostMask(maskOf(*c, f));
     // Compared as the field holds it, so leaving an untouched box writes nothing.
     if (boxValue(e, mask) != f->text()) {
-        auto& set = f->dataSet();
-        if (!set.active()) return;
-        if (set.state() == core::DataSetState::Browse) set.edit();
-        f->setText(fieldInput(e, mask, *f));
+        if (!f->dataSet().active()) return;
+        writeTyped(*f, fieldInput(e, mask, *f));
     }
     // Stored: the box shows its field again.
     view.forgetTyped(control);

@@ -9,6 +9,14 @@ namespace gui {
 
 class FormView;
 
+// Edit boxes: plain, masked, bound and date boxes (not memos or combos).
+bool isEditBox(platform::ControlKind k);
+// The mask a box edits through: its field's own, else the control's.
+std::string maskOf(const platform::Control& c, const core::Field* f);
+// Writes what the user typed into a field as the host's data-aware controls do: a
+// browsed set goes into edit first, and the field's own text rules run.
+void writeTyped(core::Field& f, const std::string& text);
+
 // Stores what a bound box holds into its field (a click, Enter and leaving the box
 // do; a key does not). Nothing happens for other controls or an untouched box.
 void commitBox(FormView& view, const std::string& control);

@@ -2,6 +2,7 @@
 #include <QComboBox>
 
 #include "gui/binders/binder.h"
+#include "gui/binders/box_binder.h"
 #include "gui/form_view.h"
 
 namespace gui {
@@ -22,11 +23,7 @@ public:
                 auto& ctl = view.form().comps[name];
                 ctl.itemIndex = i;
                 ctl.text = cb->itemText(i).toStdString();
-                if (auto* f = view.boundField(ctl)) {
-                    auto& set = f->dataSet();
-                    if (set.state() == core::DataSetState::Browse) set.edit();
-                    f->setText(ctl.text);
-                }
+                if (auto* f = view.boundField(ctl)) writeTyped(*f, ctl.text);
                 if (ctl.onChange) ctl.onChange();
             });
         });

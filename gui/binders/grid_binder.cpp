@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "gui/binders/binder.h"
+#include "gui/binders/box_binder.h"
 #include "gui/form_view.h"
 #include "gui/grid_delegate.h"
 #include "gui/recordset_model.h"
@@ -71,9 +72,7 @@ public:
                 if (!set || !set->active()) return;
                 if (set->recNo() != row + 1) set->moveTo(row + 1);
                 auto& f = set->field(field);
-                if (f.text() == text) return;
-                if (set->state() == core::DataSetState::Browse) set->edit();
-                f.setText(text);
+                if (f.text() != text) writeTyped(f, text);
             });
             QTimer::singleShot(0, &view, [&view] { view.run([] {}, false); });
             return ok;
