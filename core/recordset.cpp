@@ -170,7 +170,6 @@ struct RecordSet::Impl {
     void scrollAfter(RecordSet& self) const {
         if (disabled == 0) self.afterScroll(self);
     }
-    static void fire(RecordSet& self, const Event& e) { e(self); }
 
     void checkActive(const RecordSet& self) const {
         if (self.state_ == DataSetState::Inactive)
@@ -508,7 +507,7 @@ void RecordSet::setData(const Packet& p) {
         rows.push_back(std::move(r));
     }
 
-    Impl::fire(*this, beforeOpen);
+    beforeOpen(*this);
 
     if (state_ == DataSetState::Edit || state_ == DataSetState::Insert) im.discardEdit(*this);
     for (size_t i = 0; i < declared; ++i) {
@@ -533,7 +532,7 @@ void RecordSet::setData(const Packet& p) {
     im.cur = im.view.empty() ? -1 : 0;
     im.bof = true;
     im.eof = im.view.empty();
-    Impl::fire(*this, afterOpen);
+    afterOpen(*this);
     if (!im.view.empty()) im.scrollAfter(*this);
     im.notify(*this);
 }
@@ -553,21 +552,21 @@ Packet RecordSet::data() const {
 
 void RecordSet::open() {
     if (active()) return;
-    Impl::fire(*this, beforeOpen);
+    beforeOpen(*this);
     impl_->clearRows();
     state_ = DataSetState::Browse;
     modified_ = false;
-    Impl::fire(*this, afterOpen);
+    afterOpen(*this);
     impl_->notify(*this);
 }
 
 void RecordSet::close() {
     if (!active()) return;
-    Impl::fire(*this, beforeClose);
+    beforeClose(*this);
     impl_->discardEdit(*this);
     impl_->clearRows();
     state_ = DataSetState::Inactive;
-    Impl::fire(*this, afterClose);
+    afterClose(*this);
     impl_->notify(*this);
 }
 
@@ -681,7 +680,7 @@ void RecordSet::Impl::insertRow(RecordSet& self, bool atEnd) {
     RecordSet& me = self;
     im.checkActive(me);
     im.checkBrowseMode(me);
-    Impl::fire(me, me.beforeInsert);
+    me.beforeInsert(me);
     im.scrollBefore(me);
 
     auto row = std::make_unique<Row>();
@@ -704,7 +703,7 @@ void RecordSet::Impl::insertRow(RecordSet& self, bool atEnd) {
     me.state_ = DataSetState::Insert;
     me.modified_ = false;
     try {
-        Impl::fire(me, me.onNewRecord);
+        me.onNewRecord(me);
     } catch (...) {
         im.view.erase(im.view.begin() + pos);
         im.eraseRow(r);
@@ -716,7 +715,7 @@ void RecordSet::Impl::insertRow(RecordSet& self, bool atEnd) {
         me.modified_ = false;
         throw;
     }
-    Impl::fire(me, me.afterInsert);
+    me.afterInsert(me);
     im.scrollAfter(me);
     im.notify(me);
 }
@@ -729,11 +728,11 @@ void RecordSet::edit() {
         append();
         return;
     }
-    Impl::fire(*this, beforeEdit);
+    beforeEdit(*this);
     im.backup = im.current()->values;
     state_ = DataSetState::Edit;
     modified_ = false;
-    Impl::fire(*this, afterEdit);
+    afterEdit(*this);
     im.notify(*this);
 }
 
@@ -741,7 +740,7 @@ void RecordSet::post() {
     auto& im = *impl_;
     im.checkActive(*this);
     if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) return;
-    Impl::fire(*this, beforePost);
+    beforePost(*this);
     Row& r = *im.current();
     for (int i : im.stored) {
         const Field& f = *im.fields[i];
@@ -774,7 +773,7 @@ void RecordSet::post() {
         im.view.erase(im.view.begin() + im.cur);
         im.cur = std::min(im.cur, static_cast<int>(im.view.size()) - 1);
     }
-    Impl::fire(*this, afterPost);
+    afterPost(*this);
     im.notify(*this);
 }
 
@@ -782,11 +781,11 @@ void RecordSet::cancel() {
     auto& im = *impl_;
     im.checkActive(*this);
     if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) return;
-    Impl::fire(*this, beforeCancel);
+    beforeCancel(*this);
     const bool wasInsert = state_ == DataSetState::Insert;
     if (wasInsert) im.scrollBefore(*this);
     im.discardEdit(*this);
-    Impl::fire(*this, afterCancel);
+    afterCancel(*this);
     if (wasInsert) im.scrollAfter(*this);
     im.notify(*this);
 }
@@ -799,7 +798,7 @@ void RecordSet::remove() {
         return;
     }
     if (im.view.empty()) throw Error("Não há registro para excluir em " + name_ + ".");
-    Impl::fire(*this, beforeDelete);
+    beforeDelete(*this);
     im.scrollBefore(*this);
     if (state_ == DataSetState::Edit) im.discardEdit(*this);
     Row* r = im.current();
@@ -817,7 +816,7 @@ void RecordSet::remove() {
     if (Row* c = im.current()) c->calcGen = 0;
     state_ = DataSetState::Browse;
     modified_ = false;
-    Impl::fire(*this, afterDelete);
+    afterDelete(*this);
     im.scrollAfter(*this);
     im.notify(*this);
 }

@@ -66,11 +66,10 @@ struct Key {
     bool isDigit() const { return (code >= vk::D0 && code <= vk::D0 + 9) || (code >= vk::Numpad0 && code <= vk::Numpad0 + 9); }
     // A character that goes into the box (Backspace included), as opposed to Enter or Escape.
     bool typesText() const {
-        return !text.empty() && text != "\r" && text != "\x1b" && (text != "\t");
+        return !text.empty() && text != "\r" && text != "\x1b" && text != "\t";
     }
 };
 
-class ComponentModel;
 struct GridColumn;
 
 // What a column's draw hook sees of one cell and what it decides to paint. It starts
