@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "core/error.h"
+#include "core/format.h"
 
 namespace appserver {
 
@@ -71,10 +72,9 @@ core::Value typed(const core::Value& raw, core::FieldType type) {
     if (raw.isString() && type != core::FieldType::String && type != core::FieldType::Blob) {
         const auto& s = std::get<std::string>(raw.storage());
         if (type == core::FieldType::Boolean) return core::Value(s == "1" || s == "S" || s == "s" || s == "t" || s == "true");
-        double d = 0;
-        const auto res = std::from_chars(s.data(), s.data() + s.size(), d);
-        if (s.empty() || res.ec != std::errc() || res.ptr != s.data() + s.size()) return raw.convertedTo(type);
-        return core::Value(d).convertedTo(type);
+        const auto d = core::parseCNumber(s);
+        if (!d) return raw.convertedTo(type);
+        return core::Value(*d).convertedTo(type);
     }
     if (type == core::FieldType::String && raw.isFloat()) {
         const double d = raw.asFloat();

@@ -187,6 +187,13 @@ std::string formatFloat(const std::string& picture, double value) {
     return out;
 }
 
+std::optional<double> parseCNumber(std::string_view text) {
+    double d = 0;
+    const auto res = std::from_chars(text.data(), text.data() + text.size(), d);
+    if (text.empty() || res.ec != std::errc() || res.ptr != text.data() + text.size()) return std::nullopt;
+    return d;
+}
+
 // Brazilian reading: "," is the decimal point and "." groups thousands. A thousands
 // group follows 1-3 digits not starting with "0" and has exactly three digits, so
 // without a "," a single "." that cannot group ("1.5", "0.25", "0.125", "1234.567")
@@ -241,11 +248,9 @@ std::optional<double> parseFloat(const std::string& text) {
     if (plain.empty()) plain = "0";
     if (!fracPart.empty()) plain += "." + std::string(fracPart);
 
-    double v = 0;
-    const auto res = std::from_chars(plain.data(), plain.data() + plain.size(), v);
-    if (res.ec != std::errc() || res.ptr != plain.data() + plain.size() || !std::isfinite(v))
-        return std::nullopt;
-    return neg ? -v : v;
+    const auto v = parseCNumber(plain);
+    if (!v || !std::isfinite(*v)) return std::nullopt;
+    return neg ? -*v : *v;
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/datetime.h"
 
@@ -14,6 +15,9 @@ namespace core {
 // decimals (rounded half away from zero at the last one). An empty picture gives
 // the shortest text ("1,5").
 std::string formatFloat(const std::string& picture, double value);
+// A number written the C way ("2.5", "-1e3", "inf"), read whatever the process locale
+// (a GUI may set one with a "," point); nullopt unless the whole text is one number.
+std::optional<double> parseCNumber(std::string_view text);
 // Typed number with "," or "." as decimal point and optional "." thousands
 // ("1.234,5"); blanks around are ignored. nullopt when it is not a number.
 std::optional<double> parseFloat(const std::string& text);

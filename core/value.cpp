@@ -2,10 +2,10 @@
 
 #include <fmt/format.h>
 
-#include <charconv>
 #include <cmath>
 
 #include "core/error.h"
+#include "core/format.h"
 
 namespace core {
 
@@ -50,13 +50,9 @@ double parseNumber(const std::string& s) {
     for (char c : s)
         if (c != ' ') t += (c == ',') ? '.' : c;
     if (t.empty()) return 0.0;
-    // from_chars ignores the process locale, which a GUI may set to one with a "," point.
-    const char* b = t.data() + (t[0] == '+' ? 1 : 0);
-    double d = 0;
-    const auto res = std::from_chars(b, t.data() + t.size(), d);
-    if (res.ec != std::errc() || res.ptr != t.data() + t.size() || !std::isfinite(d))
-        throw Error("'" + s + "' não é um número válido.");
-    return d;
+    const auto d = parseCNumber(std::string_view(t).substr(t[0] == '+' ? 1 : 0));
+    if (!d || !std::isfinite(*d)) throw Error("'" + s + "' não é um número válido.");
+    return *d;
 }
 
 }  // namespace

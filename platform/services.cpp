@@ -10,6 +10,7 @@
 #include <mutex>
 
 #include "core/error.h"
+#include "core/format.h"
 #include "core/treecode.h"
 #include "platform/netconnection.h"
 
@@ -359,11 +360,8 @@ void LoadBPL(const std::string& code, std::vector<std::string>& args) {
     core::DateTime initial = core::DateTime::now();
     if (!args.empty() && !EmptyString(args[0])) {
         // Days with a "." point, as written below, whatever the process locale.
-        const std::string t = AllTrim(args[0]);
-        double d = 0;
-        const auto res = std::from_chars(t.data(), t.data() + t.size(), d);
-        if (res.ec == std::errc() && res.ptr == t.data() + t.size() && std::isfinite(d) && d > 0)
-            initial = core::DateTime(d);
+        const auto d = core::parseCNumber(AllTrim(args[0]));
+        if (d && std::isfinite(*d) && *d > 0) initial = core::DateTime(*d);
     }
     const auto picked = host().pickDateTime(initial);
     if (args.empty()) args.emplace_back();
