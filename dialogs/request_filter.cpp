@@ -9,7 +9,6 @@
 #include "platform/handler.h"
 #include "platform/host.h"
 #include "platform/services.h"
-#include "screen/frame/filter_hook.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
 
@@ -382,10 +381,6 @@ void CriaFiltroPedido() {
 void LiberaFiltroPedido() {
     instance().reset();
     frmFiltroPedido = nullptr;
-}
-
-void registerRequestFilter() {
-    screen::setRequestFilterHooks(CriaFiltroPedido, LiberaFiltroPedido);
 }
 
 }  // namespace cli_mxa07301

@@ -118,8 +118,5 @@ extern std::string stTipoAna;
 void CriaFiltroPedido();
 // Frees the dialog (the analysis screen is closing).
 void LiberaFiltroPedido();
-// Makes the analysis screen open and release this dialog (its filter button, the
-// module entry, its closing).
-void registerRequestFilter();
 
 }  // namespace cli_mxa07301

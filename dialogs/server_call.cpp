@@ -7,17 +7,9 @@
 
 namespace dialogs {
 
-core::Variant callServer(platform::TNetConnection& conn, const std::string& method,
-                         std::vector<core::Variant>& args, int aviKind) {
-    platform::ActiveShowAvi(aviKind);
-    core::Variant result;
-    try {
-        result = conn.call(method, args);
-    } catch (...) {
-        platform::DeactiveShowAvi();
-        throw;
-    }
-    platform::DeactiveShowAvi();
+core::Variant callServer(platform::TNetConnection& conn, const std::string& method, std::vector<core::Variant>& args,
+                         int aviKind) {
+    core::Variant result = platform::withShowAvi(aviKind, [&] { return conn.call(method, args); });
     platform::CheckResultServ(result, true, 0);
     return result;
 }
@@ -40,12 +32,12 @@ platform::TNetConnection& mainConnection() {
     return screen::frmPedidoAna->netPedidoAna;
 }
 
-void recordJustification(std::string jus, std::string& auditoria, const std::string& permissao,
-                         std::string authorizer, bool withTrail) {
+void recordJustification(std::string jus, std::string& auditoria, const std::string& permissao, std::string authorizer,
+                         bool withTrail) {
     auto& net = mainConnection();
     if (withTrail) {
-        std::vector<core::Variant> args{jus, platform::FiliProc(), auditoria, platform::Operador(),
-                                        permissao, authorizer};
+        std::vector<core::Variant> args{jus,       platform::FiliProc(), auditoria, platform::Operador(), permissao,
+                                        authorizer};
         callServer(net, "SetJustificativa", args, 1);
         auditoria = args[2].value.asString();
     }

@@ -2,12 +2,12 @@
 
 #include <memory>
 
-#include "dialogs/request_filter.h"
+#include "pkg/side_dialogs.h"
 #include "platform/handler.h"
 #include "platform/host.h"
-#include "screen/frame/filter_hook.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
+#include "screen/side_dialogs.h"
 
 namespace pkg {
 
@@ -23,7 +23,10 @@ struct HourGlass {
 
 }  // namespace
 
-void IniProc(const core::Value& /*Param*/) { platform::runHandler(CriaPedidoAna); }
+void IniProc(const core::Value& /*Param*/) {
+    installModuleDialogs();
+    platform::runHandler(CriaPedidoAna);
+}
 
 void CriaPedidoAna() {
     using namespace screen;
@@ -40,8 +43,7 @@ void CriaPedidoAna() {
         platform::host().showScreen(*frmPedidoAna);
         frmPedidoAna->FormActivate();
     }
-    cli_mxa07301::registerRequestFilter();
-    openRequestFilter();  // CriaFiltroPedido
+    sideDialogs().CriaFiltroPedido();
 }
 
 }  // namespace pkg

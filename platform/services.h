@@ -78,6 +78,17 @@ bool ValidEx(const std::string& source, int pictureType, const std::string& code
 void ActiveShowAvi(int kind = 6);
 void DeactiveShowAvi();
 
+// Runs `call` under the wait animation of `kind`; the animation goes however the
+// call ends, so a failed server call never leaves it running.
+template <class Call>
+decltype(auto) withShowAvi(int kind, Call&& call) {
+    struct Showing {
+        explicit Showing(int k) { ActiveShowAvi(k); }
+        ~Showing() { DeactiveShowAvi(); }
+    } showing(kind);
+    return call();
+}
+
 // Lookups: a modal pick list over `source`; true (and the chosen row current) when
 // a row was chosen.
 bool Pesquisar(core::RecordSet& source, const std::string& title, const std::string& emptyText,

@@ -4,9 +4,11 @@
 
 #include "platform/host.h"
 #include "platform/services.h"
-#include "screen/frame/filter_hook.h"
+#include "screen/conclusion/conclusion.h"
 #include "screen/frame/module_state.h"
+#include "screen/inspection/inspection.h"
 #include "screen/request/request_record.h"
+#include "screen/side_dialogs.h"
 
 namespace screen {
 
@@ -25,6 +27,8 @@ TfrmPedidoAna::TfrmPedidoAna() : netPedidoAna("MXA07300.rdmPedidoAna") {
     netPedidoAna.ThrowException = false;
     netPedidoAna.OnBeforeConnect = [this](platform::TNetConnection& conn) { netPedidoAnaBeforeConnect(conn); };
     declareFields();
+    declareInspectionFields(*this);
+    declareConclusionFields(*this);
     loadMessages();
     setupRequestRecord(*this);
 }
@@ -110,17 +114,12 @@ void TfrmPedidoAna::FormCreate() {
 
 // Branch parameters and the permission list, read once per creation.
 void TfrmPedidoAna::loadParameters() {
-    platform::ActiveShowAvi(6);
-    try {
+    platform::withShowAvi(6, [&] {
         const std::string filial = platform::FiliProc();
         platform::loadFromServer(cdsParamFilial, netPedidoAna.call("getParamFilial", {filial}));
         platform::loadFromServer(cdsParamMXA, netPedidoAna.call("GetParamMXA", {filial}));
         platform::loadFromServer(cdsPermissaoAna, netPedidoAna.call("getPermissaoAna"));
-    } catch (...) {
-        platform::DeactiveShowAvi();
-        throw;
-    }
-    platform::DeactiveShowAvi();
+    });
 }
 
 void TfrmPedidoAna::FormActivate() {
@@ -131,7 +130,7 @@ void TfrmPedidoAna::FormActivate() {
 void TfrmPedidoAna::FormClose() {
     netPedidoAna.Close();
     boIdCriado = false;
-    releaseRequestFilter();
+    sideDialogs().LiberaFiltroPedido();
     TfrmPadrao::FormClose();  // the host drops the screen's window
     visible = false;
     if (frmPedidoAna == this) {

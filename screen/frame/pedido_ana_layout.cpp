@@ -1,20 +1,17 @@
+#include "screen/conclusion/conclusion.h"
 #include "screen/frame/pedido_ana.h"
+#include "screen/frame/screen_building.h"
+#include "screen/inspection/inspection.h"
 
 namespace screen {
 
 using platform::Control;
 using platform::ControlKind;
-using platform::GridColumn;
+
+using building::ensure;
+using building::grid;
 
 namespace {
-
-// The base screen may already hold a control of that name (its tabs, list grid,
-// menus); it keeps it, with the handlers it set, and only fills what is missing.
-Control& ensure(platform::ComponentModel& comps, const std::string& name, ControlKind kind, const std::string& parent,
-                const std::string& caption = {}) {
-    if (auto* c = comps.find(name)) return *c;
-    return comps.add(name, kind, parent, caption);
-}
 
 // A top menu of the base by its caption word ("Opera", "Manuten"), or a new one.
 std::string menuLike(platform::ComponentModel& comps, const std::string& word, const std::string& name,
@@ -30,17 +27,6 @@ std::string menuLike(platform::ComponentModel& comps, const std::string& word, c
     return name;
 }
 
-Control& grid(platform::ComponentModel& comps, const std::string& name, const std::string& parent,
-              const std::string& dataSource, std::vector<std::string> fields) {
-    auto& g = ensure(comps, name, ControlKind::Grid, parent);
-    g.dataSource = dataSource;
-    if (!fields.empty()) {
-        g.columns.clear();
-        for (auto& f : fields) g.columns.push_back(GridColumn{std::move(f), {}});
-    }
-    return g;
-}
-
 }  // namespace
 
 void TfrmPedidoAna::buildLayout() {
@@ -48,11 +34,6 @@ void TfrmPedidoAna::buildLayout() {
     setPadrao(&cdsAuditoria);
     if (!c.dataSource("dtsPadrao")) c.addDataSource("dtsPadrao", &cdsAuditoria);
     c.addDataSource("dtsAuditoria", &cdsAuditoria);
-    c.addDataSource("dtsInspecAudit", &cdsInspecAudit);
-    c.addDataSource("dtsItemInsAudit", &cdsItemInsAudit);
-    c.addDataSource("dtsDsProd", &cdsDsProd);
-    c.addDataSource("dtsFormulaAna", &cdsFormulaAna);
-    c.addDataSource("dtsRecurso", &cdsRecurso);
 
     ensure(c, "pgcPadrao", ControlKind::PageControl, "");
     ensure(c, "tshFolhaDados", ControlKind::Tab, "pgcPadrao").caption = "Pedido de Análise";
@@ -83,24 +64,9 @@ void TfrmPedidoAna::buildLayout() {
     jus.dataField = "DSJUSTIFICATIVA";
     jus.readOnly = true;
 
-    // Items tab: inspections, their items and the product's description.
-    grid(c, "dbgInspecAudit", "tshItemAna", "dtsInspecAudit",
-         {"NRINSPECAUDI", "IDTIPOINSAUD", "CDARVINSPEC", "NMINSPECAO", "DSINSPECAUDI", "DTINIRINSAUD", "DTFINRINSAUD",
-          "IDINSPCONC", "QTHRINSAUD", "NMOPERADOR"});
-    grid(c, "dbgItem", "tshItemAna", "dtsItemInsAudit",
-         {"IDOPCACEITIN", "CDARVINSPEC", "NMINSPECAO", "CDRESPINSPEC", "VRRESPINSAUD", "DSLIMIINSP", "NMOPERADOR"});
-    auto& desc = ensure(c, "dbrDesc", ControlKind::Memo, "tshItemAna");
-    desc.dataSource = "dtsDsProd";
-    desc.dataField = "DSINSPROD";
-    desc.readOnly = true;
-
-    // Formula tab: samples and resources of the current item.
-    ensure(c, "grbAmostras", ControlKind::GroupBox, "tshFormula", "Amostras");
-    grid(c, "dbgFormula", "grbAmostras", "dtsFormulaAna",
-         {"CDARVPROD", "SGUNIDADE", "NRLOTEESTQ", "NRSUBLOTE", "DTVALILOTE"});
-    ensure(c, "grbRecursos", ControlKind::GroupBox, "tshFormula", "Recursos");
-    grid(c, "dbgRecurso", "grbRecursos", "dtsRecurso",
-         {"IDTPRECURSO", "CDOPERADOR", "CDEQUIPPRO", "CDHABILIDADE", "DTINIRECUR", "DTFIMRECUR"});
+    // The items and formula tabs hold the views of their subjects.
+    buildInspectionViews(*this);
+    buildConclusionViews(*this);
 
     // Toolbar buttons of this screen, after the base's.
     struct Btn {
@@ -108,11 +74,11 @@ void TfrmPedidoAna::buildLayout() {
         const char* caption;
         bool enabled;
     };
-    for (const Btn& b : {Btn{"sbtGeraTarefa", "Gerar Tarefas Programadas", true},
-                         Btn{"sbtFatuVenc", "Faturas (Vencimentos)", false}, Btn{"sbtFiltro", "Filtrar", true},
-                         Btn{"sbtReanalise", "Reanálise", true}, Btn{"sbtAtualizaEstoque", "Atualizar Estoque", true},
-                         Btn{"sbtLibAna", "Liberação de Análise", false},
-                         Btn{"btnFechaParc", "Aprovação Parcial do Lote", false}}) {
+    for (const Btn& b :
+         {Btn{"sbtGeraTarefa", "Gerar Tarefas Programadas", true}, Btn{"sbtFatuVenc", "Faturas (Vencimentos)", false},
+          Btn{"sbtFiltro", "Filtrar", true}, Btn{"sbtReanalise", "Reanálise", true},
+          Btn{"sbtAtualizaEstoque", "Atualizar Estoque", true}, Btn{"sbtLibAna", "Liberação de Análise", false},
+          Btn{"btnFechaParc", "Aprovação Parcial do Lote", false}}) {
         auto& t = ensure(c, b.name, ControlKind::ToolButton, "", b.caption);
         t.caption = b.caption;
         t.hint = b.caption;

@@ -21,17 +21,6 @@ using header::text;
 
 namespace header {
 
-void withWait(int kind, const std::function<void()>& call) {
-    platform::ActiveShowAvi(kind);
-    try {
-        call();
-    } catch (...) {
-        platform::DeactiveShowAvi();
-        throw;
-    }
-    platform::DeactiveShowAvi();
-}
-
 void focusIfEnabled(TfrmPedidoAna& s, const std::string& control) {
     if (auto* c = s.comps.find(control); c && c->enabled) s.comps.setFocus(control);
 }
@@ -41,13 +30,9 @@ void refuse(TfrmPedidoAna& s, const std::string& control, const std::string& key
     platform::MensErro(s.msgPadrao.Msg(key));
 }
 
-bool blank(const std::string& v) {
-    return platform::EmptyString(v);
-}
+bool blank(const std::string& v) { return platform::EmptyString(v); }
 
-std::string text(const TfrmPedidoAna& s, const char* field) {
-    return s.cdsAuditoria.field(field).asString();
-}
+std::string text(const TfrmPedidoAna& s, const char* field) { return s.cdsAuditoria.field(field).asString(); }
 
 void assign(TfrmPedidoAna& s, const char* field, const core::Value& v) {
     if (!editing(s)) return;
@@ -92,10 +77,9 @@ void Vd_Produto(TfrmPedidoAna& s, bool obrigatorio) {
         }
         // A code that does not fit the product picture cannot be a product.
         if (!platform::ValidEx({}, 0, code, "1")) platform::MensErro(s.msgPadrao.Msg("Produto_N_Cad"));
-        header::withWait(1, [&] {
+        platform::withShowAvi(1, [&] {
             platform::loadFromServer(
-                s.cdsProduto,
-                s.netPedidoAna.call("GetProduto", {std::to_string(platform::GetTtNiveis(0)), code}));
+                s.cdsProduto, s.netPedidoAna.call("GetProduto", {std::to_string(platform::GetTtNiveis(0)), code}));
         });
         if (s.cdsProduto.isEmpty()) platform::MensErro(s.msgPadrao.Msg("Produto_N_Cad"));
         // Once a product demands the content, the request keeps demanding it.
@@ -112,11 +96,10 @@ void Vd_Produto(TfrmPedidoAna& s, bool obrigatorio) {
 
 namespace {
 
-void loadLote(TfrmPedidoAna& s, const std::string& lote, const std::string& subLote,
-              const std::string& produto) {
-    header::withWait(6, [&] {
-        platform::loadFromServer(
-            s.cdsLote, s.netPedidoAna.call("GetLote", {text(s, "CDFILIAL"), lote, subLote, produto}));
+void loadLote(TfrmPedidoAna& s, const std::string& lote, const std::string& subLote, const std::string& produto) {
+    platform::withShowAvi(6, [&] {
+        platform::loadFromServer(s.cdsLote,
+                                 s.netPedidoAna.call("GetLote", {text(s, "CDFILIAL"), lote, subLote, produto}));
     });
 }
 
@@ -219,9 +202,8 @@ void Vd_EquipProd(TfrmPedidoAna& s) {
     try {
         const std::string adjusted = platform::Ajusta(code, 10);
         assign(s, "CDEQUIPPRO", adjusted);
-        header::withWait(6, [&] {
-            platform::loadFromServer(s.cdsVdEquipProd, s.netPedidoAna.call("GetVdEquipProd", {adjusted}));
-        });
+        platform::withShowAvi(
+            6, [&] { platform::loadFromServer(s.cdsVdEquipProd, s.netPedidoAna.call("GetVdEquipProd", {adjusted})); });
         if (s.cdsVdEquipProd.isEmpty()) platform::MensErro(s.msgPadrao.Msg("EquipProd_nc"));
         assign(s, "NMEQUIPPRO", s.cdsVdEquipProd.field("NMEQUIPPRO").value());
     } catch (...) {
@@ -239,7 +221,7 @@ void Vd_Marca(TfrmPedidoAna& s) {
         const std::string marca = platform::Ajusta(boxText(s, "dbeMarcaProd"), 5);
         if (blank(marca)) return;
         assign(s, "CDMARCAPROD", marca);
-        header::withWait(6, [&] {
+        platform::withShowAvi(6, [&] {
             platform::loadFromServer(s.cdsMarcaProd,
                                      s.netPedidoAna.call("getMarcaProd", {text(s, "CDPRODUTO"), marca}));
         });
@@ -259,7 +241,7 @@ void Vd_UltimaAnalise(TfrmPedidoAna& s) {
         boUltAnalise = true;
         return;
     }
-    header::withWait(6, [&] {
+    platform::withShowAvi(6, [&] {
         platform::loadFromServer(s.cdsUltAnalise,
                                  s.netPedidoAna.call("getUltAnalise", {op, subOp, text(s, "NRAUDITORIA")}));
     });
@@ -292,8 +274,8 @@ void Vd_Hora(TfrmPedidoAna& s, const std::string& box) {
     c.text = hour + ":" + minute;
     if (platform::AllTrim(c.text) == ":") return;
     // Compared as two-character texts: "24" and "60" are past the last hour and minute.
-    const bool bad = blank(hour) || hour > "23" || blank(minute) || minute > "59" || !twoDigits(hour) ||
-                     !twoDigits(minute);
+    const bool bad =
+        blank(hour) || hour > "23" || blank(minute) || minute > "59" || !twoDigits(hour) || !twoDigits(minute);
     if (!bad) return;
     s.comps.setFocus(box);
     platform::MensErro("'" + c.text + "'" + s.msgPadrao.Msg("Hora_Inv"));
@@ -337,9 +319,8 @@ std::string OldValue(const TfrmPedidoAna& s, const std::string& field) {
 void DtIniEtapa(TfrmPedidoAna& s) {
     const auto& a = s.cdsAuditoria;
     const std::vector<core::Variant> key = {a.field("CDFILIAL").asString(), a.field("NRORDPROD").asString(),
-                                            a.field("NRSUBORDPROD").asString(),
-                                            a.field("CDETAPAPROD").asString()};
-    header::withWait(6, [&] {
+                                            a.field("NRSUBORDPROD").asString(), a.field("CDETAPAPROD").asString()};
+    platform::withShowAvi(6, [&] {
         platform::loadFromServer(s.cdsDtIniEtapa, s.netPedidoAna.call("GetDtIniEtapa", std::vector(key)));
         if (s.cdsDtIniEtapa.isEmpty()) return;
         std::vector<core::Variant> args = {s.cdsDtIniEtapa.field("DATAINI").asDateTime()};

@@ -82,8 +82,6 @@ void btnPesqMarcaAfterPesq(TfrmPedidoAna& s);
 void setupHeaderQueries(TfrmPedidoAna& s);
 
 namespace header {
-// Runs `call` inside the wait animation, hiding it before any error goes on.
-void withWait(int kind, const std::function<void()>& call);
 // Focuses `control` when it exists, then refuses with the text of `key`.
 [[noreturn]] void refuse(TfrmPedidoAna& s, const std::string& control, const std::string& key);
 // Focuses `control` only when it is enabled.

@@ -38,9 +38,7 @@ void dbeCdEquipProdExit(TfrmPedidoAna& s) {
     if (editing(s)) Vd_EquipProd(s);
 }
 
-void dbeMarcaProdExit(TfrmPedidoAna& s) {
-    Vd_Marca(s);
-}
+void dbeMarcaProdExit(TfrmPedidoAna& s) { Vd_Marca(s); }
 
 void medHoraExit(TfrmPedidoAna& s) {
     if (editing(s)) Vd_Hora(s, "medHora");
@@ -88,9 +86,7 @@ void medHoraPrevKeyDown(TfrmPedidoAna& s, platform::Key& key) {
     if (key.is(platform::vk::Delete)) startEditOnKey(s);
 }
 
-void dbeQtAmosKeyPress(TfrmPedidoAna& s, platform::Key& key) {
-    quantityKey(s, "dbeQtAmos", key);
-}
+void dbeQtAmosKeyPress(TfrmPedidoAna& s, platform::Key& key) { quantityKey(s, "dbeQtAmos", key); }
 
 void dbeDosagemKeyPress(TfrmPedidoAna& s, platform::Key& key) {
     const std::string sit = header::text(s, "IDSTATUSAUDI");
@@ -163,8 +159,7 @@ void wireChanges(TfrmPedidoAna& s) {
                         {"CDEQUIPPRO", [&s] { clearAll(s, {"NMEQUIPPRO"}); }, {}},
                         {"CDMARCAPROD",
                          [&s] {
-                             if (s.cdsAuditoria.state() == core::DataSetState::Insert)
-                                 clearAll(s, {"NMMARCA"});
+                             if (s.cdsAuditoria.state() == core::DataSetState::Insert) clearAll(s, {"NMMARCA"});
                          },
                          {}},
                     });
@@ -227,17 +222,14 @@ void declare(core::RecordSet& set, std::initializer_list<Def> fields) {
 
 void declareLookupSets(TfrmPedidoAna& s) {
     using T = core::FieldType;
-    const std::initializer_list<Def> lote = {{"LOTE", T::String, 24, "", false},
-                                             {"NRLOTEESTQ", T::String, 20, "Lote", true},
-                                             {"NRSUBLOTE", T::String, 4, "SubLote", true},
-                                             {"DTVALILOTE", T::DateTime, 0, "Data de Validade", true},
-                                             {"NRLOTEFORN", T::String, 20, "", false},
-                                             {"DTFABRPROD", T::DateTime, 0, "", false}};
+    const std::initializer_list<Def> lote = {
+        {"LOTE", T::String, 24, "", false},           {"NRLOTEESTQ", T::String, 20, "Lote", true},
+        {"NRSUBLOTE", T::String, 4, "SubLote", true}, {"DTVALILOTE", T::DateTime, 0, "Data de Validade", true},
+        {"NRLOTEFORN", T::String, 20, "", false},     {"DTFABRPROD", T::DateTime, 0, "", false}};
     declare(s.cdsPesqLote, lote);
     declare(s.cdsVdLote, lote);
     if (!s.cdsPesqLote.active()) s.cdsPesqLote.field("DTVALILOTE").displayFormat = "ddddd";
-    declare(s.cdsVdEquipProd,
-            {{"CDEQUIPPRO", T::String, 10, "", true}, {"NMEQUIPPRO", T::String, 40, "", true}});
+    declare(s.cdsVdEquipProd, {{"CDEQUIPPRO", T::String, 10, "", true}, {"NMEQUIPPRO", T::String, 40, "", true}});
     declare(s.cdsEquipProd, {{"CDEQUIPPRO", T::String, 10, "Código", true},
                              {"NMEQUIPPRO", T::String, 40, "Nome", true},
                              {"SGEQUIPPRO", T::String, 10, "Sigla", true}});

@@ -16,9 +16,8 @@ using header::text;
 
 namespace {
 
-void load(TfrmPedidoAna& s, core::RecordSet& set, const std::string& method,
-          std::vector<core::Variant> args) {
-    header::withWait(6, [&] { platform::loadFromServer(set, s.netPedidoAna.call(method, std::move(args))); });
+void load(TfrmPedidoAna& s, core::RecordSet& set, const std::string& method, std::vector<core::Variant> args) {
+    platform::withShowAvi(6, [&] { platform::loadFromServer(set, s.netPedidoAna.call(method, std::move(args))); });
 }
 
 // A pick on a request being browsed starts its edit.
@@ -91,9 +90,7 @@ void btpFornecedorAfterPesq(TfrmPedidoAna& s) {
     copy(s, "IDTPIJURFORN", s.qryFornecedor, "IDTPIJURFORN");
 }
 
-void btpEquipaProdBeforePesq(TfrmPedidoAna& s, bool&) {
-    load(s, s.cdsEquipProd, "GetEquipProd", {});
-}
+void btpEquipaProdBeforePesq(TfrmPedidoAna& s, bool&) { load(s, s.cdsEquipProd, "GetEquipProd", {}); }
 
 void btpEquipaProdAfterPesq(TfrmPedidoAna& s) {
     startEdit(s);
@@ -120,9 +117,8 @@ void btnPesqMarcaAfterPesq(TfrmPedidoAna& s) {
 namespace header {
 
 // Ties a lookup button of the form to its handlers.
-void wireLookup(TfrmPedidoAna& s, const std::string& name, const std::string& title,
-                const std::string& emptyText, core::RecordSet& source, void (*before)(TfrmPedidoAna&, bool&),
-                void (*after)(TfrmPedidoAna&)) {
+void wireLookup(TfrmPedidoAna& s, const std::string& name, const std::string& title, const std::string& emptyText,
+                core::RecordSet& source, void (*before)(TfrmPedidoAna&, bool&), void (*after)(TfrmPedidoAna&)) {
     auto* c = s.comps.find(name);
     if (!c) return;
     auto button = std::make_shared<platform::TBtnPesquisa>();
@@ -138,18 +134,16 @@ void wireLookup(TfrmPedidoAna& s, const std::string& name, const std::string& ti
 }
 
 void wireLookups(TfrmPedidoAna& s) {
-    wireLookup(s, "btpLote", "Lote", "Não há lote cadastrado.", s.cdsPesqLote, btpLoteBeforePesq,
-               btpLoteAfterPesq);
+    wireLookup(s, "btpLote", "Lote", "Não há lote cadastrado.", s.cdsPesqLote, btpLoteBeforePesq, btpLoteAfterPesq);
     wireLookup(s, "btpProduto", "Produto", "Não há produto cadastrado", s.cdsProduto, btpProdutoBeforePesq,
                btpProdutoAfterPesq);
-    wireLookup(s, "btpSetor", "Setor", "Não há setor cadastrado", s.qrySetor, btpSetorBeforePesq,
-               btpSetorAfterPesq);
+    wireLookup(s, "btpSetor", "Setor", "Não há setor cadastrado", s.qrySetor, btpSetorBeforePesq, btpSetorAfterPesq);
     wireLookup(s, "btpFornecedor", "Fornecedor", "Não há fornecedor cadastrado", s.qryFornecedor,
                btpFornecedorBeforePesq, btpFornecedorAfterPesq);
     wireLookup(s, "btpEquipaProd", "Equipamento", "Não há Equipamento cadastrado.", s.cdsEquipProd,
                btpEquipaProdBeforePesq, btpEquipaProdAfterPesq);
-    wireLookup(s, "btnPesqMarca", "Produto", "Não há marca cadastrada para o produto informado.",
-               s.cdsMarcaProd, btnPesqMarcaBeforePesq, btnPesqMarcaAfterPesq);
+    wireLookup(s, "btnPesqMarca", "Produto", "Não há marca cadastrada para o produto informado.", s.cdsMarcaProd,
+               btnPesqMarcaBeforePesq, btnPesqMarcaAfterPesq);
 }
 
 }  // namespace header

@@ -1,8 +1,9 @@
 #include "platform/handler.h"
-#include "screen/frame/filter_hook.h"
 #include "screen/frame/pedido_ana.h"
+#include "screen/frame/screen_building.h"
 #include "screen/request/header_validation.h"
 #include "screen/request/request_record.h"
+#include "screen/side_dialogs.h"
 
 namespace screen {
 
@@ -11,15 +12,10 @@ using platform::ControlKind;
 
 namespace {
 
-// The frame may already hold some of these (the two lists); they keep what it set.
-Control& ensure(platform::ComponentModel& comps, const std::string& name, ControlKind kind,
-                const std::string& parent, const std::string& caption = {}) {
-    if (auto* c = comps.find(name)) return *c;
-    return comps.add(name, kind, parent, caption);
-}
+using building::ensure;
 
-Control& bound(platform::ComponentModel& comps, const std::string& name, ControlKind kind,
-               const std::string& field, const std::string& parent = "grbFormulario") {
+Control& bound(platform::ComponentModel& comps, const std::string& name, ControlKind kind, const std::string& field,
+               const std::string& parent = "grbFormulario") {
     auto& c = ensure(comps, name, kind, parent);
     c.dataSource = "dtsAuditoria";
     c.dataField = field;
@@ -142,7 +138,7 @@ void buildRequestHeader(TfrmPedidoAna& s) {
 
     // The filter button (and mnuFiltrar, which runs it) opens the request filter.
     if (auto* f = c.find("sbtFiltro"); f && !f->onClick)
-        f->onClick = [] { platform::runHandler(openRequestFilter); };
+        f->onClick = [] { platform::runHandler([] { sideDialogs().CriaFiltroPedido(); }); };
 
     // The list paints the situation as its status image at the cell's left edge; a row
     // without one shows nothing.

@@ -12,9 +12,15 @@
 #include "platform/scripted_host.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
+#include "support/form_input.h"
 #include "support/screen_fixture.h"
 
 namespace dialogtest {
+
+// The user's actions on a dialog.
+using testsupport::click;
+using testsupport::leave;
+using testsupport::type;
 
 // One row of the justification trail as the tests compare it.
 struct Trail {
@@ -75,16 +81,6 @@ protected:
         return true;
     }
 
-    // The user's actions on a dialog, run as the host's event loop runs them.
-    static void type(platform::Form& f, const std::string& control, const std::string& text) {
-        dialogs::setControlText(f.comps, control, text);
-    }
-    static bool leave(platform::Form& f, const std::string& control) {
-        return platform::runHandler([&] { f.comps[control].onExit(); });
-    }
-    static bool click(platform::Form& f, const std::string& control) {
-        return platform::runHandler([&] { f.comps[control].onClick(); });
-    }
 };
 
 }  // namespace dialogtest

@@ -16,9 +16,15 @@
 #include "platform/scripted_host.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
+#include "screen/side_dialogs.h"
+#include "support/form_input.h"
 #include "support/screen_fixture.h"
 
 namespace filtertest {
+
+using testsupport::click;
+using testsupport::leave;
+using testsupport::type;
 
 using Dialog = cli_mxa07301::TfrmFiltroPedido;
 
@@ -29,10 +35,9 @@ protected:
     void SetUp() override {
         startModule();
         createScreen();
-        cli_mxa07301::registerRequestFilter();
     }
     void TearDown() override {
-        cli_mxa07301::LiberaFiltroPedido();
+        screen::sideDialogs().LiberaFiltroPedido();
         ScreenFixture::TearDown();
     }
 
@@ -42,16 +47,9 @@ protected:
     // Opens the filter; `play` acts on it as the user would.
     void open(std::function<void(Dialog&)> play) {
         host.dialogs.push_back([play](platform::Form& f) { play(static_cast<Dialog&>(f)); });
-        cli_mxa07301::CriaFiltroPedido();
+        screen::sideDialogs().CriaFiltroPedido();
     }
 
-    static void type(platform::Form& f, const std::string& control, const std::string& text) {
-        dialogs::setControlText(f.comps, control, text);
-    }
-    static bool leave(platform::Form& f, const std::string& control) {
-        return platform::runHandler([&] { f.comps[control].onExit(); });
-    }
-    static void click(platform::Form& f, const std::string& control) { f.comps[control].onClick(); }
     static void check(platform::Form& f, const std::string& box, bool on) {
         f.comps[box].checked = on;
         if (f.comps[box].onClick) f.comps[box].onClick();

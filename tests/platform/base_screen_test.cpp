@@ -3,6 +3,7 @@
 #include "core/recordset.h"
 #include "platform/base_screens.h"
 #include "platform/scripted_host.h"
+#include "support/form_input.h"
 
 using namespace platform;
 
@@ -25,7 +26,7 @@ struct BaseScreen : ::testing::Test {
             s += frm.comps[n].enabled ? '1' : '0';
         return s;
     }
-    void click(const char* name) { frm.comps[name].onClick(); }
+    void click(const char* name) { testsupport::click(frm, name); }
 };
 
 }  // namespace

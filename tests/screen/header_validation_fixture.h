@@ -16,6 +16,7 @@
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
 #include "screen/request/header_validation.h"
+#include "support/form_input.h"
 #include "support/screen_fixture.h"
 
 namespace headertest {
@@ -96,7 +97,7 @@ protected:
 
     // The user types into a bound box and leaves it.
     void type(const char* field, const std::string& text) { f(field).setText(text); }
-    bool leave(const std::string& box) { return platform::runHandler(screen_->comps[box].onExit); }
+    bool leave(const std::string& box) { return testsupport::leave(*screen_, box); }
     bool click(const std::string& button) { return platform::runHandler(screen_->comps[button].onClick); }
     // A key by its character, or "F9" / "Delete"; what is left of it after the rules.
     std::string press(const std::string& box, const std::string& name) {

@@ -1,14 +1,17 @@
 #include "support/screen_fixture.h"
 
+#include "pkg/side_dialogs.h"
 #include "platform/host.h"
 #include "platform/query.h"
 #include "screen/frame/module_state.h"
+#include "screen/side_dialogs.h"
 
 namespace testsupport {
 
 void ScreenFixture::startSession(bool demo) {
     server_ = std::make_unique<TestServer>(demo);
     platform::setHost(&host);
+    pkg::installModuleDialogs();
 }
 
 void ScreenFixture::startModule(bool demo) {
@@ -33,6 +36,7 @@ void ScreenFixture::TearDown() {
         screen::frmPedidoAna = nullptr;
         screen_.reset();
     }
+    screen::installSideDialogs(nullptr);
     platform::setHost(nullptr);
     server_.reset();
 }

@@ -1,0 +1,46 @@
+#include "pkg/side_dialogs.h"
+
+#include <memory>
+#include <string>
+
+#include "dialogs/authorization.h"
+#include "dialogs/justification.h"
+#include "dialogs/request_filter.h"
+#include "platform/host.h"
+#include "screen/side_dialogs.h"
+
+namespace pkg {
+
+namespace {
+
+// Dialogs not built yet tell the user so, instead of a click that does nothing.
+void notYet(const std::string& what) {
+    platform::host().showMessage(what + " ainda não disponível nesta versão.", platform::MsgType::Information);
+}
+
+class ModuleDialogs final : public screen::SideDialogs {
+public:
+    void CriaFiltroPedido() override { cli_mxa07301::CriaFiltroPedido(); }
+    void LiberaFiltroPedido() override { cli_mxa07301::LiberaFiltroPedido(); }
+    void CriaContQuali(const std::string& stAuditoria, const std::string& stPermissao) override {
+        cli_mxa07304::CriaContQuali(stAuditoria, stPermissao);
+    }
+    void CriaJustificativa(const std::string& stAuditoria, const std::string& stOperador,
+                           const std::string& stPermissao) override {
+        cli_mxa07308::CriaJustificativa(stAuditoria, stOperador, stPermissao);
+    }
+    void CriaRelPedidoAnalise() override { notYet("O relatório de pedidos de análise"); }
+    void CriaInfFatuVenc() override { notYet("A consulta de faturas (vencimentos)"); }
+    void CriaReanalise() override { notYet("A geração de reanálise"); }
+    bool CriaAprovaParc() override {
+        notYet("A aprovação parcial do lote");
+        return true;  // as if cancelled: the save that asked for it stops, nothing written
+    }
+    void CriaAprovaItem() override { notYet("A aprovação de item"); }
+};
+
+}  // namespace
+
+void installModuleDialogs() { screen::installSideDialogs(std::make_unique<ModuleDialogs>()); }
+
+}  // namespace pkg

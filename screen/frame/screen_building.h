@@ -1,0 +1,40 @@
+#pragma once
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "core/recordset.h"
+#include "platform/components.h"
+
+// What every subject uses to declare its record sets' fields and to add its views to
+// the screen's component model.
+namespace screen::building {
+
+struct FieldSpec {
+    const char* name;
+    core::FieldType type;
+    int size;
+    const char* label;
+    bool visible;
+};
+
+inline constexpr auto S = core::FieldType::String;
+inline constexpr auto D = core::FieldType::DateTime;
+inline constexpr auto N = core::FieldType::Float;
+inline constexpr auto B = core::FieldType::Blob;
+
+// Appends the fields in order.
+void declare(core::RecordSet& set, std::initializer_list<FieldSpec> fields);
+// Marks the key fields, by which the server finds a changed row again.
+void key(core::RecordSet& set, std::initializer_list<const char*> names);
+
+// The control of that name, added when missing. The base screen may already hold it
+// (its tabs, list grid, menus); it keeps it, with the handlers it set.
+platform::Control& ensure(platform::ComponentModel& comps, const std::string& name, platform::ControlKind kind,
+                          const std::string& parent, const std::string& caption = {});
+
+// A grid over `dataSource`; a non-empty field list replaces its columns.
+platform::Control& grid(platform::ComponentModel& comps, const std::string& name, const std::string& parent,
+                        const std::string& dataSource, std::vector<std::string> fields);
+
+}  // namespace screen::building
