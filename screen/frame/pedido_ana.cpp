@@ -6,6 +6,7 @@
 #include "platform/services.h"
 #include "screen/frame/filter_hook.h"
 #include "screen/frame/module_state.h"
+#include "screen/request/request_fields.h"
 #include "screen/request/request_record.h"
 
 namespace screen {
@@ -25,6 +26,7 @@ TfrmPedidoAna::TfrmPedidoAna() : netPedidoAna("MXA07300.rdmPedidoAna") {
     netPedidoAna.ThrowException = false;
     netPedidoAna.OnBeforeConnect = [this](platform::TNetConnection& conn) { netPedidoAnaBeforeConnect(conn); };
     declareFields();
+    declareRequestFields(cdsAuditoria);
     loadMessages();
     setupRequestRecord(*this);
 }
