@@ -104,8 +104,8 @@ private:
 
 // The request list of a branch by the filter's eighteen criteria. Each pair is a
 // value and its "all" marker ("T": not restricted). Every value is bound; the
-// branch with situation and inclusion date, product, lot, sector or order meet the
-// table's indexes.
+// branch with situation and inclusion date, lot, sector or order meet the table's
+// indexes, the product range the products' tree-code index.
 core::Variant GetAuditoria(Call& c) {
     const RequestCriteria k(c);
     const auto& record = records::requestRecord();
