@@ -18,6 +18,7 @@ struct Column {
     int index;  // in the packet
     const ColumnInfo* info;
     const core::FieldDef* def;
+    bool inKey;
 };
 
 bool skipped(const DeltaOptions& o, const std::string& name) {
@@ -69,23 +70,23 @@ void whereEquals(std::string& sql, Params& params, const Column& c, const core::
     }
 }
 
-}  // namespace
-
-int applyDelta(soci::session& db, Catalog& catalog, const std::string& table, const core::Packet& packet,
-               const DeltaOptions& options) {
-    if (packet.delta.empty()) return 0;
-    const TableInfo& info = catalog.table(db, table);
+// The packet's fields that are columns of the table; `skip` leaves a field out,
+// `key` says whether it finds the row.
+template <typename Skip, typename Key>
+std::vector<Column> columnsOf(const TableInfo& info, const core::Packet& packet, Skip skip, Key key) {
     std::vector<Column> columns;
     for (size_t i = 0; i < packet.fields.size(); ++i) {
         const auto& f = packet.fields[i];
-        if (skipped(options, f.name)) continue;
+        if (skip(f)) continue;
         const ColumnInfo* ci = info.column(f.name);
         if (!ci) throw core::Error("O campo " + f.name + " não existe na tabela " + info.name + ".");
-        columns.push_back({static_cast<int>(i), ci, &f});
+        columns.push_back({static_cast<int>(i), ci, &f, key(f)});
     }
-    bool hasKey = false;
-    for (const auto& c : columns) hasKey = hasKey || c.def->inKey;
+    return columns;
+}
 
+int applyChanges(soci::session& db, const TableInfo& info, const core::Packet& packet,
+                 const std::vector<Column>& columns, bool hasKey) {
     int applied = 0;
     for (const auto& change : packet.delta) {
         const auto width = packet.fields.size();
@@ -131,13 +132,51 @@ int applyDelta(soci::session& db, Catalog& catalog, const std::string& table, co
         }
         sql += " WHERE ";
         for (const auto& c : columns)
-            if (c.def->inKey) whereEquals(sql, params, c, change.oldValues[c.index], info.name);
+            if (c.inKey) whereEquals(sql, params, c, change.oldValues[c.index], info.name);
         for (const Column* c : changed)
-            if (!c->def->inKey) whereEquals(sql, params, *c, change.oldValues[c->index], info.name);
+            if (!c->inKey) whereEquals(sql, params, *c, change.oldValues[c->index], info.name);
         if (execute(db, sql, std::move(params)) == 0) throw core::Error(kRowChanged);
         ++applied;
     }
     return applied;
+}
+
+}  // namespace
+
+int applyDelta(soci::session& db, Catalog& catalog, const std::string& table, const core::Packet& packet,
+               const DeltaOptions& options) {
+    if (packet.delta.empty()) return 0;
+    const TableInfo& info = catalog.table(db, table);
+    const auto columns = columnsOf(
+        info, packet, [&](const core::FieldDef& f) { return skipped(options, f.name); },
+        [](const core::FieldDef& f) { return f.inKey; });
+    bool hasKey = false;
+    for (const auto& c : columns) hasKey = hasKey || c.inKey;
+    return applyChanges(db, info, packet, columns, hasKey);
+}
+
+int applyDelta(soci::session& db, Catalog& catalog, const records::Record& record, const core::Packet& packet) {
+    if (packet.delta.empty()) return 0;
+    const TableInfo& info = catalog.table(db, record.table());
+    auto declared = [&](const core::FieldDef& f) { return record.find(f.name); };
+    const auto columns = columnsOf(
+        info, packet,
+        [&](const core::FieldDef& f) {
+            const auto* d = declared(f);
+            return d && !d->stored();
+        },
+        [&](const core::FieldDef& f) {
+            const auto* d = declared(f);
+            return d && d->key;
+        });
+    // Every key field must be there, or a change could reach rows it does not name.
+    bool hasKey = true, anyKey = false;
+    for (const auto& f : record.fields()) {
+        if (!f.key) continue;
+        anyKey = true;
+        hasKey = hasKey && packet.fieldIndex(f.name) >= 0;
+    }
+    return applyChanges(db, info, packet, columns, hasKey && anyKey);
 }
 
 }  // namespace appserver

@@ -6,6 +6,7 @@
 
 #include "appserver/catalog.h"
 #include "core/packet.h"
+#include "records/record.h"
 
 namespace appserver {
 
@@ -24,5 +25,10 @@ struct DeltaOptions {
 // of changes applied.
 int applyDelta(soci::session& db, Catalog& catalog, const std::string& table, const core::Packet& packet,
                const DeltaOptions& options = {});
+
+// The same for a declared record, into its table: looked-up and calculated fields
+// are left out, and the rows are found by the declaration's key, whatever key the
+// packet claims (each key field must be in the packet).
+int applyDelta(soci::session& db, Catalog& catalog, const records::Record& record, const core::Packet& packet);
 
 }  // namespace appserver

@@ -41,6 +41,10 @@ bool fits(Arg a, const core::Variant& v) {
 }  // namespace
 
 void Call::expect(std::initializer_list<Arg> kinds, size_t optional) const {
+    expect(std::vector<Arg>(kinds), optional);
+}
+
+void Call::expect(const std::vector<Arg>& kinds, size_t optional) const {
     const size_t max = kinds.size();
     const size_t min = max - std::min(optional, max);
     if (args_.size() < min || args_.size() > max) {

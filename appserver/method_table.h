@@ -34,6 +34,7 @@ public:
     // Refuses with "Método <Name>: esperados N argumentos, recebidos M." or a type
     // complaint naming the argument. `optional` trailing arguments may be left out.
     void expect(std::initializer_list<Arg> kinds, size_t optional = 0) const;
+    void expect(const std::vector<Arg>& kinds, size_t optional = 0) const;
 
     // Arguments (0-based) in the type asked; a null reads as "", 0, false, zero date.
     const core::Variant& arg(size_t i) const;

@@ -13,6 +13,7 @@
 #include "platform/host.h"
 #include "platform/netconnection.h"
 #include "platform/scripted_host.h"
+#include "records/request_criteria.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
 #include "support/test_server.h"
@@ -46,9 +47,24 @@ struct World {
         const auto today = core::DateTime::now().datePart();
         from = today.days - 3 * 365;
         to = today.days + 1;
-        criteria = {
-            "", "T", "", "T", "",     "T", "T", "", "", "T", core::DateTime(from), core::DateTime(today.days),
-            "", "T", "", "T", "0001", "T"};
+        criteria = records::requestCriteria().arguments({{"stNRORDPROD", ""},
+                                                         {"stTNRORDPROD", "T"},
+                                                         {"stIDTPAUDITADO", ""},
+                                                         {"stTIDTPAUDITADO", "T"},
+                                                         {"stCDSETEXECAUD", ""},
+                                                         {"stTCDSETEXECAUD", "T"},
+                                                         {"stIDSTATUSAUDI", "T"},
+                                                         {"stINICIO", ""},
+                                                         {"stFIM", ""},
+                                                         {"stTDPRODUTO", "T"},
+                                                         {"dtDTINI", core::DateTime(from)},
+                                                         {"dtDTFIM", core::DateTime(today.days)},
+                                                         {"stNRLOTEESTQ", ""},
+                                                         {"stTDLOTE", "T"},
+                                                         {"stNRSUBLOTE", ""},
+                                                         {"stTDSUBLOTE", "T"},
+                                                         {"CDFILIAL", "0001"},
+                                                         {"stTipoAna", "T"}});
     }
 };
 

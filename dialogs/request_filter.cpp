@@ -9,6 +9,7 @@
 #include "platform/handler.h"
 #include "platform/host.h"
 #include "platform/services.h"
+#include "records/request_criteria.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
 
@@ -324,25 +325,27 @@ void TfrmFiltroPedido::fillCriteria() {
 
 void TfrmFiltroPedido::GetAuditoria() {
     auto& screen = mainScreen();
-    std::vector<core::Variant> args = {stNRORDPROD,
-                                       stTNRORDPROD,
-                                       stIDTPAUDITADO,
-                                       stTIDTPAUDITADO,
-                                       stCDSETEXECAUD,
-                                       stTCDSETEXECAUD,
-                                       stIDSTATUSAUDI,
-                                       stINICIO,
-                                       stFIM,
-                                       stTDPRODUTO,
-                                       dtDTINI,
-                                       dtDTFIM,
-                                       stNRLOTEESTQ,
-                                       stTDLOTE,
-                                       stNRSUBLOTE,
-                                       stTDSUBLOTE,
-                                       platform::FiliProc(),
-                                       stTipoAna};
-    dialogs::loadServer(screen.netPedidoAna, "GetAuditoria", args, 6, screen.cdsAuditoria);
+    auto args = records::requestCriteria().arguments({
+        {"stNRORDPROD", stNRORDPROD},
+        {"stTNRORDPROD", stTNRORDPROD},
+        {"stIDTPAUDITADO", stIDTPAUDITADO},
+        {"stTIDTPAUDITADO", stTIDTPAUDITADO},
+        {"stCDSETEXECAUD", stCDSETEXECAUD},
+        {"stTCDSETEXECAUD", stTCDSETEXECAUD},
+        {"stIDSTATUSAUDI", stIDSTATUSAUDI},
+        {"stINICIO", stINICIO},
+        {"stFIM", stFIM},
+        {"stTDPRODUTO", stTDPRODUTO},
+        {"dtDTINI", dtDTINI},
+        {"dtDTFIM", dtDTFIM},
+        {"stNRLOTEESTQ", stNRLOTEESTQ},
+        {"stTDLOTE", stTDLOTE},
+        {"stNRSUBLOTE", stNRSUBLOTE},
+        {"stTDSUBLOTE", stTDSUBLOTE},
+        {"CDFILIAL", platform::FiliProc()},
+        {"stTipoAna", stTipoAna},
+    });
+    dialogs::loadServer(screen.netPedidoAna, records::requestCriteria().method(), args, 6, screen.cdsAuditoria);
 }
 
 void TfrmFiltroPedido::sbtConfirmaClick() {

@@ -31,13 +31,12 @@ void seedBulkRequests(soci::session& db, int count) {
     const auto& creator = demo::operatorByCode("DEMO");
 
     constexpr int kBatch = 1000;
-    std::vector<std::string> filial, numero, status, lote, sublote, produto, nmproduto, arvprod, unidade, setor,
-        nmsetor, operador, nmoperador, descricao, origem, processo, liberado, tipoana, idtipoana, compat, teorobrig;
+    std::vector<std::string> filial, numero, status, lote, sublote, produto, setor, operador, descricao, origem,
+        processo, liberado, idtipoana, compat, teorobrig;
     std::vector<double> inclusao, data, hora, amostra;
     auto clear = [&] {
-        for (auto* v : {&filial, &numero, &status, &lote, &sublote, &produto, &nmproduto, &arvprod, &unidade,
-                        &setor, &nmsetor, &operador, &nmoperador, &descricao, &origem, &processo, &liberado,
-                        &tipoana, &idtipoana, &compat, &teorobrig}) {
+        for (auto* v : {&filial, &numero, &status, &lote, &sublote, &produto, &setor, &operador, &descricao, &origem,
+                        &processo, &liberado, &idtipoana, &compat, &teorobrig}) {
             v->clear();
         }
         for (auto* v : {&inclusao, &data, &hora, &amostra}) v->clear();
@@ -60,18 +59,12 @@ void seedBulkRequests(soci::session& db, int count) {
             lote.emplace_back(source.lot);
             sublote.emplace_back(" ");
             produto.push_back(product.code);
-            nmproduto.push_back(product.name);
-            arvprod.push_back(product.tree);
-            unidade.push_back(product.unit);
             setor.emplace_back(source.sector);
-            nmsetor.push_back(demo::sectorName(source.sector));
             operador.push_back(creator.code);
-            nmoperador.push_back(creator.name);
             descricao.push_back("Pedido de carga " + std::to_string(next));
             origem.emplace_back("ANA");
             processo.emplace_back(1, source.process);
             liberado.emplace_back("S");
-            tipoana.emplace_back("Análise");
             idtipoana.emplace_back("A");
             compat.emplace_back("N");
             teorobrig.emplace_back(product.contentRequired ? "S" : "N");
@@ -80,15 +73,13 @@ void seedBulkRequests(soci::session& db, int count) {
         // Bound after filling: the PostgreSQL backend sizes its buffers at binding.
         soci::statement insert =
             (db.prepare << "INSERT INTO AUDITORIA (CDFILIAL, NRAUDITORIA, IDSTATUSAUDI, DTINCLAUDIT, DATA, HORA, "
-                           "NRLOTEESTQ, NRSUBLOTE, CDPRODUTO, NMPRODUTO, CDARVPROD, SGUNIDADE, CDSETEXECAUD, NMSETOR, "
-                           "CDOPEINCAUDI, NMOPERADOR, DSREFEAUDIT, IDORIGAUDIT, IDTPAUDITADO, IDLIBERAUDIT, TIPOANA, "
-                           "IDTIPOANA, IDCOMPATIBILIDADE, IDTEOROBRIG, QTAMOSAUDI) VALUES (:f, :n, :s, :i, :d, :h, :l, "
-                           ":sl, :p, :np, :ap, :u, :st, :ns, :o, :no, :ds, :or, :pr, :li, :ta, :it, :c, :t, :q)",
+                           "NRLOTEESTQ, NRSUBLOTE, CDPRODUTO, CDSETEXECAUD, CDOPEINCAUDI, DSREFEAUDIT, IDORIGAUDIT, "
+                           "IDTPAUDITADO, IDLIBERAUDIT, IDTIPOANA, IDCOMPATIBILIDADE, IDTEOROBRIG, QTAMOSAUDI) VALUES "
+                           "(:f, :n, :s, :i, :d, :h, :l, :sl, :p, :st, :o, :ds, :or, :pr, :li, :it, :c, :t, :q)",
              soci::use(filial), soci::use(numero), soci::use(status), soci::use(inclusao), soci::use(data),
-             soci::use(hora), soci::use(lote), soci::use(sublote), soci::use(produto), soci::use(nmproduto),
-             soci::use(arvprod), soci::use(unidade), soci::use(setor), soci::use(nmsetor), soci::use(operador),
-             soci::use(nmoperador), soci::use(descricao), soci::use(origem), soci::use(processo), soci::use(liberado),
-             soci::use(tipoana), soci::use(idtipoana), soci::use(compat), soci::use(teorobrig), soci::use(amostra));
+             soci::use(hora), soci::use(lote), soci::use(sublote), soci::use(produto), soci::use(setor),
+             soci::use(operador), soci::use(descricao), soci::use(origem), soci::use(processo), soci::use(liberado),
+             soci::use(idtipoana), soci::use(compat), soci::use(teorobrig), soci::use(amostra));
         insert.execute(true);
         done += n;
     }

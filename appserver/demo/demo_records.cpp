@@ -215,8 +215,7 @@ void seedRequestRecords(soci::session& db) {
     // The justification trail: a concluded request changed by its supervisor, an
     // inspection added by microbiology, and the deletion of request 9 (the number
     // missing from the list).
-    db << "UPDATE AUDITORIA SET CDJUSTALTERA = '00001', DSJUSTIFICATIVA = 'Correção de digitação' WHERE CDFILIAL = "
-          "'0001' AND NRAUDITORIA = '0000000004'";
+    db << "UPDATE AUDITORIA SET CDJUSTALTERA = '00001' WHERE CDFILIAL = '0001' AND NRAUDITORIA = '0000000004'";
     struct Trail {
         const char* request;
         const char* code;

@@ -225,10 +225,6 @@ std::optional<std::string> normalRange(const std::vector<const Response*>& rows)
     return std::nullopt;
 }
 
-std::string kindText(char kind) {
-    return kind == 'R' ? "Reanálise" : kind == 'C' ? "Compatibilidade" : "Análise";
-}
-
 std::optional<std::string> opt(const std::string& s) {
     if (s.empty()) return std::nullopt;
     return s;
@@ -247,7 +243,7 @@ void seedRequests(soci::session& db) {
         // The 1 L juice's profile is under version control; V2 is in force.
         const std::string version = product.tree == "4010010001" ? "V2" : "";
 
-        // What the lot, the order and the equipment say.
+        // What the lot and the order say.
         std::string lotSupplier, subLot = " ";
         double lotValidity = 0, lotMade = 0;
         soci::indicator lotSupplierSet = soci::i_null;
@@ -256,13 +252,12 @@ void seedRequests(soci::session& db) {
             soci::into(lotSupplier, lotSupplierSet), soci::into(lotValidity), soci::into(lotMade), soci::use(std::string(req.branch)),
             soci::use(product.code), soci::use(std::string(req.lot)), soci::use(subLot);
         if (lotSupplierSet != soci::i_ok) lotSupplier.clear();
-        std::string orderSituation, equipment, equipmentName;
+        std::string equipment;
         const std::string order = req.order;
         if (!order.empty()) {
-            db << "SELECT O.IDSITORDPROD, O.CDEQUIPPRO, E.NMEQUIPPRO FROM ORDEMPROD O, EQUIPAPROD E WHERE "
-                  "O.CDEQUIPPRO = E.CDEQUIPPRO AND O.CDFILIAL = :f AND O.NRORDPROD = :o AND O.NRSUBORDPROD = '1'",
-                soci::into(orderSituation), soci::into(equipment), soci::into(equipmentName),
-                soci::use(std::string(req.branch)), soci::use(order);
+            db << "SELECT O.CDEQUIPPRO FROM ORDEMPROD O, EQUIPAPROD E WHERE O.CDEQUIPPRO = E.CDEQUIPPRO AND "
+                  "O.CDFILIAL = :f AND O.NRORDPROD = :o AND O.NRSUBORDPROD = '1'",
+                soci::into(equipment), soci::use(std::string(req.branch)), soci::use(order);
         }
 
         // Inspections: the profile's items grouped under their penultimate level.
@@ -416,39 +411,24 @@ void seedRequests(soci::session& db) {
             .d("VRAPRPRODAUD", req.content >= 0 ? std::optional<double>(req.content) : std::nullopt)
             .s("CDOPEINCAUDI", creator.code)
             .s("DSREFEAUDIT", req.description)
-            .s("NMEQUIPPRO", opt(equipmentName))
             .s("CDSETEXECAUD", req.sector)
             .s("IDORIGAUDIT", *req.invoice ? "NFE" : !order.empty() ? "OPR" : "ANA")
             .s("CDFORNECED", supplier ? opt(supplier->code) : std::nullopt)
-            .s("NMOPERADOR", creator.name)
-            .s("NMPRODUTO", product.name)
-            .s("CDARVPROD", product.tree)
-            .s("SGUNIDADE", product.unit)
-            .s("NMSETOR", sectorName(req.sector))
-            .s("NMFANTFORN", supplier ? opt(supplier->tradeName) : std::nullopt)
             .s("IDTPAUDITADO", process)
             .d("QTHRAUDIT", realEnd && firstStart ? std::optional<double>(round2((*realEnd - *firstStart) * 24))
                                                   : std::nullopt)
             .s("IDLIBERAUDIT", "S")
-            .s("IDSITORDPROD", opt(orderSituation))
             .s("CDETAPAPROD", order.empty() ? std::nullopt : opt(req.process == 'A' ? "ENVASE" : "MISTURA"))
             .s("CDPRODANTE", previous ? opt(previous->code) : std::nullopt)
             .s("NRLOTEFORN", opt(lotSupplier))
-            .s("CDARVPRODANTE", previous ? opt(previous->tree) : std::nullopt)
-            .s("NMPRODANTE", previous ? opt(previous->name) : std::nullopt)
             .d("DTVALILOTE", lotValidity)
             .d("DTFABRPROD", lotMade)
             .d("DTAMOSAUDI", std::floor(included))
             .d("QTAMOSAUDI", product.unit == "UN" ? 6.0 : 0.5)
             .s("NRLANCTONF", opt(req.invoice))
-            .s("NRINSJURFORN", supplier ? opt(supplier->taxNumber) : std::nullopt)
-            .s("IDTPIJURFORN", supplier ? opt(supplier->personType) : std::nullopt)
             .null("CDJUSTALTERA")
-            .null("DSJUSTIFICATIVA")
             .s("DTVALANA", realEnd ? opt(dateText(*realEnd + product.validityMonths * 30)) : std::nullopt)
             .s("CDMARCAPROD", juice ? opt("00001") : std::nullopt)
-            .s("NMMARCA", juice ? opt("Laranjal") : std::nullopt)
-            .s("TIPOANA", kindText(req.kind))
             .s("IDTIPOANA", std::string(1, req.kind))
             .s("IDTEOROBRIG", product.contentRequired ? "S" : "N")
             .s("IDCOMPATIBILIDADE", req.kind == 'C' ? "S" : "N")

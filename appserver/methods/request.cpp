@@ -5,8 +5,11 @@
 
 #include "appserver/methods/methods.h"
 #include "appserver/numbering.h"
+#include "appserver/record_query.h"
 #include "appserver/sql.h"
 #include "core/error.h"
+#include "records/request_criteria.h"
+#include "records/request_record.h"
 
 namespace appserver {
 
@@ -33,85 +36,6 @@ core::Variant GetPrxAuditoria(Call& c) {
 }
 
 // --- the request list ---
-
-// The request record as the screen declares it (calculated fields excepted).
-const std::vector<core::FieldDef>& requestFields() {
-    static const std::vector<core::FieldDef> f = {
-        field("IDSTATUSAUDI", FieldType::String, 1),
-        field("DTINCLAUDIT", FieldType::DateTime),
-        field("DTFINPREVAUD", FieldType::DateTime),
-        field("DTFINREALAUD", FieldType::DateTime),
-        field("NRLOTEESTQ", FieldType::String, 20),
-        field("NRSUBLOTE", FieldType::String, 4),
-        field("DATA", FieldType::DateTime),
-        field("HORA", FieldType::DateTime),
-        field("DATAPREVFIM", FieldType::DateTime),
-        field("HORAPREVFIM", FieldType::DateTime),
-        field("CDPRODUTO", FieldType::String, 10),
-        field("NRORDPROD", FieldType::String, 10),
-        field("NRSUBORDPROD", FieldType::String, 1),
-        field("CDEQUIPPRO", FieldType::String, 10),
-        field("OPSUBOP", FieldType::String, 12),
-        field("VRAPRPRODAUD", FieldType::Float),
-        field("CDOPEINCAUDI", FieldType::String, 12),
-        field("DSREFEAUDIT", FieldType::String, 60),
-        field("NMEQUIPPRO", FieldType::String, 40),
-        field("CDFILIAL", FieldType::String, 4, true),
-        field("NRAUDITORIA", FieldType::String, 10, true),
-        field("CDSETEXECAUD", FieldType::String, 4),
-        field("IDORIGAUDIT", FieldType::String, 3),
-        field("CDFORNECED", FieldType::String, 21),
-        field("NMOPERADOR", FieldType::String, 40),
-        field("NMPRODUTO", FieldType::String, 50),
-        field("CDARVPROD", FieldType::String, 20),
-        field("SGUNIDADE", FieldType::String, 10),
-        field("NMSETOR", FieldType::String, 30),
-        field("NMFANTFORN", FieldType::String, 40),
-        field("IDTPAUDITADO", FieldType::String, 1),
-        field("QTHRAUDIT", FieldType::Float),
-        field("IDLIBERAUDIT", FieldType::String, 1),
-        field("IDSITORDPROD", FieldType::String, 1),
-        field("CDETAPAPROD", FieldType::String, 10),
-        field("CDPRODANTE", FieldType::String, 10),
-        field("NRLOTEFORN", FieldType::String, 20),
-        field("CDARVPRODANTE", FieldType::String, 20),
-        field("NMPRODANTE", FieldType::String, 50),
-        field("DTVALILOTE", FieldType::DateTime),
-        field("DTFABRPROD", FieldType::DateTime),
-        field("DTAMOSAUDI", FieldType::DateTime),
-        field("QTAMOSAUDI", FieldType::Float),
-        field("NRLANCTONF", FieldType::String, 10),
-        field("NRINSJURFORN", FieldType::String, 20),
-        field("IDTPIJURFORN", FieldType::String, 1),
-        field("CDJUSTALTERA", FieldType::String, 5),
-        field("DSJUSTIFICATIVA", FieldType::String, 100),
-        field("DTVALANA", FieldType::String, 10),
-        field("CDMARCAPROD", FieldType::String, 5),
-        field("NMMARCA", FieldType::String, 20),
-        field("TIPOANA", FieldType::String, 15),
-        field("IDTEOROBRIG", FieldType::String, 1),
-        field("IDCOMPATIBILIDADE", FieldType::String, 1),
-        field("QTESTQAPROVA", FieldType::Float),
-        field("QTESTQREPROVA", FieldType::Float),
-        field("NRSUBLOTEPARC", FieldType::String, 4),
-    };
-    return f;
-}
-
-std::string requestColumns() {
-    std::string cols;
-    for (const auto& f : requestFields()) {
-        if (!cols.empty()) cols += ", ";
-        // Requests saved before the kind's text was kept show the text of their kind.
-        if (f.name == "TIPOANA")
-            cols +=
-                "COALESCE(A.TIPOANA, CASE A.IDTIPOANA WHEN 'R' THEN 'Reanálise' WHEN 'C' THEN "
-                "'Compatibilidade' ELSE 'Análise' END)";
-        else
-            cols += "A." + f.name;
-    }
-    return cols;
-}
 
 // "_1_2" -> {"1", "2"}: the filter's code lists.
 std::vector<std::string> codeList(const std::string& s) {
@@ -149,10 +73,6 @@ std::vector<std::string> chosenList(const std::string& s) {
     return out;
 }
 
-bool all(const std::string& marker) {
-    return marker == "T";
-}
-
 // Adds "AND column IN (:p1, ...)" with every value bound.
 void addIn(std::string& where, Params& params, const std::string& column,
            const std::vector<std::string>& values) {
@@ -164,67 +84,83 @@ void addIn(std::string& where, Params& params, const std::string& column,
     where += ")";
 }
 
+// The call's criteria read by name, in the positions the declaration gives them.
+class RequestCriteria {
+public:
+    explicit RequestCriteria(Call& c) : c_(c), d_(records::requestCriteria()) {
+        std::vector<Arg> kinds;
+        for (const auto& k : d_.all()) kinds.push_back(k.kind == records::CriterionKind::Date ? Arg::Any : Arg::Text);
+        c_.expect(kinds);
+    }
+    std::string text(const std::string& name) const { return c_.text(d_.index(name)); }
+    core::DateTime date(const std::string& name) const { return c_.dateTime(d_.index(name)); }
+    // A value's "all" marker, or a code list that is "T" itself.
+    bool all(const std::string& marker) const { return text(marker) == "T"; }
+
+private:
+    Call& c_;
+    const records::Criteria& d_;
+};
+
 // The request list of a branch by the filter's eighteen criteria. Each pair is a
 // value and its "all" marker ("T": not restricted). Every value is bound; the
-// branch with situation and inclusion date, product, lot, sector or order meet the
-// table's indexes.
+// branch with situation and inclusion date, lot, sector or order meet the table's
+// indexes, the product range the products' tree-code index.
 core::Variant GetAuditoria(Call& c) {
-    c.expect({Arg::Text, Arg::Text, Arg::Text, Arg::Text, Arg::Text, Arg::Text, Arg::Text, Arg::Text,
-              Arg::Text, Arg::Text, Arg::Any, Arg::Any, Arg::Text, Arg::Text, Arg::Text, Arg::Text, Arg::Text,
-              Arg::Text});
+    const RequestCriteria k(c);
+    const auto& record = records::requestRecord();
+    auto column = [&](const char* name) { return record.readExpression(name); };
     Params params;
-    std::string where = "A.CDFILIAL = :f";
-    params.add(c.text(16));
+    std::string where = column("CDFILIAL") + " = :f";
+    params.add(k.text("CDFILIAL"));
 
-    if (!all(c.text(1))) {
-        const auto orders = chosenList(c.text(0));
+    if (!k.all("stTNRORDPROD")) {
+        const auto orders = chosenList(k.text("stNRORDPROD"));
         if (orders.empty()) throw core::Error("Ordem de produção deve ser informado.");
-        addIn(where, params, "A.NRORDPROD", orders);
+        addIn(where, params, column("NRORDPROD"), orders);
     }
-    if (!all(c.text(3))) {
-        const auto processes = codeList(c.text(2));
-        if (!processes.empty()) addIn(where, params, "A.IDTPAUDITADO", processes);
+    if (!k.all("stTIDTPAUDITADO")) {
+        const auto processes = codeList(k.text("stIDTPAUDITADO"));
+        if (!processes.empty()) addIn(where, params, column("IDTPAUDITADO"), processes);
     }
-    if (!all(c.text(5))) {
-        const auto sectors = chosenList(c.text(4));
+    if (!k.all("stTCDSETEXECAUD")) {
+        const auto sectors = chosenList(k.text("stCDSETEXECAUD"));
         if (sectors.empty()) throw core::Error("Setor deve ser informado.");
-        addIn(where, params, "A.CDSETEXECAUD", sectors);
+        addIn(where, params, column("CDSETEXECAUD"), sectors);
     }
-    if (!all(c.text(6))) {
-        const auto situations = codeList(c.text(6));
-        if (!situations.empty()) addIn(where, params, "A.IDSTATUSAUDI", situations);
+    if (!k.all("stIDSTATUSAUDI")) {
+        const auto situations = codeList(k.text("stIDSTATUSAUDI"));
+        if (!situations.empty()) addIn(where, params, column("IDSTATUSAUDI"), situations);
     }
-    if (!all(c.text(9))) {
-        where += " AND A.CDARVPROD >= :pi AND A.CDARVPROD <= :pf";
-        params.add(c.text(7));
-        params.add(c.text(8));
+    if (!k.all("stTDPRODUTO")) {
+        // The product's tree code, read from the product itself.
+        where += " AND " + column("CDARVPROD") + " >= :pi AND " + column("CDARVPROD") + " <= :pf";
+        params.add(k.text("stINICIO"));
+        params.add(k.text("stFIM"));
     }
     // Whole days: a request made during the last day of the period belongs to it.
-    const auto from = c.dateTime(10), to = c.dateTime(11);
+    const auto from = k.date("dtDTINI"), to = k.date("dtDTFIM");
     if (from.days > 0) {
-        where += " AND A.DTINCLAUDIT >= :di";
+        where += " AND " + column("DTINCLAUDIT") + " >= :di";
         params.add(from.datePart().days);
     }
     if (to.days > 0) {
-        where += " AND A.DTINCLAUDIT < :df";
+        where += " AND " + column("DTINCLAUDIT") + " < :df";
         params.add(to.datePart().days + 1);
     }
-    if (!all(c.text(13))) {
-        where += " AND A.NRLOTEESTQ = :l";
-        params.add(c.text(12));
+    if (!k.all("stTDLOTE")) {
+        where += " AND " + column("NRLOTEESTQ") + " = :l";
+        params.add(k.text("stNRLOTEESTQ"));
     }
-    if (!all(c.text(15))) {
-        where += " AND A.NRSUBLOTE = :sl";
-        params.add(c.text(14));
+    if (!k.all("stTDSUBLOTE")) {
+        where += " AND " + column("NRSUBLOTE") + " = :sl";
+        params.add(k.text("stNRSUBLOTE"));
     }
-    if (!all(c.text(17))) {
-        const auto kinds = codeList(c.text(17));
-        if (!kinds.empty()) addIn(where, params, "A.IDTIPOANA", kinds);
+    if (!k.all("stTipoAna")) {
+        const auto kinds = codeList(k.text("stTipoAna"));
+        if (!kinds.empty()) addIn(where, params, record.alias() + ".IDTIPOANA", kinds);
     }
-    return queryPacket(c.db(), requestFields(),
-                       "SELECT " + requestColumns() + " FROM AUDITORIA A WHERE " + where +
-                           " ORDER BY A.CDFILIAL, A.NRAUDITORIA",
-                       std::move(params));
+    return queryRecord(c.db(), record, where, column("CDFILIAL") + ", " + column("NRAUDITORIA"), std::move(params));
 }
 
 // Production orders of a branch for the filter's order list.

@@ -9,5 +9,6 @@ Migration requestsMigration();     // 2: products, analysis tree and catalogue, 
 Migration stockMigration();        // 3: stores, lots, stock, formula, resources
 Migration dialogsMigration();      // 4: justifications, invoices, saved filters
 Migration justificationTrailMigration();  // 5: origin of justification trail rows
+Migration requestOwnedMigration();        // 6: requests drop the names they copied
 
 }  // namespace appserver::schema

@@ -11,6 +11,7 @@ const std::vector<Migration>& migrations() {
         schema::stockMigration(),
         schema::dialogsMigration(),
         schema::justificationTrailMigration(),
+        schema::requestOwnedMigration(),
     };
     return all;
 }

@@ -7,6 +7,7 @@
 #include "screen/conclusion/conclusion.h"
 #include "screen/frame/module_state.h"
 #include "screen/inspection/inspection.h"
+#include "screen/request/request_fields.h"
 #include "screen/request/request_record.h"
 #include "screen/side_dialogs.h"
 
@@ -27,6 +28,7 @@ TfrmPedidoAna::TfrmPedidoAna() : netPedidoAna("MXA07300.rdmPedidoAna") {
     netPedidoAna.ThrowException = false;
     netPedidoAna.OnBeforeConnect = [this](platform::TNetConnection& conn) { netPedidoAnaBeforeConnect(conn); };
     declareFields();
+    declareRequestFields(cdsAuditoria);
     declareInspectionFields(*this);
     declareConclusionFields(*this);
     loadMessages();

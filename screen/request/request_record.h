@@ -7,7 +7,7 @@ namespace screen {
 
 class TfrmPedidoAna;
 
-// The request record cdsAuditoria beyond its field list (frame/pedido_ana_fields.cpp):
+// The request record cdsAuditoria beyond its field list (request_fields.h):
 // formats and masks, the situation and process codes shown and typed as their
 // texts, the time spent as hours and minutes, the supplier's tax number masked by
 // person type, the caption line dbtNome, the new-request defaults and the insert

@@ -53,7 +53,8 @@ TEST_F(RequestFilterFlow, ProductRangeEndIsPaddedWithZToTenCharacters) {
     EXPECT_EQ(d.stTDPRODUTO, "");
     // Every product under 1.01.00 is inside the range, nothing else is.
     const auto expected = requestsWhere(fmt::format(
-        "CDARVPROD LIKE '10100%' AND IDSTATUSAUDI IN ('1', '2') AND DTINCLAUDIT >= {} AND DTINCLAUDIT < {}",
+        "CDPRODUTO IN (SELECT CDPRODUTO FROM PRODUTO WHERE CDARVPROD LIKE '10100%') AND IDSTATUSAUDI IN ('1', '2') "
+        "AND DTINCLAUDIT >= {} AND DTINCLAUDIT < {}",
         d.dtDTINI.days, d.dtDTFIM.days + 1));
     EXPECT_FALSE(expected.empty());
     EXPECT_EQ(listed(), expected);
@@ -155,7 +156,8 @@ TEST_F(RequestFilterFlow, CombinedFilterListsExactlyTheMatchingDemoRequests) {
     EXPECT_EQ(frmFiltroPedido->stIDTPAUDITADO, "_M_A");
     const auto expected = requestsWhere(
         "IDSTATUSAUDI IN ('2', '5') AND IDTPAUDITADO IN ('M', 'A') AND CDSETEXECAUD IN ('0001', '0005') AND "
-        "CDARVPROD >= '1010010001' AND CDARVPROD <= '4010010001' AND " +
+        "CDPRODUTO IN (SELECT CDPRODUTO FROM PRODUTO WHERE CDARVPROD >= '1010010001' AND CDARVPROD <= "
+        "'4010010001') AND " +
         period);
     EXPECT_EQ(expected, (std::set<std::string>{"0000000003", "0000000005", "0000000006", "0000000007",
                                                "0000000021", "0000000023", "0000000024", "0000000028"}));
