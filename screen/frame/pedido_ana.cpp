@@ -28,7 +28,7 @@ TfrmPedidoAna::TfrmPedidoAna() : netPedidoAna("MXA07300.rdmPedidoAna") {
     netPedidoAna.ThrowException = false;
     netPedidoAna.OnBeforeConnect = [this](platform::TNetConnection& conn) { netPedidoAnaBeforeConnect(conn); };
     declareFields();
-    declareRequestFields(cdsAuditoria);
+    declareRequestFields(*this);
     declareInspectionFields(*this);
     declareConclusionFields(*this);
     loadMessages();

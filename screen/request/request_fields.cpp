@@ -2,11 +2,35 @@
 
 #include "records/record_set.h"
 #include "records/request_record.h"
+#include "screen/frame/pedido_ana.h"
+#include "screen/frame/screen_building.h"
 
 namespace screen {
 
-void declareRequestFields(core::RecordSet& cdsAuditoria) {
-    records::declareSet(cdsAuditoria, records::requestRecord());
+using namespace building;
+
+void declareRequestFields(TfrmPedidoAna& s) {
+    records::declareSet(s.cdsAuditoria, records::requestRecord());
+
+    // The header's look-ups, as their server methods answer.
+    declare(s.cdsProduto, {{"CDARVPROD", S, 20, "Código", true},
+                           {"CDPRODUTO", S, 10, "", false},
+                           {"NMPRODUTO", S, 50, "Nome", true},
+                           {"NRDIASVALANA", N, 0, "", false},
+                           {"IDTEOROBRIG", S, 1, "", false}});
+    declare(s.cdsLote, {{"LOTE", S, 24, "", false},
+                        {"NRLOTEESTQ", S, 20, "Lote", true},
+                        {"NRSUBLOTE", S, 4, "SubLote", true},
+                        {"DTVALILOTE", S, 10, "Data de Validade", true},
+                        {"NRLOTEFORN", S, 20, "", false},
+                        {"DTFABRPROD", D, 0, "", false}});
+    declare(s.cdsUltAnalise, {{"CDFILIAL", S, 4, "", true},
+                              {"NRAUDITORIA", S, 10, "", true},
+                              {"IDTPAUDITADO", S, 1, "", true},
+                              {"IDSTATUSAUDI", S, 1, "", true},
+                              {"CDPRODUTO", S, 10, "", true},
+                              {"NRLOTEESTQ", S, 20, "", true},
+                              {"NRSUBLOTE", S, 4, "", true}});
 }
 
 }  // namespace screen
