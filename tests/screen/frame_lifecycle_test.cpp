@@ -19,15 +19,8 @@ namespace {
 
 using screen::frmPedidoAna;
 
-class FrameLifecycle : public testsupport::ScreenFixture {
+class FrameLifecycle : public testsupport::ModuleFixture {
 protected:
-    void SetUp() override { startModule(true); }
-    // The screen is the module's own here: closed and freed as the module frees it.
-    void TearDown() override {
-        if (frmPedidoAna) frmPedidoAna->FormClose();
-        screen::freeClosedScreen();
-        ScreenFixture::TearDown();
-    }
     // The filter dialog the entry opens: answered by cancelling, and counted.
     void expectFilterDialogs(int n) {
         for (int i = 0; i < n; ++i)

@@ -21,14 +21,8 @@ namespace {
 using screen::frmPedidoAna;
 using screen::sideDialogs;
 
-class SideDialogFlow : public testsupport::ScreenFixture {
+class SideDialogFlow : public testsupport::ModuleFixture {
 protected:
-    void SetUp() override { startModule(true); }
-    void TearDown() override {
-        if (frmPedidoAna) frmPedidoAna->FormClose();
-        screen::freeClosedScreen();
-        ScreenFixture::TearDown();
-    }
     // The next modal dialog is cancelled; its caption is kept.
     void cancelNextDialog() {
         host.dialogs.push_back([this](platform::Form& f) {

@@ -41,6 +41,12 @@ void ScreenFixture::TearDown() {
     server_.reset();
 }
 
+void ModuleFixture::TearDown() {
+    if (screen::frmPedidoAna) screen::frmPedidoAna->FormClose();
+    screen::freeClosedScreen();
+    ScreenFixture::TearDown();
+}
+
 long long ScreenFixture::exec(const std::string& sql) {
     platform::TADOIBQuery q;
     q.SQL = q.SQL_ORACLE = q.SQL_MSSQL = q.SQL_IB = sql;

@@ -37,4 +37,12 @@ protected:
     std::unique_ptr<screen::TfrmPedidoAna> screen_;
 };
 
+// The module as the host runs it over the demo data: entered through IniProc, so the
+// screen is the module's own and is closed and freed as the module frees it.
+class ModuleFixture : public ScreenFixture {
+protected:
+    void SetUp() override { startModule(true); }
+    void TearDown() override;
+};
+
 }  // namespace testsupport
