@@ -260,8 +260,9 @@ void Vd_UltimaAnalise(TfrmPedidoAna& s) {
         return;
     }
     header::withWait(6, [&] {
-        platform::loadFromServer(s.cdsUltAnalise,
-                                 s.netPedidoAna.call("getUltAnalise", {op, subOp, text(s, "NRAUDITORIA")}));
+        platform::loadFromServer(
+            s.cdsUltAnalise,
+            s.netPedidoAna.call("getUltAnalise", {op, subOp, text(s, "NRAUDITORIA"), platform::FiliProc()}));
     });
     boUltAnalise = blank(s.cdsUltAnalise.field("NRAUDITORIA").asString());
 }
