@@ -18,6 +18,13 @@ const Dialect& dialectFor(Backend backend) {
     throw core::Error("Banco de dados sem dialeto conhecido.");
 }
 
+const Dialect& dialectOf(soci::session& db) {
+    const auto name = db.get_backend_name();
+    if (name == "sqlite3") return sqliteDialect();
+    if (name == "postgresql") return postgresqlDialect();
+    throw core::Error("Banco de dados sem dialeto conhecido: " + name + ".");
+}
+
 long long Dialect::highestNumber(soci::session& db, const std::string& table, const std::string& column,
                                  const std::vector<std::pair<std::string, std::string>>& equal) const {
     // Names go into the text, so they must be plain identifiers; values are bound.

@@ -46,6 +46,8 @@ public:
 };
 
 const Dialect& dialectFor(Backend backend);
+// The dialect of an open session, for code that is handed only the session (the demo seed).
+const Dialect& dialectOf(soci::session& db);
 
 const Dialect& sqliteDialect();
 const Dialect& postgresqlDialect();

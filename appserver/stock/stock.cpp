@@ -32,13 +32,14 @@ void checkPlace(const Place& place) {
 // Takes the quantity out of a position in one conditional update; a store holding
 // less (or no position at all) refuses the whole call. What is left within half a
 // thousandth of zero is stored as zero, so an emptied position reads empty.
+// Balances keep 6 decimals, so sums carry no binary residue.
 void takeOut(soci::session& db, const Lot& lot, const Place& from, double quantity, core::DateTime date) {
     Params params{quantity, kHalfThousandth, quantity, date};
     for (const auto& v : {lot.branch, from.store, from.location, lot.product, lot.lot, lot.subLot}) params.add(v);
     params.add(quantity - kHalfThousandth);
     const auto touched = execute(db,
                                  "UPDATE POSESTOQUE SET QTESTOQUE = CASE WHEN QTESTOQUE - :q1 < :h THEN 0 "
-                                 "ELSE QTESTOQUE - :q2 END, DTULTMOVEST = :d WHERE " +
+                                 "ELSE ROUND(CAST(QTESTOQUE - :q2 AS NUMERIC), 6) END, DTULTMOVEST = :d WHERE " +
                                      std::string(kPositionKey) + " AND QTESTOQUE >= :least",
                                  std::move(params));
     if (touched != 1)
@@ -55,7 +56,9 @@ void putIn(soci::session& db, const Lot& lot, const Place& to, double quantity, 
         Params p{quantity, date};
         for (const auto& v : {lot.branch, to.store, to.location, lot.product, lot.lot, lot.subLot}) p.add(v);
         return execute(
-            db, "UPDATE POSESTOQUE SET QTESTOQUE = QTESTOQUE + :q, DTULTMOVEST = :d WHERE " + std::string(kPositionKey),
+            db,
+            "UPDATE POSESTOQUE SET QTESTOQUE = ROUND(CAST(QTESTOQUE + :q AS NUMERIC), 6), DTULTMOVEST = :d WHERE " +
+                std::string(kPositionKey),
             std::move(p));
     };
     if (add() == 1) return;
