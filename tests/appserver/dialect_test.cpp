@@ -1,6 +1,7 @@
 // What each database does differently, asked of its dialect against the real one.
 #include "appserver/dialect/dialect.h"
 
+#include <atomic>
 #include <stdexcept>
 
 #include "appserver/catalog.h"
@@ -56,6 +57,41 @@ TEST_F(DialectTest, TransientErrorsAreToldByTheDatabasesCode) {
     // Words alone are not a database's code.
     EXPECT_FALSE(dialect().isTransientError(std::runtime_error("database is locked")));
     EXPECT_FALSE(dialect().isTransientError(std::runtime_error("could not serialize access due to concurrent update")));
+}
+
+TEST_F(DialectTest, TheServerRunsACallAgainOnlyAfterATransientError) {
+    db() << "INSERT INTO TESTE_DELTA (CDCHAVE, NMTEXTO) VALUES ('TY', 'antes')";
+    auto first = serverSession(), second = serverSession();
+    static std::exception_ptr failure;
+    failure = testsupport::backendContext().transientFailure(*first, *second, "TESTE_DELTA", "TY");
+    ASSERT_TRUE(failure);
+    static std::atomic<int> attempts;
+    attempts = 0;
+    // Writes, then meets the database's conflict on its first attempt only.
+    server_->server().methods().add("Teste", "Conflito", [](appserver::Call& c) -> core::Variant {
+        c.expect({});
+        appserver::execute(c.db(), "INSERT INTO TESTE_DELTA (CDCHAVE) VALUES ('RZ')");
+        if (++attempts == 1) std::rethrow_exception(failure);
+        return static_cast<int64_t>(attempts.load());
+    });
+    auto a = testsupport::call("Conflito", {}, "Teste");
+    ASSERT_FALSE(a.result.isError()) << a.result.error;
+    EXPECT_EQ(a.result.value.asInteger(), 2);
+    int written = 0;
+    db() << "SELECT COUNT(*) FROM TESTE_DELTA WHERE CDCHAVE = 'RZ'", soci::into(written);
+    EXPECT_EQ(written, 1);  // the first attempt's write went back with it
+
+    // Any other database failure is answered at once.
+    attempts = 0;
+    server_->server().methods().add("Teste", "Falha", [](appserver::Call& c) -> core::Variant {
+        c.expect({});
+        ++attempts;
+        appserver::execute(c.db(), "SELECT NMINEXISTENTE FROM TESTE_DELTA");
+        return {};
+    });
+    a = testsupport::call("Falha", {}, "Teste");
+    EXPECT_EQ(a.result.error.rfind("Erro no banco de dados: ", 0), 0u) << a.result.error;
+    EXPECT_EQ(attempts, 1);
 }
 
 TEST_F(DialectTest, CatalogueTablesAndHighestNumber) {

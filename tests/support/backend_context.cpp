@@ -68,13 +68,13 @@ public:
         return out;
     }
 
-    // A repeatable-read transaction updates a row another session changed after its
+    // A serializable transaction updates a row another session changed after its
     // snapshot: PostgreSQL cannot serialise the two and fails the update.
     std::exception_ptr transientFailure(soci::session& first, soci::session& second, const std::string& table,
                                         const std::string& key) const override {
         std::exception_ptr failure;
         second.begin();
-        second << "SET TRANSACTION ISOLATION LEVEL REPEATABLE READ";
+        second << "SET TRANSACTION ISOLATION LEVEL SERIALIZABLE";
         int n = 0;
         second << "SELECT COUNT(*) FROM " + table, soci::into(n);  // takes the snapshot
         first << "UPDATE " + table + " SET NMTEXTO = 'primeiro' WHERE CDCHAVE = :k", soci::use(key);
