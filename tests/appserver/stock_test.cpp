@@ -2,6 +2,7 @@
 // calls move one lot at once.
 #include "appserver/stock/stock.h"
 
+#include <cstdio>
 #include <map>
 #include <thread>
 
@@ -35,6 +36,14 @@ public:
             if (c.argCount() > 3)
                 stock::move(c.db(), c.dialect(), kLot, placeOf(c.text(0)), placeOf(c.text(1)), c.number(3), posting);
             return posting.number;
+        });
+        // A move under the caller's posting number, so concurrent moves meet only on
+        // the positions (the branch's sequence would make them queue).
+        methods.add("Teste", "MoverNumerado", [](appserver::Call& c) -> core::Variant {
+            c.expect({Arg::Text, Arg::Text, Arg::Number, Arg::Text});
+            stock::Posting posting;
+            posting.number = c.text(3);
+            return stock::move(c.db(), c.dialect(), kLot, placeOf(c.text(0)), placeOf(c.text(1)), c.number(2), posting);
         });
         methods.add("Teste", "Entrada", [](appserver::Call& c) -> core::Variant {
             c.expect({Arg::Text, Arg::Number});
@@ -156,8 +165,11 @@ TEST_F(StockTest, EightCallersMovingOneLotBackAndForthLoseNothing) {
             for (int i = 0; i < kEach; ++i) {
                 const bool there = (t + i) % 2 == 0;
                 const double q = 0.1 * (1 + (t * kEach + i) % 7) + 0.125 * (t % 3);
-                auto a = testsupport::callAt(port(), "Mover",
-                                             {there ? "000901" : "000902", there ? "000902" : "000901", q}, "Teste");
+                char number[32];
+                std::snprintf(number, sizeof number, "8%01d%08d", t, i);
+                auto a = testsupport::callAt(
+                    port(), "MoverNumerado",
+                    {there ? "000901" : "000902", there ? "000902" : "000901", q, std::string(number)}, "Teste");
                 if (!a.result.isError()) ++moved[t];
                 // Running short is a fair refusal; anything else is a fault.
                 else if (a.result.error.rfind(stock::kShortage, 0) != 0)
