@@ -62,9 +62,8 @@ void putIn(soci::session& db, const Lot& lot, const Place& to, double quantity, 
             std::move(p));
     };
     if (add() == 1) return;
-    Params p{lot.branch, to.store,   to.location, lot.product,
-             lot.lot,    lot.subLot, quantity,    unitCost ? core::Value(*unitCost) : core::Value(),
-             date};
+    const core::Value cost = unitCost ? core::Value(*unitCost) : core::Value();
+    Params p{lot.branch, to.store, to.location, lot.product, lot.lot, lot.subLot, quantity, cost, date};
     const auto inserted =
         execute(db,
                 "INSERT INTO POSESTOQUE (CDFILIAL, CDALMOXARIFE, CDLOCALESTOQ, CDPRODUTO, NRLOTEESTQ, NRSUBLOTE, "
