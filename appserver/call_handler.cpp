@@ -71,8 +71,8 @@ std::string CallHandler::handle(const std::string& module, const std::string& me
     SessionPool::Lease lease(pool_);
     for (int attempt = 1;; ++attempt) {
         try {
-            CallTransaction tx(lease.db(), backend_, entry->readOnly);
-            Call call(method, args, lease.db(), backend_, catalog_);
+            CallTransaction tx(lease.db(), dialect_, entry->readOnly);
+            Call call(method, args, lease.db(), dialect_, catalog_);
             core::Variant result = entry->method(call);
             tx.commit();
             spdlog::info("{}.{} {:.1f} ms ok", module, method, elapsed());
@@ -81,7 +81,7 @@ std::string CallHandler::handle(const std::string& module, const std::string& me
             // The method's own refusal (a fixed code or a message): passed on as it stands.
             return refuse(e.what());
         } catch (const std::exception& e) {
-            if (isTransientDatabaseError(e) && attempt < kAttempts) {
+            if (dialect_.isTransientError(e) && attempt < kAttempts) {
                 spdlog::debug("{}.{} banco ocupado, tentativa {}", module, method, attempt);
                 std::this_thread::sleep_for(std::chrono::milliseconds(20 * attempt));
                 continue;

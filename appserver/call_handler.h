@@ -1,11 +1,12 @@
 #pragma once
+#include <soci/soci.h>
+
 #include <memory>
 #include <string>
 
-#include <soci/soci.h>
-
 #include "appserver/catalog.h"
 #include "appserver/database.h"
+#include "appserver/dialect/dialect.h"
 #include "appserver/method_table.h"
 
 namespace appserver {
@@ -41,15 +42,15 @@ private:
 // {"error":...} answer.
 class CallHandler {
 public:
-    CallHandler(MethodTable& methods, SessionPool& pool, Catalog& catalog, Backend backend)
-        : methods_(methods), pool_(pool), catalog_(catalog), backend_(backend) {}
+    CallHandler(MethodTable& methods, SessionPool& pool, Catalog& catalog, const Dialect& dialect)
+        : methods_(methods), pool_(pool), catalog_(catalog), dialect_(dialect) {}
     std::string handle(const std::string& module, const std::string& method, const std::string& body);
 
 private:
     MethodTable& methods_;
     SessionPool& pool_;
     Catalog& catalog_;
-    Backend backend_;
+    const Dialect& dialect_;
 };
 
 }  // namespace appserver

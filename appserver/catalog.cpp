@@ -2,8 +2,8 @@
 
 #include <cctype>
 
+#include "appserver/dialect/dialect.h"
 #include "core/error.h"
-#include "core/value.h"
 
 namespace appserver {
 
@@ -24,17 +24,6 @@ ColumnInfo::Kind kindOf(const std::string& declared) {
     if (has("DOUBLE") || has("REAL") || has("FLOA") || has("NUMERIC") || has("DECIMAL"))
         return ColumnInfo::Kind::Real;
     return ColumnInfo::Kind::Text;
-}
-
-// "VARCHAR(30)" -> 30; 0 when no size is declared.
-int sizeOf(const std::string& declared) {
-    const auto open = declared.find('(');
-    if (open == std::string::npos) return 0;
-    try {
-        return std::stoi(declared.substr(open + 1));
-    } catch (...) {
-        return 0;
-    }
 }
 
 }  // namespace
@@ -63,36 +52,12 @@ const TableInfo& Catalog::table(soci::session& db, const std::string& name) {
     }
     TableInfo info;
     info.name = key;
-    if (backend_ == Backend::SQLite) {
-        soci::rowset<soci::row> rs = (db.prepare << "PRAGMA table_info(" + key + ")");
-        for (const auto& r : rs) {
-            ColumnInfo c;
-            c.name = upper(r.get<std::string>(1));
-            const auto type = r.get_indicator(2) == soci::i_null ? std::string() : r.get<std::string>(2);
-            c.kind = kindOf(type);
-            c.size = c.kind == ColumnInfo::Kind::Text ? sizeOf(type) : 0;
-            info.columns.push_back(std::move(c));
-        }
-    } else {
-        const std::string lowered = core::utf8Lower(key);
-        soci::rowset<soci::row> rs =
-            (db.prepare << "SELECT column_name, data_type, COALESCE(character_maximum_length, 0) "
-                           "FROM information_schema.columns WHERE table_schema = current_schema() "
-                           "AND table_name = :t ORDER BY ordinal_position",
-             soci::use(lowered));
-        for (const auto& r : rs) {
-            ColumnInfo c;
-            c.name = upper(r.get<std::string>(0));
-            c.kind = kindOf(r.get<std::string>(1));
-            const auto& p = r.get_properties(2);
-            long long size = 0;
-            if (p.get_data_type() == soci::dt_integer) size = r.get<int>(2);
-            else if (p.get_data_type() == soci::dt_long_long) size = r.get<long long>(2);
-            else if (p.get_data_type() == soci::dt_double) size = static_cast<long long>(r.get<double>(2));
-            else if (p.get_data_type() == soci::dt_string) size = std::stoll(r.get<std::string>(2));
-            c.size = c.kind == ColumnInfo::Kind::Text ? static_cast<int>(size) : 0;
-            info.columns.push_back(std::move(c));
-        }
+    for (const auto& declared : dialect_.columns(db, key)) {
+        ColumnInfo c;
+        c.name = upper(declared.name);
+        c.kind = kindOf(declared.type);
+        c.size = c.kind == ColumnInfo::Kind::Text ? declared.size : 0;
+        info.columns.push_back(std::move(c));
     }
     if (info.columns.empty()) throw core::Error("Tabela " + key + " não existe no banco de dados.");
     std::lock_guard lock(mutex_);

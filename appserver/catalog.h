@@ -11,9 +11,8 @@
 
 namespace appserver {
 
-// What the database says about one column; read from the live schema (PRAGMA
-// table_info on SQLite, information_schema on PostgreSQL), so it always matches
-// whatever the migrations built.
+// What the database says about one column; read from the live schema through the
+// dialect, so it always matches whatever the migrations built.
 struct ColumnInfo {
     std::string name;  // as the table declares it, upper case
     enum class Kind { Text, Integer, Real, Blob } kind = Kind::Text;
@@ -29,13 +28,13 @@ struct TableInfo {
 // Column descriptions per table, cached: the schema only changes at start.
 class Catalog {
 public:
-    explicit Catalog(Backend backend) : backend_(backend) {}
+    explicit Catalog(const Dialect& dialect) : dialect_(dialect) {}
     // Throws core::Error when the table does not exist or the name is not a plain identifier.
     const TableInfo& table(soci::session& db, const std::string& name);
     void clear();
 
 private:
-    Backend backend_;
+    const Dialect& dialect_;
     std::mutex mutex_;
     std::map<std::string, TableInfo> tables_;
 };

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <stdexcept>
 
-#include <soci/sqlite3/soci-sqlite3.h>
+#include "appserver/dialect/dialect.h"
 
 namespace appserver {
 
@@ -33,17 +33,14 @@ DatabaseAddress parseDatabaseAddress(const std::string& db) {
 
 void openSession(soci::session& db, const DatabaseAddress& address) {
     db.open(address.sociBackend, address.connect);
-    if (address.backend == Backend::SQLite) {
-        db << "PRAGMA journal_mode=WAL";
-        db << "PRAGMA busy_timeout=10000";
-        db << "PRAGMA foreign_keys=ON";
-        db << "PRAGMA synchronous=NORMAL";
-    }
+    dialectFor(address.backend).prepareSession(db);
 }
 
-CallTransaction::CallTransaction(soci::session& db, Backend backend, bool readOnly) : db_(db) {
-    if (backend == Backend::SQLite && !readOnly) db_ << "BEGIN IMMEDIATE";
-    else db_.begin();
+CallTransaction::CallTransaction(soci::session& db, const Dialect& dialect, bool readOnly) : db_(db) {
+    if (readOnly)
+        db_.begin();
+    else
+        dialect.beginWriting(db_);
     open_ = true;
 }
 
@@ -64,32 +61,6 @@ void CallTransaction::commit() {
 void CallTransaction::rollback() {
     open_ = false;
     db_.rollback();
-}
-
-bool isTransientDatabaseError(const std::exception& e) {
-    if (auto s = dynamic_cast<const soci::sqlite3_soci_error*>(&e)) {
-        const int rc = s->result() & 0xFF;
-        return rc == 5 /* SQLITE_BUSY */ || rc == 6 /* SQLITE_LOCKED */;
-    }
-    // PostgreSQL's serialization failure and deadlock, told by their messages (its
-    // error class needs libpq's headers).
-    const std::string what = e.what();
-    return what.find("database is locked") != std::string::npos ||
-           what.find("could not serialize access") != std::string::npos ||
-           what.find("deadlock detected") != std::string::npos;
-}
-
-bool tableExists(soci::session& db, Backend backend, const std::string& table) {
-    int n = 0;
-    if (backend == Backend::SQLite) {
-        db << "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND UPPER(name) = UPPER(:t)", soci::use(table),
-            soci::into(n);
-    } else {
-        db << "SELECT COUNT(*) FROM information_schema.tables WHERE table_schema = current_schema() AND "
-              "UPPER(table_name) = UPPER(:t)",
-            soci::use(table), soci::into(n);
-    }
-    return n > 0;
 }
 
 }  // namespace appserver

@@ -1,4 +1,6 @@
 #pragma once
+#include <soci/soci.h>
+
 #include <functional>
 #include <map>
 #include <shared_mutex>
@@ -6,10 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include <soci/soci.h>
-
 #include "appserver/catalog.h"
 #include "appserver/database.h"
+#include "appserver/dialect/dialect.h"
 #include "core/variant.h"
 
 namespace appserver {
@@ -22,12 +23,13 @@ enum class Arg { Text, Number, Integer, DateTime, Boolean, Packet, Any };
 // the by-reference arguments it writes back.
 class Call {
 public:
-    Call(std::string method, std::vector<core::Variant> args, soci::session& db, Backend backend, Catalog& catalog)
-        : method_(std::move(method)), args_(std::move(args)), db_(db), backend_(backend), catalog_(catalog) {}
+    Call(std::string method, std::vector<core::Variant> args, soci::session& db, const Dialect& dialect,
+         Catalog& catalog)
+        : method_(std::move(method)), args_(std::move(args)), db_(db), dialect_(dialect), catalog_(catalog) {}
 
     const std::string& method() const { return method_; }
     soci::session& db() { return db_; }
-    Backend backend() const { return backend_; }
+    const Dialect& dialect() const { return dialect_; }
     Catalog& catalog() { return catalog_; }
     size_t argCount() const { return args_.size(); }
 
@@ -53,7 +55,7 @@ private:
     std::string method_;
     std::vector<core::Variant> args_;
     soci::session& db_;
-    Backend backend_;
+    const Dialect& dialect_;
     Catalog& catalog_;
     std::vector<std::pair<int, core::Variant>> out_;
 };

@@ -1,9 +1,10 @@
 #include "appserver/migrate.h"
 
-#include <stdexcept>
-
 #include <spdlog/spdlog.h>
 
+#include <stdexcept>
+
+#include "appserver/dialect/dialect.h"
 #include "appserver/schema/migrations.h"
 #include "appserver/sql.h"
 #include "core/datetime.h"
@@ -12,11 +13,11 @@ namespace appserver {
 
 namespace {
 
-void ensureVersionTable(soci::session& db, Backend backend) {
-    if (tableExists(db, backend, "SCHEMA_VERSION")) return;
-    CallTransaction tx(db, backend);
-    if (backend == Backend::PostgreSQL) db << "SELECT pg_advisory_xact_lock(7300)";
-    if (!tableExists(db, backend, "SCHEMA_VERSION"))
+void ensureVersionTable(soci::session& db, const Dialect& dialect) {
+    if (dialect.tableExists(db, "SCHEMA_VERSION")) return;
+    CallTransaction tx(db, dialect);
+    dialect.lockForMigration(db);
+    if (!dialect.tableExists(db, "SCHEMA_VERSION"))
         db << "CREATE TABLE SCHEMA_VERSION (NRVERSAO INTEGER NOT NULL, NMVERSAO VARCHAR(100), "
               "DTAPLICACAO DOUBLE PRECISION, PRIMARY KEY (NRVERSAO))";
     tx.commit();
@@ -24,21 +25,21 @@ void ensureVersionTable(soci::session& db, Backend backend) {
 
 }  // namespace
 
-int schemaVersion(soci::session& db, Backend backend) {
-    if (!tableExists(db, backend, "SCHEMA_VERSION")) return 0;
+int schemaVersion(soci::session& db, const Dialect& dialect) {
+    if (!dialect.tableExists(db, "SCHEMA_VERSION")) return 0;
     return static_cast<int>(
         queryValue(db, "SELECT COALESCE(MAX(NRVERSAO), 0) FROM SCHEMA_VERSION", {}, core::FieldType::Integer)
             .asInteger());
 }
 
-int migrate(soci::session& db, Backend backend) {
-    ensureVersionTable(db, backend);
+int migrate(soci::session& db, const Dialect& dialect) {
+    ensureVersionTable(db, dialect);
     int applied = 0;
     for (const auto& m : migrations()) {
-        CallTransaction tx(db, backend);
-        // Several servers may start at once on one PostgreSQL database: one migrates,
-        // the others wait here and then find the work done.
-        if (backend == Backend::PostgreSQL) db << "SELECT pg_advisory_xact_lock(7300)";
+        CallTransaction tx(db, dialect);
+        // Several servers may start at once on one database: one migrates, the
+        // others wait here and then find the work done.
+        dialect.lockForMigration(db);
         const auto done = queryValue(db, "SELECT COUNT(*) FROM SCHEMA_VERSION WHERE NRVERSAO = :v",
                                      {m.version}, core::FieldType::Integer);
         if (done.asInteger() > 0) continue;

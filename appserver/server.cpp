@@ -1,21 +1,21 @@
 #include "appserver/server.h"
 
-#include <chrono>
-#include <stdexcept>
-#include <thread>
-
 #include <httplib.h>
 #include <sodium.h>
 #include <spdlog/spdlog.h>
+
+#include <chrono>
+#include <stdexcept>
+#include <thread>
 
 #include "appserver/call_handler.h"
 #include "appserver/catalog.h"
 #include "appserver/database.h"
 #include "appserver/demo/demo_data.h"
+#include "appserver/dialect/dialect.h"
 #include "appserver/method_table.h"
 #include "appserver/migrate.h"
 #include "core/variant.h"
-
 
 namespace appserver {
 
@@ -37,8 +37,8 @@ struct Server::Impl {
 
 namespace {
 
-bool hasRequests(soci::session& db, Backend backend) {
-    if (!tableExists(db, backend, "AUDITORIA")) return false;
+bool hasRequests(soci::session& db, const Dialect& dialect) {
+    if (!dialect.tableExists(db, "AUDITORIA")) return false;
     int n = 0;
     db << "SELECT COUNT(*) FROM AUDITORIA", soci::into(n);
     return n > 0;
@@ -56,21 +56,22 @@ std::pair<std::string, std::string> splitPath(const std::string& path) {
 
 void Server::Impl::openDatabase() {
     address = parseDatabaseAddress(options.db);
+    const Dialect& dialect = dialectFor(address.backend);
     {
         soci::session db;
         openSession(db, address);
-        migrate(db, address.backend);
-        if (options.demo && !hasRequests(db, address.backend)) {
+        migrate(db, dialect);
+        if (options.demo && !hasRequests(db, dialect)) {
             spdlog::info("Criando os dados de demonstração");
-            CallTransaction tx(db, address.backend);
+            CallTransaction tx(db, dialect);
             seedDemo(db);
             tx.commit();
         }
     }
     const int size = options.threads > 0 ? options.threads : 1;
     pool = std::make_unique<SessionPool>(address, static_cast<size_t>(size));
-    catalog = std::make_unique<Catalog>(address.backend);
-    handler = std::make_unique<CallHandler>(methods, *pool, *catalog, address.backend);
+    catalog = std::make_unique<Catalog>(dialect);
+    handler = std::make_unique<CallHandler>(methods, *pool, *catalog, dialect);
 }
 
 void Server::Impl::route() {

@@ -7,3 +7,6 @@ find_package(Boost REQUIRED)
 add_library(soci INTERFACE)
 target_include_directories(soci INTERFACE ${SOCI_INCLUDE_DIR} ${Boost_INCLUDE_DIRS})
 target_link_libraries(soci INTERFACE ${SOCI_SQLITE_LIB} ${SOCI_PG_LIB} ${SOCI_CORE_LIB} ${CMAKE_DL_LIBS})
+# The PostgreSQL backend's header (its error class tells the SQLSTATE) includes libpq's.
+find_path(PQ_INCLUDE_DIR libpq-fe.h PATH_SUFFIXES postgresql REQUIRED)
+target_include_directories(soci INTERFACE ${PQ_INCLUDE_DIR})

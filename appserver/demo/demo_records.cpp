@@ -2,6 +2,8 @@
 
 #include "appserver/demo/demo_model.h"
 #include "appserver/demo/demo_rows.h"
+#include "appserver/dialect/dialect.h"
+#include "appserver/stock/stock.h"
 
 namespace appserver::demo {
 
@@ -83,35 +85,15 @@ void seedRequestRecords(soci::session& db) {
         const double withdrawn = included + 2.0 / 24;
         std::optional<std::string> posting;
         if (f.posted) {
-            posting = nextStockPosting(db, branch);
-            Row(db, "MOVESTOQUE")
-                .s("CDFILIAL", branch)
-                .s("NRLANCTOESTQ", *posting)
-                .i("NRSEQMOVEST", 1)
-                .s("IDTPMOVEST", "S")
-                .s("CDALMOXARIFE", store)
-                .s("CDLOCALESTOQ", location)
-                .s("CDPRODUTO", p.code)
-                .s("NRLOTEESTQ", f.lot)
-                .s("NRSUBLOTE", f.subLot)
-                .d("QTMOVEST", f.quantity)
-                .d("VRCUSTOUNIT", p.unitCost)
-                .d("DTMOVEST", withdrawn)
-                .s("CDOPERADOR", "ANALISTA")
-                .s("NRAUDITORIA", request)
-                .s("DSLANCTOEST", "Lanc.Ref. retirada para análise " + request)
-                .insert();
-            double stock = 0;
-            db << "SELECT QTESTOQUE FROM POSESTOQUE WHERE CDFILIAL = :f AND CDALMOXARIFE = :a AND CDLOCALESTOQ = :l "
-                  "AND CDPRODUTO = :p AND NRLOTEESTQ = :n AND NRSUBLOTE = :s",
-                soci::into(stock), soci::use(branch), soci::use(store), soci::use(location), soci::use(p.code),
-                soci::use(std::string(f.lot)), soci::use(std::string(f.subLot));
-            // Quantities keep 5 decimals, so the balance shows no binary residue.
-            const double balance = std::round((stock - f.quantity) * 100000.0) / 100000.0;
-            db << "UPDATE POSESTOQUE SET QTESTOQUE = :q, DTULTMOVEST = :d WHERE CDFILIAL = :f AND "
-                  "CDALMOXARIFE = :a AND CDLOCALESTOQ = :l AND CDPRODUTO = :p AND NRLOTEESTQ = :n AND NRSUBLOTE = :s",
-                soci::use(balance), soci::use(withdrawn), soci::use(branch), soci::use(store), soci::use(location),
-                soci::use(p.code), soci::use(std::string(f.lot)), soci::use(std::string(f.subLot));
+            stock::Posting withdrawal;
+            withdrawal.number = nextStockPosting(db, branch);
+            withdrawal.date = core::DateTime{withdrawn};
+            withdrawal.operatorCode = "ANALISTA";
+            withdrawal.request = request;
+            withdrawal.description = "Lanc.Ref. retirada para análise " + request;
+            withdrawal.unitCost = p.unitCost;
+            posting = stock::withdraw(db, dialectOf(db), {branch, p.code, f.lot, f.subLot}, {store, location},
+                                      f.quantity, withdrawal);
         }
         const double cost = f.quantity * p.unitCost;
         Row(db, "FORMULAANA")

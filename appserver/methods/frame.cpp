@@ -27,22 +27,29 @@ core::Variant GetParamMXA(Call& c) {
                        {c.text(0)});
 }
 
-// One row per operator and permission held through any of the operator's groups.
+// One row per active operator and permission held through any of the operator's
+// groups; with a branch, only the operators of that branch.
 core::Variant getPermissaoAna(Call& c) {
-    c.expect({});
+    c.expect({Arg::Text}, 1);
+    std::string sql =
+        "SELECT G.CDGRUPOPER, A.IDAUTGRUPOP, A.NRAUTGRUPOP, G.DSGRUPOPER, O.CDSETOR, S.NMSETOR, O.CDOPERADOR "
+        "FROM OPERADOR O "
+        "JOIN OPERGRUPO OG ON OG.CDOPERADOR = O.CDOPERADOR "
+        "JOIN GRUPOPER G ON G.CDGRUPOPER = OG.CDGRUPOPER "
+        "JOIN AUTGRUPOPER A ON A.CDGRUPOPER = G.CDGRUPOPER "
+        "LEFT JOIN SETOR S ON S.CDSETOR = O.CDSETOR "
+        "WHERE O.IDATIVO = 'S'";
+    Params params;
+    if (c.argCount() > 0) {
+        sql += " AND O.CDFILIAL = :f";
+        params.add(c.text(0));
+    }
     return queryPacket(c.db(),
                        {field("CDGRUPOPER", FieldType::String, 2), field("IDAUTGRUPOP", FieldType::String, 4),
                         field("NRAUTGRUPOP", FieldType::String, 3), field("DSGRUPOPER", FieldType::String, 30),
                         field("CDSETOR", FieldType::String, 4), field("NMSETOR", FieldType::String, 30),
                         field("CDOPERADOR", FieldType::String, 12)},
-                       "SELECT G.CDGRUPOPER, A.IDAUTGRUPOP, A.NRAUTGRUPOP, G.DSGRUPOPER, O.CDSETOR, S.NMSETOR, "
-                       "O.CDOPERADOR "
-                       "FROM OPERADOR O "
-                       "JOIN OPERGRUPO OG ON OG.CDOPERADOR = O.CDOPERADOR "
-                       "JOIN GRUPOPER G ON G.CDGRUPOPER = OG.CDGRUPOPER "
-                       "JOIN AUTGRUPOPER A ON A.CDGRUPOPER = G.CDGRUPOPER "
-                       "LEFT JOIN SETOR S ON S.CDSETOR = O.CDSETOR "
-                       "ORDER BY O.CDOPERADOR, G.CDGRUPOPER, A.IDAUTGRUPOP");
+                       sql + " ORDER BY O.CDOPERADOR, G.CDGRUPOPER, A.IDAUTGRUPOP", std::move(params));
 }
 
 }  // namespace

@@ -9,23 +9,15 @@ namespace {
 
 using core::FieldType;
 
-long long highestInspection(Call& c, const std::string& branch, const std::string& request) {
-    if (!tableExists(c.db(), c.backend(), "INSPECAUDIT")) return 0;
-    const auto v = queryValue(c.db(), "SELECT MAX(NRINSPECAUDI) FROM INSPECAUDIT WHERE CDFILIAL = :f AND NRAUDITORIA = :a",
-                              {branch, request});
-    try {
-        return v.isNull() ? 0 : std::stoll(v.asString());
-    } catch (...) {
-        return 0;
-    }
-}
-
 // Next inspection number of one request, as a packet for cdsPrxInspecAudit.
 core::Variant GetPrxInspecAudit(Call& c) {
     c.expect({Arg::Text, Arg::Text});
     const auto branch = c.text(0), request = c.text(1);
-    const auto n = nextNumber(c.db(), branch, "INSPECAUDIT:" + request,
-                              [&] { return highestInspection(c, branch, request); });
+    const auto highest = [&] {
+        return c.dialect().highestNumber(c.db(), "INSPECAUDIT", "NRINSPECAUDI",
+                                         {{"CDFILIAL", branch}, {"NRAUDITORIA", request}});
+    };
+    const auto n = nextNumber(c.db(), branch, "INSPECAUDIT:" + request, highest);
     core::Packet p;
     p.fields = {field("NRINSPECAUDI", FieldType::String, 3)};
     p.rows.push_back({zeroPadded(n, 3)});

@@ -141,20 +141,26 @@ core::Variant getMarcaProd(Call& c) {
                        sql, std::move(params));
 }
 
-// Production order, sub-order and the asking request's number: the other requests
-// of that order still pending or in progress.
+// Production order, sub-order, the asking request's number and, optionally, its
+// branch: the other requests of that order still pending or in progress. Order
+// numbers are per branch, so with a branch only that branch's requests count.
 core::Variant getUltAnalise(Call& c) {
-    c.expect({Arg::Text, Arg::Text, Arg::Text});
-    return queryPacket(
-        c.db(),
-        {field("CDFILIAL", FieldType::String, 4), field("NRAUDITORIA", FieldType::String, 10),
-         field("IDTPAUDITADO", FieldType::String, 1), field("IDSTATUSAUDI", FieldType::String, 1),
-         field("CDPRODUTO", FieldType::String, 10), field("NRLOTEESTQ", FieldType::String, 20),
-         field("NRSUBLOTE", FieldType::String, 4)},
+    c.expect({Arg::Text, Arg::Text, Arg::Text, Arg::Text}, 1);
+    std::string sql =
         "SELECT CDFILIAL, NRAUDITORIA, IDTPAUDITADO, IDSTATUSAUDI, CDPRODUTO, NRLOTEESTQ, NRSUBLOTE "
         "FROM AUDITORIA WHERE NRORDPROD = :o AND NRSUBORDPROD = :s AND NRAUDITORIA <> :n "
-        "AND IDSTATUSAUDI IN ('1', '2') ORDER BY CDFILIAL, NRAUDITORIA",
-        {c.text(0), c.text(1), c.text(2)});
+        "AND IDSTATUSAUDI IN ('1', '2')";
+    Params params{c.text(0), c.text(1), c.text(2)};
+    if (c.argCount() > 3) {
+        sql += " AND CDFILIAL = :f";
+        params.add(c.text(3));
+    }
+    return queryPacket(c.db(),
+                       {field("CDFILIAL", FieldType::String, 4), field("NRAUDITORIA", FieldType::String, 10),
+                        field("IDTPAUDITADO", FieldType::String, 1), field("IDSTATUSAUDI", FieldType::String, 1),
+                        field("CDPRODUTO", FieldType::String, 10), field("NRLOTEESTQ", FieldType::String, 20),
+                        field("NRSUBLOTE", FieldType::String, 4)},
+                       sql + " ORDER BY CDFILIAL, NRAUDITORIA", std::move(params));
 }
 
 // Branch, order, sub-order, stage: the earliest start among the analyses of the

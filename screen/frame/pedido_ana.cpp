@@ -120,7 +120,7 @@ void TfrmPedidoAna::loadParameters() {
         const std::string filial = platform::FiliProc();
         platform::loadFromServer(cdsParamFilial, netPedidoAna.call("getParamFilial", {filial}));
         platform::loadFromServer(cdsParamMXA, netPedidoAna.call("GetParamMXA", {filial}));
-        platform::loadFromServer(cdsPermissaoAna, netPedidoAna.call("getPermissaoAna"));
+        platform::loadFromServer(cdsPermissaoAna, netPedidoAna.call("getPermissaoAna", {filial}));
     });
 }
 

@@ -242,8 +242,9 @@ void Vd_UltimaAnalise(TfrmPedidoAna& s) {
         return;
     }
     platform::withShowAvi(6, [&] {
-        platform::loadFromServer(s.cdsUltAnalise,
-                                 s.netPedidoAna.call("getUltAnalise", {op, subOp, text(s, "NRAUDITORIA")}));
+        platform::loadFromServer(
+            s.cdsUltAnalise,
+            s.netPedidoAna.call("getUltAnalise", {op, subOp, text(s, "NRAUDITORIA"), platform::FiliProc()}));
     });
     boUltAnalise = blank(s.cdsUltAnalise.field("NRAUDITORIA").asString());
 }

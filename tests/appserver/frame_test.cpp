@@ -48,8 +48,32 @@ TEST_F(FrameTest, PermissionListHasOneRowPerOperatorAndPermission) {
     EXPECT_EQ(seen.size(), p.rows.size());  // no repeated operator/permission row
     for (const char* code : {"ALTC", "EXCA", "IEIA", "CANA"}) EXPECT_TRUE(codes.count(code)) << code;
     // A wrong call names the method.
-    EXPECT_EQ(testsupport::call("getPermissaoAna", {"x"}).result.error,
-              "Método getPermissaoAna: esperados 0 argumentos, recebidos 1.");
+    EXPECT_EQ(testsupport::call("getPermissaoAna", {"0001", "x"}).result.error,
+              "Método getPermissaoAna: esperados de 0 a 1 argumentos, recebidos 2.");
+}
+
+TEST_F(FrameTest, PermissionListHoldsActiveOperatorsOfTheGivenBranch) {
+    auto operators = [](std::vector<core::Variant> args) {
+        auto a = testsupport::call("getPermissaoAna", std::move(args));
+        EXPECT_TRUE(a.result.isPacket()) << a.result.error;
+        std::set<std::string> out;
+        if (a.result.packet)
+            for (const auto& r : a.result.packet->rows) out.insert(r[6].asString());
+        return out;
+    };
+    // The demo's quality people of branch 0001 keep their permissions; the
+    // supervisor of branch 0002 holds some too.
+    const auto first = operators({"0001"});
+    EXPECT_EQ(first, (std::set<std::string>{"DEMO", "MARIA", "SUPERVISOR"}));
+    EXPECT_EQ(operators({"0002"}), (std::set<std::string>{"LUCIA"}));
+
+    // An inactive operator holds nothing, in any branch or in none.
+    db() << "UPDATE OPERADOR SET IDATIVO = 'N' WHERE CDOPERADOR = 'MARIA'";
+    EXPECT_EQ(operators({"0001"}), (std::set<std::string>{"DEMO", "SUPERVISOR"}));
+    EXPECT_EQ(operators({}).count("MARIA"), 0u);
+    EXPECT_EQ(operators({}).count("LUCIA"), 1u);
+    db() << "UPDATE OPERADOR SET IDATIVO = 'S' WHERE CDOPERADOR = 'MARIA'";
+    EXPECT_EQ(operators({"0001"}), first);
 }
 
 TEST_F(FrameTest, LoginChecksTheHashedPassword) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "appserver/catalog.h"
+#include "appserver/dialect/dialect.h"
 #include "core/recordset.h"
 #include "fixture.h"
 #include "open_criteria.h"
@@ -41,7 +42,7 @@ protected:
 };
 
 TEST_F(RequestRecordTest, TheTableHoldsExactlyTheStoredFields) {
-    appserver::Catalog catalog(server_->onPostgres() ? appserver::Backend::PostgreSQL : appserver::Backend::SQLite);
+    appserver::Catalog catalog(appserver::dialectOf(db()));
     const auto& table = catalog.table(db(), "AUDITORIA");
     for (const auto& f : records::requestRecord().fields())
         EXPECT_EQ(table.column(f.name) != nullptr, f.stored()) << f.name;

@@ -12,6 +12,7 @@
 #include "platform/scripted_host.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
+#include "support/backend_context.h"
 #include "support/form_input.h"
 #include "support/screen_fixture.h"
 
@@ -73,12 +74,11 @@ protected:
     }
 
     // Makes the trail refuse the second write of a confirm (a server failure
-    // between the two writes); false where the failure cannot be simulated.
-    bool failAnalysisEntries() {
-        if (server_->onPostgres()) return false;  // a SQLite trigger
-        exec("CREATE TRIGGER TRG_FALHA BEFORE INSERT ON JUSTIFICAANA WHEN NEW.IDORIGJUST = 'A' "
-             "BEGIN SELECT RAISE(ABORT, 'falha simulada'); END");
-        return true;
+    // between the two writes).
+    static void failAnalysisEntries() {
+        for (const auto& statement :
+             testsupport::backendContext().failInserts("JUSTIFICAANA", "NEW.IDORIGJUST = 'A'", "FALHA"))
+            exec(statement);
     }
 
 };

@@ -13,6 +13,7 @@
 #include "platform/services.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
+#include "support/backend_context.h"
 #include "support/screen_fixture.h"
 
 namespace {
@@ -167,7 +168,7 @@ TEST_F(FrameLifecycle, PermissionFlagsFollowTheListIgnoringCase) {
 }
 
 TEST_F(FrameLifecycle, ServerErrorWhileReadingParametersHidesTheAnimationAndPropagates) {
-    exec("DROP TABLE PARAMMXA");
+    exec(testsupport::backendContext().dropTable("PARAMMXA"));
 
     // Creation itself: the error goes on, the animation is already off.
     {

@@ -1,6 +1,7 @@
 // Hours, dates and keys of the header boxes, the lookup buttons, the last-analysis
 // check and the production stage's start.
 #include "header_validation_fixture.h"
+#include "support/backend_context.h"
 
 namespace headertest {
 namespace {
@@ -171,14 +172,15 @@ TEST_F(HeaderFlow, LookupRefusalsAndEmptyLists) {
 
 TEST_F(HeaderFlow, ServerErrorDuringALookupHidesTheWait) {
     newRequest();
-    exec("DROP TABLE MARCAPRODUTO");
+    const auto& backend = testsupport::backendContext();
+    exec(backend.dropTable("MARCAPRODUTO"));
     type("CDARVPROD", "1.01.001.0001");
     leave("dbeProduto");
     host.clear();
     EXPECT_FALSE(click("btnPesqMarca"));
     EXPECT_EQ(host.waitCount, 1);
     EXPECT_EQ(host.waitDepth, 0);
-    EXPECT_NE(shown().find("MARCAPRODUTO"), std::string::npos) << shown();
+    EXPECT_NE(shown().find(backend.nameInMessages("MARCAPRODUTO")), std::string::npos) << shown();
     EXPECT_TRUE(host.lookups.empty());
     EXPECT_EQ(a().state(), DataSetState::Insert);
 }

@@ -95,7 +95,6 @@ TestServer::~TestServer() {
 
 appserver::Server& TestServer::server() { return *impl_->server; }
 int TestServer::port() const { return impl_->server->port(); }
-bool TestServer::onPostgres() const { return !impl_->pgSchema.empty(); }
 
 RawAnswer post(int port, const std::string& path, const std::string& body) {
     httplib::Client client("127.0.0.1", port);

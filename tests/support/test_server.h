@@ -12,14 +12,14 @@ namespace testsupport {
 // database of its own: a temporary SQLite file, or, when MXA_TEST_PG holds a libpq
 // connect string, a fresh PostgreSQL schema (dropped at the end). The client
 // session (platform::session()) is pointed at it, logged in as the demo operator
-// of the demo branch.
+// of the demo branch. What tests must do differently per database is asked of
+// backendContext() (support/backend_context.h).
 class TestServer {
 public:
     explicit TestServer(bool demo = true);
     ~TestServer();
     appserver::Server& server();
     int port() const;
-    bool onPostgres() const;
 
     // The demo's operator and branch the session is logged in as.
     static constexpr const char* kOperador = "DEMO";
