@@ -4,16 +4,14 @@
 #include "appserver/demo/demo_data.h"
 #include "appserver/demo/demo_model.h"
 #include "appserver/demo/demo_rows.h"
+#include "appserver/dialect/dialect.h"
 
 namespace appserver {
 
 void seedBulkRequests(soci::session& db, int count) {
     if (count <= 0) return;
     const std::string branch = "0001";
-    std::string last;
-    soci::indicator set = soci::i_null;
-    db << "SELECT MAX(NRAUDITORIA) FROM AUDITORIA WHERE CDFILIAL = :f", soci::into(last, set), soci::use(branch);
-    long long next = set == soci::i_ok ? std::stoll(last) + 1 : 1;
+    long long next = dialectOf(db).highestNumber(db, "AUDITORIA", "NRAUDITORIA", {{"CDFILIAL", branch}}) + 1;
 
     // Rotate over the finished, in-process and raw-material lots the demo stocks.
     struct Source {

@@ -1,13 +1,12 @@
 #include "appserver/demo/demo_model.h"
 #include "appserver/demo/demo_rows.h"
+#include "appserver/dialect/dialect.h"
+#include "appserver/stock/stock.h"
 
 namespace appserver::demo {
 
 std::string nextStockPosting(soci::session& db, const std::string& branch) {
-    std::string last;
-    soci::indicator set = soci::i_null;
-    db << "SELECT MAX(NRLANCTOESTQ) FROM MOVESTOQUE WHERE CDFILIAL = :f", soci::into(last, set), soci::use(branch);
-    return padded(set == soci::i_ok ? std::stoll(last) + 1 : 1, 10);
+    return stock::nextPostingNumber(db, dialectOf(db), branch);
 }
 
 std::pair<std::string, std::string> storeOf(const Product& product, char kind) {
