@@ -204,46 +204,10 @@ void addMessages(TfrmPedidoAna& s) {
     m.add("data", " não é uma data valida.");
 }
 
-struct Def {
-    const char* name;
-    core::FieldType type;
-    int size;
-    const char* label;
-    bool visible;
-};
-
-void declare(core::RecordSet& set, std::initializer_list<Def> fields) {
-    if (set.active()) return;
-    for (const auto& d : fields) {
-        if (set.findField(d.name)) continue;
-        set.addField(d.name, d.type, d.size, d.label).visible = d.visible;
-    }
-}
-
-void declareLookupSets(TfrmPedidoAna& s) {
-    using T = core::FieldType;
-    const std::initializer_list<Def> lote = {
-        {"LOTE", T::String, 24, "", false},           {"NRLOTEESTQ", T::String, 20, "Lote", true},
-        {"NRSUBLOTE", T::String, 4, "SubLote", true}, {"DTVALILOTE", T::DateTime, 0, "Data de Validade", true},
-        {"NRLOTEFORN", T::String, 20, "", false},     {"DTFABRPROD", T::DateTime, 0, "", false}};
-    declare(s.cdsPesqLote, lote);
-    declare(s.cdsVdLote, lote);
-    if (!s.cdsPesqLote.active()) s.cdsPesqLote.field("DTVALILOTE").displayFormat = "ddddd";
-    declare(s.cdsVdEquipProd, {{"CDEQUIPPRO", T::String, 10, "", true}, {"NMEQUIPPRO", T::String, 40, "", true}});
-    declare(s.cdsEquipProd, {{"CDEQUIPPRO", T::String, 10, "Código", true},
-                             {"NMEQUIPPRO", T::String, 40, "Nome", true},
-                             {"SGEQUIPPRO", T::String, 10, "Sigla", true}});
-    declare(s.cdsMarcaProd, {{"CDMARCA", T::String, 5, "Código", true},
-                             {"NMMARCA", T::String, 20, "Nome", true},
-                             {"CDPRODUTO", T::String, 10, "", false}});
-    declare(s.cdsDtIniEtapa, {{"DATAINI", T::DateTime, 0, "", true}});
-}
-
 }  // namespace
 
 void setupHeaderValidation(TfrmPedidoAna& s) {
     addMessages(s);
-    declareLookupSets(s);
     setupHeaderQueries(s);
     wireChanges(s);
 

@@ -31,6 +31,22 @@ void declareRequestFields(TfrmPedidoAna& s) {
                               {"CDPRODUTO", S, 10, "", true},
                               {"NRLOTEESTQ", S, 20, "", true},
                               {"NRSUBLOTE", S, 4, "", true}});
+
+    // The header's look-up lists and checks.
+    const std::initializer_list<FieldSpec> lote = {
+        {"LOTE", S, 24, "", false},           {"NRLOTEESTQ", S, 20, "Lote", true},
+        {"NRSUBLOTE", S, 4, "SubLote", true}, {"DTVALILOTE", D, 0, "Data de Validade", true},
+        {"NRLOTEFORN", S, 20, "", false},     {"DTFABRPROD", D, 0, "", false}};
+    declare(s.cdsPesqLote, lote);
+    declare(s.cdsVdLote, lote);
+    s.cdsPesqLote.field("DTVALILOTE").displayFormat = "ddddd";
+    declare(s.cdsVdEquipProd, {{"CDEQUIPPRO", S, 10, "", true}, {"NMEQUIPPRO", S, 40, "", true}});
+    declare(s.cdsEquipProd, {{"CDEQUIPPRO", S, 10, "Código", true},
+                             {"NMEQUIPPRO", S, 40, "Nome", true},
+                             {"SGEQUIPPRO", S, 10, "Sigla", true}});
+    declare(s.cdsMarcaProd,
+            {{"CDMARCA", S, 5, "Código", true}, {"NMMARCA", S, 20, "Nome", true}, {"CDPRODUTO", S, 10, "", false}});
+    declare(s.cdsDtIniEtapa, {{"DATAINI", D, 0, "", true}});
 }
 
 }  // namespace screen
