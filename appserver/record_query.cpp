@@ -10,7 +10,7 @@ std::string recordSelect(const records::Record& record) {
     for (const auto& f : record.fields()) {
         if (!f.travels()) continue;
         if (!columns.empty()) columns += ", ";
-        columns += record.readExpression(f.name);
+        columns += record.readExpression(f);
         if (!f.stored() && !f.join.empty()) used.insert(f.join);
     }
     std::string from = record.table() + " " + record.alias();

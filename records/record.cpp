@@ -35,8 +35,9 @@ const RecordField& Record::field(const std::string& name) const {
     throw core::Error("Campo " + name + " não declarado em " + name_ + ".");
 }
 
-std::string Record::readExpression(const std::string& name) const {
-    const auto& f = field(name);
+std::string Record::readExpression(const std::string& name) const { return readExpression(field(name)); }
+
+std::string Record::readExpression(const RecordField& f) const {
     if (f.source == FieldSource::Calculated)
         throw core::Error("Campo " + f.name + " de " + name_ + " é calculado no cliente.");
     return f.stored() ? alias_ + "." + f.name : f.expression;

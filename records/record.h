@@ -51,6 +51,7 @@ public:
     const RecordField& field(const std::string& name) const;  // throws core::Error when absent
     // What the server reads for a field: "<alias>.<name>" when stored, the expression when looked up.
     std::string readExpression(const std::string& name) const;
+    std::string readExpression(const RecordField& f) const;
     // The fields a packet of this record carries, in declared order (calculated ones left out).
     std::vector<core::FieldDef> packetFields() const;
 
