@@ -19,6 +19,11 @@ constexpr const char* kPositionKey =
     "CDFILIAL = :f AND CDALMOXARIFE = :a AND CDLOCALESTOQ = :l AND CDPRODUTO = :p AND NRLOTEESTQ = :n AND "
     "NRSUBLOTE = :s";
 
+// Binds kPositionKey's values, in its order.
+void addPositionKey(Params& params, const Lot& lot, const Place& place) {
+    for (const auto& v : {lot.branch, place.store, place.location, lot.product, lot.lot, lot.subLot}) params.add(v);
+}
+
 void checkQuantity(double quantity) {
     if (!(core::quantityMillis(quantity) > 0))
         throw core::Error("Quantidade a movimentar no estoque deve ser maior que zero.");
@@ -35,7 +40,7 @@ void checkPlace(const Place& place) {
 // Balances keep 6 decimals, so sums carry no binary residue.
 void takeOut(soci::session& db, const Lot& lot, const Place& from, double quantity, core::DateTime date) {
     Params params{quantity, kHalfThousandth, quantity, date};
-    for (const auto& v : {lot.branch, from.store, from.location, lot.product, lot.lot, lot.subLot}) params.add(v);
+    addPositionKey(params, lot, from);
     params.add(quantity - kHalfThousandth);
     const auto touched = execute(db,
                                  "UPDATE POSESTOQUE SET QTESTOQUE = CASE WHEN QTESTOQUE - :q1 < :h THEN 0 "
@@ -54,7 +59,7 @@ void putIn(soci::session& db, const Lot& lot, const Place& to, double quantity, 
            const std::optional<double>& unitCost) {
     auto add = [&] {
         Params p{quantity, date};
-        for (const auto& v : {lot.branch, to.store, to.location, lot.product, lot.lot, lot.subLot}) p.add(v);
+        addPositionKey(p, lot, to);
         return execute(
             db,
             "UPDATE POSESTOQUE SET QTESTOQUE = ROUND(CAST(QTESTOQUE + :q AS NUMERIC), 6), DTULTMOVEST = :d WHERE " +
@@ -63,7 +68,9 @@ void putIn(soci::session& db, const Lot& lot, const Place& to, double quantity, 
     };
     if (add() == 1) return;
     const core::Value cost = unitCost ? core::Value(*unitCost) : core::Value();
-    Params p{lot.branch, to.store, to.location, lot.product, lot.lot, lot.subLot, quantity, cost, date};
+    Params p;
+    addPositionKey(p, lot, to);
+    p.add(quantity).add(cost).add(date);
     const auto inserted =
         execute(db,
                 "INSERT INTO POSESTOQUE (CDFILIAL, CDALMOXARIFE, CDLOCALESTOQ, CDPRODUTO, NRLOTEESTQ, NRSUBLOTE, "
