@@ -6,9 +6,11 @@
 #include "platform/services.h"
 #include "screen/conclusion/conclusion.h"
 #include "screen/frame/module_state.h"
+#include "screen/frame/screen_state.h"
 #include "screen/inspection/inspection.h"
 #include "screen/request/request_fields.h"
 #include "screen/request/request_record.h"
+#include "screen/request/request_save.h"
 #include "screen/side_dialogs.h"
 
 namespace screen {
@@ -33,6 +35,7 @@ TfrmPedidoAna::TfrmPedidoAna() : netPedidoAna("MXA07300.rdmPedidoAna") {
     declareConclusionFields(*this);
     loadMessages();
     setupRequestRecord(*this);
+    connectRequestSave(*this);
 }
 
 TfrmPedidoAna::~TfrmPedidoAna() {
@@ -66,6 +69,7 @@ void TfrmPedidoAna::FormCreate() {
     TfrmPadrao::FormCreate();  // 1
     buildLayout();
     buildRequestHeader(*this);
+    connectScreenState(*this);
     netPedidoAna.Open();  // 2: a failure ends the creation here
     boFiltro = false;     // 3
     boPermi = false;

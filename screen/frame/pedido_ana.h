@@ -25,6 +25,14 @@ public:
     // Inspection grid: leaving a column (filled by the inspection rules).
     void dbgInspecAuditColExit();
 
+    // Tab switch and the toolbar's print (screen/frame/screen_state.cpp).
+    void pgcPadraoChange() override;
+    void sbtImprimirClick() override;
+    // Toolbar delete, edit and cancel on the set of the active tab (screen/request/request_save.cpp).
+    void sbtExcluirClick() override;
+    void sbtAlterarClick() override;
+    void sbtCancelarClick() override;
+
     // Connection to "MXA07300.rdmPedidoAna".
     platform::TNetConnection netPedidoAna;
 
