@@ -3,6 +3,7 @@
 #include "screen/frame/screen_building.h"
 #include "screen/request/header_validation.h"
 #include "screen/request/request_record.h"
+#include "screen/request/request_save.h"
 #include "screen/side_dialogs.h"
 
 namespace screen {
@@ -151,6 +152,7 @@ void buildRequestHeader(TfrmPedidoAna& s) {
 
     // The boxes' exits, changes, keys and lookups.
     setupHeaderValidation(s);
+    wireRequestSaveControls(s);
 }
 
 }  // namespace screen

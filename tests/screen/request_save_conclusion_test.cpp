@@ -1,0 +1,147 @@
+// The checks around leaving or re-entering "Em Andamento" as the request's save runs
+// them: reopening a concluded request (stock transfer back, a used lot), the lots of a
+// compatibility analysis, the validity recalculation; and the conclusion itself on
+// the server, with the stock it moves or the refusal it meets.
+#include <fmt/format.h>
+
+#include "request_save_fixture.h"
+
+namespace {
+
+using savetest::SaveFlow;
+
+class ConclusionSave : public SaveFlow {
+protected:
+    std::vector<std::string> questions() const {
+        std::vector<std::string> out;
+        for (const auto& m : host.messages)
+            if (m.type == platform::MsgType::Confirmation) out.push_back(m.text);
+        return out;
+    }
+    static long long moves(int n) {
+        return count("SELECT COUNT(*) FROM MOVESTOQUE WHERE CDFILIAL = '0001' AND NRAUDITORIA = '" + nr(n) + "'");
+    }
+};
+
+constexpr const char* kBackToQuarantine =
+    "Ao alterar a situação da análise para Em Andamento, o sistema transfere o lote do almoxarifado liberado para "
+    "o almoxarifado de quarentena. Deseja continuar?";
+constexpr const char* kBackFromRejected =
+    "Ao alterar a situação da análise para Em Andamento, o sistema transfere o lote do almoxarifado Reprovado para "
+    "o almoxarifado de quarentena. Deseja continuar?";
+
+TEST_F(ConclusionSave, ReopeningAsksAboutTheTransferWhereTheLotMoves) {
+    auto rec = recordSaves();
+
+    // Raw material concluded OK: the lot goes back from the released store.
+    ASSERT_TRUE(go(4));
+    answerDialog(true);
+    pickSituation("2");
+    ASSERT_TRUE(confirm()) << lastError();
+    EXPECT_EQ(questions(), std::vector<std::string>{kBackToQuarantine});
+    ASSERT_EQ(rec->calls.size(), 1u);
+    EXPECT_TRUE(rec->calls[0][20].value.asBool());  // the transfer is reversed
+    EXPECT_FALSE(screen::boReverteTransf);          // and the flag cleared once sent
+    EXPECT_TRUE(f("DTFINREALAUD").isNull());
+    EXPECT_FALSE(screen::boAlteraStatus);
+
+    // Concluded not OK: from the rejected store.
+    host.clear();
+    ASSERT_TRUE(go(5));
+    answerDialog(true);
+    pickSituation("2");
+    ASSERT_TRUE(confirm()) << lastError();
+    EXPECT_EQ(questions(), std::vector<std::string>{kBackFromRejected});
+
+    // A product in process without the lot parameters: nothing asked, nothing reversed.
+    exec("UPDATE PARAMMXA SET IDLIBLOTEEST = '3' WHERE CDFILIAL = '0001'");
+    screen_.reset();
+    openScreen();
+    ASSERT_TRUE(go(18));
+    ASSERT_EQ(f("IDTPAUDITADO").asString(), "P");
+    answerDialog(true);
+    pickSituation("2");
+    ASSERT_TRUE(confirm()) << lastError();
+    EXPECT_TRUE(questions().empty());
+    ASSERT_EQ(rec->calls.size(), 3u);
+    EXPECT_FALSE(rec->calls[2][20].value.asBool());
+}
+
+TEST_F(ConclusionSave, ReopeningAUsedLotIsRefusedAndDiscarded) {
+    auto rec = recordSaves();
+    ASSERT_TRUE(go(4));
+    const std::string lot = f("NRLOTEESTQ").asString();
+    // The lot left the store after the conclusion, not by an analysis.
+    exec(fmt::format(
+        "INSERT INTO MOVESTOQUE (CDFILIAL, NRLANCTOESTQ, NRSEQMOVEST, IDTPMOVEST, CDALMOXARIFE, "
+        "CDLOCALESTOQ, CDPRODUTO, NRLOTEESTQ, NRSUBLOTE, QTMOVEST, DTMOVEST) VALUES ('0001', "
+        "'T000000001', 1, 'S', '000001', '000001', '{}', '{}', '{}', 1, {})",
+        f("CDPRODUTO").asString(), lot, f("NRSUBLOTE").asString(), f("DTFINREALAUD").asDateTime().days + 1));
+    answerDialog(true);
+    pickSituation("2");
+    EXPECT_FALSE(confirm());
+    EXPECT_EQ(lastError(), "Análise não pode ser alterada para Andamento pois o lote " + lot +
+                               " já foi utilizado. Operação será cancelada.");
+    EXPECT_TRUE(questions().empty());
+    EXPECT_EQ(a().state(), core::DataSetState::Browse);
+    EXPECT_EQ(f("IDSTATUSAUDI").asString(), "4");
+    EXPECT_EQ(a().changeCount(), 0);
+    EXPECT_FALSE(screen::boReverteTransf);
+    EXPECT_TRUE(rec->calls.empty());
+}
+
+TEST_F(ConclusionSave, CompatibilityWithoutLotsGoesToTheFormula) {
+    auto rec = recordSaves();
+    finishInspections(29);
+    exec("DELETE FROM FORMULAANA WHERE CDFILIAL = '0001' AND NRAUDITORIA = '" + nr(29) + "'");
+    reload();
+    ASSERT_TRUE(go(29));
+    ASSERT_EQ(f("IDCOMPATIBILIDADE").asString(), "S");
+    pickSituation("4");
+    EXPECT_FALSE(confirm());
+    EXPECT_EQ(lastError(), "É necessário informar pelo menos um lote para realizar a análise de compatibilidade.");
+    EXPECT_EQ(s().comps.activeTab("pgcPadrao"), "tshFormula");
+    EXPECT_EQ(a().state(), core::DataSetState::Browse);
+    EXPECT_EQ(f("IDSTATUSAUDI").asString(), "2");
+    EXPECT_TRUE(opened.empty());  // refused before any authorization was asked
+    EXPECT_TRUE(rec->calls.empty());
+}
+
+TEST_F(ConclusionSave, ConcludingAsksWhetherTheValidityIsRecalculated) {
+    auto rec = recordSaves();
+    finishInspections(4);
+    exec("UPDATE AUDITORIA SET DTVALANA = '01/01/2000' WHERE CDFILIAL = '0001' AND NRAUDITORIA = '" + nr(4) + "'");
+    reload();
+    ASSERT_TRUE(go(4));
+
+    // No: the validity stays.
+    answerDialog(true);
+    host.answers.push_back(platform::MsgResult::No);
+    pickSituation("4");
+    ASSERT_TRUE(confirm()) << lastError();
+    EXPECT_EQ(questions(), std::vector<std::string>{"Deseja recalcular a data de validade da análise?"});
+    ASSERT_EQ(rec->calls.size(), 1u);
+    EXPECT_TRUE(rec->calls[0][6].value.asBool());    // the save concludes
+    EXPECT_FALSE(rec->calls[0][22].value.asBool());  // and keeps the validity
+    EXPECT_EQ(f("DTVALANA").asString(), "01/01/2000");
+    EXPECT_FALSE(f("DTFINREALAUD").isNull());
+
+    // Yes: the new validity is sent for and shown, without another save.
+    exec("UPDATE AUDITORIA SET IDSTATUSAUDI = '2' WHERE CDFILIAL = '0001' AND NRAUDITORIA = '" + nr(4) + "'");
+    reload();
+    ASSERT_TRUE(go(4));
+    answerDialog(true);
+    host.answers.push_back(platform::MsgResult::Yes);
+    pickSituation("4");
+    ASSERT_TRUE(confirm()) << lastError();
+    ASSERT_EQ(rec->calls.size(), 2u);
+    EXPECT_TRUE(rec->calls[1][22].value.asBool());
+    const std::string validity = s().cdsValidade.field("VALIDADE").asString();
+    EXPECT_NE(validity, "01/01/2000");
+    EXPECT_EQ(f("DTVALANA").asString(),
+              core::formatDateTime("ddddd", s().cdsValidade.field("VALIDADEATUAL").asDateTime()));
+    EXPECT_EQ(a().changeCount(), 0);
+    EXPECT_FALSE(screen::boAltValidade);
+}
+
+}  // namespace
