@@ -7,6 +7,7 @@ void registerAllMethods(MethodTable& t) {
     registerFrameMethods(t);
     registerRequestMethods(t);
     registerRequestLookupMethods(t);
+    registerRequestCheckMethods(t);
     registerInspectionMethods(t);
     registerConclusionMethods(t);
     registerDialogMethods(t);
