@@ -132,7 +132,7 @@ void raiseSaveError(TfrmPedidoAna& s, std::exception_ptr error) {
     } catch (const core::Error& e) {
         const std::string message = e.what();
         if (message.find(kStockIrregular) != std::string::npos) {
-            platform::host().ask(withoutMarker(message), platform::MsgType::Information, platform::MsgButtons::Ok);
+            platform::host().showMessage(withoutMarker(message), platform::MsgType::Information);
             throw core::Abort();
         }
         const std::string shown = messageOf(s, message);

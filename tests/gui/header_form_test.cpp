@@ -54,7 +54,8 @@ TEST_F(HeaderForm, AProductCodeTypedThroughItsMaskFindsTheProduct) {
     EXPECT_TRUE(code->hasFocus());
 
     // A saved request's code, entered and left untouched, is not written again.
-    view()->run([] { screen::frmPedidoAna->comps["sbtCancelar"].onClick(); });
+    // (The toolbar's cancel asks first; the window here answers every question No.)
+    view()->run([] { screen::frmPedidoAna->cdsAuditoria.cancel(); });
     ASSERT_EQ(s().cdsAuditoria.state(), core::DataSetState::Browse);
     ASSERT_FALSE(s().cdsAuditoria.field("CDARVPROD").isNull());
     enter(code);

@@ -3,6 +3,8 @@
 // the dates, the numbering, what the save sends and the guards of a delete.
 #include <memory>
 
+#include "appserver/refusal.h"
+#include "appserver/sql.h"
 #include "request_save_fixture.h"
 
 namespace {
@@ -282,6 +284,82 @@ TEST_F(RequestSave, DeleteGuards) {
     EXPECT_TRUE(errors().empty()) << lastError();
     EXPECT_EQ(a().recordCount(), rows - 1);
     EXPECT_EQ(stored(1, "NRAUDITORIA"), "<none>");
+}
+
+}  // namespace
+
+namespace {
+
+using savetest::SaveFlow;
+
+class SaveRefusal : public SaveFlow {
+protected:
+    // SetAuditoria refuses with `code` after writing, as the server refuses in the
+    // middle of a save.
+    void refuseSaves(const std::string& code) {
+        serverMethod("SetAuditoria", [code](appserver::Call& c) -> core::Variant {
+            appserver::execute(c.db(),
+                               "UPDATE AUDITORIA SET DSREFEAUDIT = 'escrito' WHERE NRAUDITORIA = '" + nr(3) + "'");
+            throw appserver::Refusal(code);
+        });
+    }
+    // Changes request 3's description and confirms; what the user was shown last.
+    std::string saveRefused(const std::string& code) {
+        refuseSaves(code);
+        host.clear();
+        EXPECT_TRUE(go(3));
+        a().edit();
+        f("DSREFEAUDIT").setText("Descrição nova");
+        screen::boReverteTransf = true;
+        screen::boAltValidade = true;
+        EXPECT_FALSE(confirm()) << code;
+        // The list shows the request as the server holds it, and the flags are spent.
+        EXPECT_EQ(a().state(), core::DataSetState::Browse) << code;
+        EXPECT_EQ(a().changeCount(), 0) << code;
+        EXPECT_EQ(f("DSREFEAUDIT").asString(), stored(3, "DSREFEAUDIT")) << code;
+        EXPECT_NE(stored(3, "DSREFEAUDIT"), "escrito") << code;
+        EXPECT_FALSE(screen::boReverteTransf) << code;
+        EXPECT_FALSE(screen::boAltValidade) << code;
+        EXPECT_TRUE(screen::boControle) << code;
+        return host.messages.empty() ? std::string() : host.messages.back().text;
+    }
+};
+
+TEST_F(SaveRefusal, ServerRefusalsAreShownInTheScreensWords) {
+    const std::pair<const char*, const char*> mapped[] = {
+        {"P_ALMOXORIG_CAD", "Almoxarifado de Quarentena - Matéria Prima / Insumos não cadastrado para produto."},
+        {"P_ALMOXDEST_CAD", "Almoxarifado de Matéria Prima / Insumos para produção não cadastrado para o produto."},
+        {"ALMOX_ORIG_PROD_INFO", "Almoxarifado de Quarentena - Produto Acabado não cadastrado para produto."},
+        {"ALMOX_DEST_PROD_INFO", "Almoxarifado de Produto Acabado não cadastrado para o produto."},
+        {"LIBLOTEESTQ_INFO",
+         "Deve ser definido na tela de Parâmetros do Controle de Produção em qual rotina a transferência de "
+         "almoxarifado (Quarentena - Liberado) deve ocorrer. Transferência de almoxarifado não pode ser realizado."},
+        {"SEMQTDE_ESTQ",
+         "Operação bloqueada. Não há quantidade do produto no almoxarifado de quarentena. Transferência de "
+         "almoxarifado não pode ser realizado."},
+        {"EST_IRREGULAR",
+         "Operação bloqueada. Certifique-se de que o lote não foi utilizado para realizar a operação."},
+        {"ALMOX_DEST_REPR_INFO", "Almoxarifado de Produto Reprovado não cadastrado para o produto."},
+        {"N_POS_ESTOQUE",
+         "Operação bloqueada. Não há quantidade do produto no almoxarifado parametrizado.Transferência de "
+         "almoxarifado não pode ser realizada."},
+        {"P_SIT_NCONC", "Situação não pode ser concluída. Existe(m) uma ou mais análises não realizadas."},
+        {"P_SIT_CANCELADA", "Situação está cancelada, não pode ser alterada."},
+        {"P_SIT_NPEND", "Situação não pode voltar para Pendente."},
+        {"Falha qualquer do servidor", "Falha qualquer do servidor"},
+    };
+    for (const auto& [code, text] : mapped) {
+        EXPECT_EQ(saveRefused(code), text) << code;
+        EXPECT_EQ(host.messages.back().type, platform::MsgType::Error) << code;
+    }
+
+    // A stock irregularity is the server's own message, for information.
+    const std::string irregular =
+        "Não existe quantidade em estoque para o produto no almoxarifado 000002. Transferência de estoque não foi "
+        "realizada.";
+    EXPECT_EQ(saveRefused("P_EST_IRREG: " + irregular), irregular);
+    EXPECT_EQ(host.messages.back().type, platform::MsgType::Information);
+    EXPECT_EQ(host.messages.size(), 1u);
 }
 
 }  // namespace
