@@ -1,6 +1,6 @@
-#include "gui/edit_mask.h"
-
 #include <gtest/gtest.h>
+
+#include "gui/edit_mask.h"
 
 namespace {
 

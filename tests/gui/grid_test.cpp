@@ -227,7 +227,7 @@ TEST_F(Grid, TheEllipsisButtonRaisesTheEditButtonEvent) {
     QTest::mouseClick(table_->viewport(), Qt::LeftButton, {}, QPoint(cell.right() - 6, cell.center().y()));
     EXPECT_TRUE(form_.saw("button CDARVINSPEC"));
     EXPECT_EQ(form_.set.state(), core::DataSetState::Browse);  // the button edits nothing by itself
-    EXPECT_FALSE(form_.saw("click CDARVINSPEC"));              // nor is it a click on the cell
+    EXPECT_FALSE(form_.saw("click CDARVINSPEC"));               // nor is it a click on the cell
 
     // A click elsewhere in a cell is the cell's.
     const QRect status = table_->visualRect(model_->index(1, 2));

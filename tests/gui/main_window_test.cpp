@@ -1,6 +1,4 @@
 // The program's window, offscreen, over the embedded server and the demo database.
-#include "gui/main_window.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -15,6 +13,7 @@
 
 #include "appserver/server.h"
 #include "gui/form_view.h"
+#include "gui/main_window.h"
 #include "gui/qt_host.h"
 #include "gui/session_setup.h"
 #include "program_fixture.h"
