@@ -9,6 +9,7 @@ void registerFrameMethods(MethodTable& t);          // methods/frame.cpp: parame
 void registerRequestMethods(MethodTable& t);        // methods/request.cpp: the request header
 void registerRequestLookupMethods(MethodTable& t);  // methods/request_lookup.cpp: the header's lookups
 void registerRequestCheckMethods(MethodTable& t);   // methods/request_checks.cpp: what the request's save reads
+void registerRequestSaveMethods(MethodTable& t);    // methods/request_save.cpp: SetAuditoria
 void registerInspectionMethods(MethodTable& t);     // methods/inspection.cpp: inspections, items, results
 void registerConclusionMethods(MethodTable& t);     // methods/conclusion.cpp: conclusion, release, formula, resources
 void registerDialogMethods(MethodTable& t);         // methods/dialogs.cpp: the side dialogs

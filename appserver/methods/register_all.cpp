@@ -8,6 +8,7 @@ void registerAllMethods(MethodTable& t) {
     registerRequestMethods(t);
     registerRequestLookupMethods(t);
     registerRequestCheckMethods(t);
+    registerRequestSaveMethods(t);
     registerInspectionMethods(t);
     registerConclusionMethods(t);
     registerDialogMethods(t);
