@@ -144,4 +144,54 @@ TEST_F(ConclusionSave, ConcludingAsksWhetherTheValidityIsRecalculated) {
     EXPECT_FALSE(screen::boAltValidade);
 }
 
+TEST_F(ConclusionSave, ConcludingMovesTheLotOutOfQuarantineOnTheServer) {
+    finishInspections(3);
+    reload();
+    const long long before = moves(3);
+    ASSERT_TRUE(go(3));
+    answerDialog(true);
+    host.answers.push_back(platform::MsgResult::No);  // the validity stays
+    pickSituation("4");
+    ASSERT_TRUE(confirm()) << lastError();
+    EXPECT_TRUE(errors().empty());
+    EXPECT_EQ(stored(3, "IDSTATUSAUDI"), "4");
+    EXPECT_NE(stored(3, "DTFINREALAUD"), "");
+    EXPECT_GT(moves(3), before);
+    EXPECT_EQ(a().changeCount(), 0);
+
+    // Reopened with the transfer accepted: the lot goes back, under the same request.
+    const long long concluded = moves(3);
+    host.clear();
+    answerDialog(true);
+    host.answers.push_back(platform::MsgResult::Yes);
+    pickSituation("2");
+    ASSERT_TRUE(confirm()) << lastError();
+    EXPECT_EQ(questions(), std::vector<std::string>{kBackToQuarantine});
+    EXPECT_EQ(stored(3, "IDSTATUSAUDI"), "2");
+    EXPECT_EQ(stored(3, "DTFINREALAUD"), "");
+    EXPECT_GT(moves(3), concluded);
+}
+
+TEST_F(ConclusionSave, AProductWithoutQuarantineStoreKeepsTheRequestAsItWas) {
+    finishInspections(3);
+    reload();
+    ASSERT_TRUE(go(3));
+    exec("UPDATE PRODFILIAL SET CDALMOXARIFE = NULL WHERE CDFILIAL = '0001' AND CDPRODUTO = '" +
+         f("CDPRODUTO").asString() + "'");
+    const long long before = moves(3);
+    answerDialog(true);
+    host.answers.push_back(platform::MsgResult::No);
+    pickSituation("4");
+    EXPECT_FALSE(confirm());
+    EXPECT_EQ(lastError(), "Almoxarifado de Quarentena - Matéria Prima / Insumos não cadastrado para produto.");
+    EXPECT_EQ(stored(3, "IDSTATUSAUDI"), "2");
+    EXPECT_EQ(stored(3, "DTFINREALAUD"), "");
+    EXPECT_EQ(moves(3), before);
+    // The list shows what the server holds.
+    EXPECT_EQ(a().state(), core::DataSetState::Browse);
+    EXPECT_EQ(f("IDSTATUSAUDI").asString(), "2");
+    EXPECT_TRUE(f("DTFINREALAUD").isNull());
+    EXPECT_EQ(a().changeCount(), 0);
+}
+
 }  // namespace
