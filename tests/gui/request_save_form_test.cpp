@@ -59,6 +59,18 @@ TEST_F(SaveForm, ATypedRequestIsConfirmedAndNumberedByTheServer) {
     EXPECT_EQ(a.changeCount(), 0);
     // The brand is open only while a request is being entered.
     EXPECT_FALSE(box("dbeMarcaProd")->isEnabled());
+
+    // Changed and confirmed again: the same request, with its new description.
+    toolbar("sbtAlterar");
+    ASSERT_EQ(a.state(), core::DataSetState::Edit);
+    enter(desc);
+    desc->selectAll();
+    QTest::keyClicks(desc, "Descricao alterada");
+    toolbar("sbtConfirmar");
+    EXPECT_EQ(a.state(), core::DataSetState::Browse);
+    EXPECT_EQ(a.field("NRAUDITORIA").asString(), number);
+    EXPECT_EQ(a.field("DSREFEAUDIT").asString(), "Descricao alterada");
+    EXPECT_EQ(a.changeCount(), 0);
 }
 
 }  // namespace

@@ -24,7 +24,14 @@ TEST_F(RequestSave, SituationRulesRefuseAndKeepTheEdit) {
     EXPECT_EQ(a().state(), core::DataSetState::Edit);
     EXPECT_EQ(a().changeCount(), 0);
     EXPECT_EQ(stored(3, "IDSTATUSAUDI"), "2");
+    // Cancelling puts back the hours the request holds, whatever was typed.
+    s().comps["medHora"].text = "23:59";
+    s().comps["medHoraPrev"].text = "23:59";
     a().cancel();
+    EXPECT_EQ(s().comps["medHora"].text, core::formatDateTime("hh:nn", f("HORA").asDateTime()));
+    EXPECT_EQ(s().comps["medHoraPrev"].text,
+              f("HORAPREVFIM").isNull() ? "" : core::formatDateTime("hh:nn", f("HORAPREVFIM").asDateTime()));
+    EXPECT_EQ(f("IDSTATUSAUDI").asString(), "2");
 
     // Concluding while an inspection is open.
     ASSERT_GT(count("SELECT COUNT(*) FROM INSPECAUDIT WHERE CDFILIAL = '0001' AND NRAUDITORIA = '" + nr(3) +
@@ -116,6 +123,8 @@ TEST_F(RequestSave, ReopeningAsksTheAuthorizationOncePerCurrentRequest) {
     answerDialog(true);
     host.answers.push_back(platform::MsgResult::No);
     pickSituation("2");
+    EXPECT_TRUE(screen::boAlteraStatus);
+    EXPECT_FALSE(s().comps["btnFechaParc"].enabled);
     EXPECT_FALSE(confirm());
     EXPECT_EQ(opened.size(), 2u);
     EXPECT_TRUE(screen::boPermi);
