@@ -11,6 +11,7 @@ void registerAllMethods(MethodTable& t) {
     registerConclusionMethods(t);
     registerDialogMethods(t);
     registerAuthorizationMethods(t);
+    registerScheduledTaskMethods(t);
 }
 
 }  // namespace appserver
