@@ -267,7 +267,7 @@ void cdsAuditoriaBeforePost(TfrmPedidoAna& s) {
     if (boConcAnalise || (oldSit == "1" && newSit() == "2")) Verifica_Validade_Alterada(s);  // 19
     if (inserting) Verifica_Processo(s);                                                     // 20
 
-    stIdAna = compatibility ? "C" : "A";  // 21
+    stIdAna.assign(1, compatibility ? 'C' : 'A');  // 21
 
     // 22: a conclusion of a lot with items marked for partial approval hands over to it.
     platform::loadFromServer(s.cdsExisteParcial,
