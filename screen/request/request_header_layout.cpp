@@ -3,7 +3,6 @@
 #include "screen/frame/screen_building.h"
 #include "screen/request/header_validation.h"
 #include "screen/request/request_record.h"
-#include "screen/request/request_save.h"
 #include "screen/side_dialogs.h"
 
 namespace screen {
@@ -48,6 +47,8 @@ void dbgPadraoDrawColumnCell(platform::CellDraw& cell) {
     cell.imageAlignment = platform::Alignment::Left;
     cell.text.clear();
 }
+
+void wireRequestSaveControls(TfrmPedidoAna& s);  // request_save.cpp
 
 void buildRequestHeader(TfrmPedidoAna& s) {
     auto& c = s.comps;
