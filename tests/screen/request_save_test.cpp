@@ -136,16 +136,26 @@ TEST_F(RequestSave, ReopeningAsksTheAuthorizationOncePerCurrentRequest) {
     pickSituation("2");
     EXPECT_FALSE(confirm());
     EXPECT_EQ(opened.size(), 2u);
+    EXPECT_EQ(stored(4, "IDSTATUSAUDI"), "4");
+}
+
+TEST_F(RequestSave, AnotherCurrentRequestAsksForTheAuthorizationAgain) {
+    ASSERT_TRUE(go(4));
+    answerDialog(true);
+    host.answers.push_back(platform::MsgResult::No);
+    pickSituation("2");
+    EXPECT_FALSE(confirm());
+    ASSERT_TRUE(screen::boPermi);
 
     // Another request becomes current, then this one again: asked again.
     ASSERT_TRUE(go(3));
     EXPECT_FALSE(screen::boPermi);
     ASSERT_TRUE(go(4));
     answerDialog(false);
-    host.answers.push_back(platform::MsgResult::No);
     pickSituation("2");
     EXPECT_FALSE(confirm());
-    EXPECT_EQ(opened.size(), 3u);
+    EXPECT_EQ(opened.size(), 2u);
+    EXPECT_EQ(a().state(), core::DataSetState::Browse);
     EXPECT_EQ(stored(4, "IDSTATUSAUDI"), "4");
 }
 
