@@ -41,6 +41,7 @@ public:
         const QString t = qs(f ? f->displayText() : c.text);
         const int idx = cb->findText(t);
         cb->setCurrentIndex(idx >= 0 ? idx : c.itemIndex);
+        applyColor(cb, c.color, !c.enabled, f && f->def.required);
     }
 };
 
