@@ -95,6 +95,9 @@ const RequestSpec kRequests[] = {
      "Reanálise do Produto", -1},
     {"0001", 29, '2', 'E', "2010010001", "FP240201", "0001", 2, "", "", 4, 'C', "DEMO",
      "Compatibilidade frasco PET x suco de laranja", -1},
+    // Every inspection concluded, the lot still in quarantine: the next save concludes it.
+    {"0001", 30, '2', 'M', "1010010003", "AS240302", "0003", 1, "", "", 3, 'A', "DEMO",
+     "Ácido Ascórbico - lote AS240302", -1, {}, true},
     {"0002", 1, '2', 'A', "4010010001", "SL240307", "0001", 0, "", "0000002001", 1, 'A', "JOAO",
      "Suco de Laranja 1L - OP 2001", -1, {}, true},
     {"0002", 2, '1', 'M', "1010020001", "AZ240301", "0001", 5, "0000000601", "", 6, 'A', "ROBERTO",

@@ -7,6 +7,8 @@ void registerAllMethods(MethodTable& t) {
     registerFrameMethods(t);
     registerRequestMethods(t);
     registerRequestLookupMethods(t);
+    registerRequestCheckMethods(t);
+    registerRequestSaveMethods(t);
     registerInspectionMethods(t);
     registerConclusionMethods(t);
     registerDialogMethods(t);

@@ -1,0 +1,17 @@
+#pragma once
+#include <soci/soci.h>
+
+#include <string>
+
+// What the request's save and its read-only checks both need to know of a request.
+namespace appserver {
+
+// Condition on INSPECAUDIT rows (no alias) for an inspection not yet concluded: only
+// "S" (OK) and "N" (not OK) conclude one; "P", blank or null are still open.
+inline constexpr const char* kInspectionOpen = "COALESCE(IDINSPCONC, 'P') NOT IN ('S', 'N')";
+
+// Inspections of the request, and those of them still open.
+int inspectionCount(soci::session& db, const std::string& branch, const std::string& request);
+int openInspectionCount(soci::session& db, const std::string& branch, const std::string& request);
+
+}  // namespace appserver
