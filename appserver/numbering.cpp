@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "appserver/dialect/dialect.h"
 #include "appserver/sql.h"
 #include "core/error.h"
 
@@ -33,6 +34,11 @@ std::string zeroPadded(long long number, int width) {
     auto s = std::to_string(number);
     if (static_cast<int>(s.size()) < width) s.insert(0, static_cast<size_t>(width) - s.size(), '0');
     return s;
+}
+
+std::string nextRequestNumber(soci::session& db, const Dialect& dialect, const std::string& branch) {
+    const auto highest = [&] { return dialect.highestNumber(db, "AUDITORIA", "NRAUDITORIA", {{"CDFILIAL", branch}}); };
+    return zeroPadded(nextNumber(db, branch, "AUDITORIA", highest), 10);
 }
 
 }  // namespace appserver

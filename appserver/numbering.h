@@ -1,10 +1,12 @@
 #pragma once
+#include <soci/soci.h>
+
 #include <functional>
 #include <string>
 
-#include <soci/soci.h>
-
 namespace appserver {
+
+class Dialect;
 
 // The next number of a per-branch sequence (table NUMERADOR), inside the caller's
 // transaction: the counter row is created on first use, starting after what
@@ -17,5 +19,8 @@ long long nextNumber(soci::session& db, const std::string& branch, const std::st
 
 // Numbers as the client keys them: "0000000123" (NRAUDITORIA), "007" (NRINSPECAUDI).
 std::string zeroPadded(long long number, int width);
+
+// The branch's next request number (NRAUDITORIA), after any already in AUDITORIA.
+std::string nextRequestNumber(soci::session& db, const Dialect& dialect, const std::string& branch);
 
 }  // namespace appserver

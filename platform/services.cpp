@@ -352,7 +352,28 @@ bool PesquisaLista(core::RecordSet& source, const std::string& title, const std:
     return chooseRows(source, title, emptyText, columns, true, chosen);
 }
 
+namespace {
+
+// The scheduled-task module "LKS52738": the server raises the requests of the plans
+// that fell due for the module named in args[0], in one call, and the user is told
+// how many.
+void runScheduledTasks(const std::vector<std::string>& args) {
+    const std::string module = args.empty() ? std::string() : AllTrim(args[0]);
+    const auto created = withShowAvi(6, [&] { return askHost("GeraTarefas", {module, FiliProc(), Operador()}); });
+    const auto n = created.value.asInteger();
+    host().showMessage(n == 0   ? std::string("Nenhuma tarefa programada vencida: nenhum pedido de análise foi gerado.")
+                       : n == 1 ? std::string("1 pedido de análise gerado pelas tarefas programadas.")
+                                : std::to_string(n) + " pedidos de análise gerados pelas tarefas programadas.",
+                       MsgType::Information);
+}
+
+}  // namespace
+
 void LoadBPL(const std::string& code, std::vector<std::string>& args) {
+    if (code == "LKS52738") {
+        runScheduledTasks(args);
+        return;
+    }
     if (code != "LKS59421") {
         host().runModule(code, args);
         return;

@@ -101,7 +101,9 @@ bool PesquisaLista(core::RecordSet& source, const std::string& title, const std:
 
 // Runs another screen module. "LKS59421" is the date-time picker: args[0] is the
 // initial value as days, and on return args[0] holds the picked date-time
-// ("0" for none). Other codes go to the host.
+// ("0" for none). "LKS52738" runs the scheduled tasks of the module args[0] names
+// ("ANA": the analysis plans that fell due) and tells the user how many requests
+// it raised. Other codes go to the host.
 void LoadBPL(const std::string& code, std::vector<std::string>& args);
 // Refreshes the host's local copy of a table; a no-op here, nothing is cached.
 void AtualizaLocalCache(const std::string& table);

@@ -10,6 +10,7 @@ void seedDemo(soci::session& db) {
     demo::seedStock(db);
     demo::seedRequests(db);
     demo::seedRequestRecords(db);
+    demo::seedPlans(db);
 }
 
 }  // namespace appserver

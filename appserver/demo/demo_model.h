@@ -74,6 +74,7 @@ void seedPeople(soci::session& db);
 void seedCatalogue(soci::session& db);
 void seedStock(soci::session& db);
 void seedRequests(soci::session& db);
+void seedPlans(soci::session& db);  // analysis plans of the scheduled tasks
 
 }  // namespace appserver::demo
 

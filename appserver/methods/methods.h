@@ -14,5 +14,6 @@ void registerInspectionMethods(MethodTable& t);     // methods/inspection.cpp: i
 void registerConclusionMethods(MethodTable& t);     // methods/conclusion.cpp: conclusion, release, formula, resources
 void registerDialogMethods(MethodTable& t);         // methods/dialogs.cpp: the side dialogs
 void registerAuthorizationMethods(MethodTable& t);  // methods/authorization.cpp: authorization, justification
+void registerScheduledTaskMethods(MethodTable& t);  // methods/scheduled_tasks.cpp: requests raised by the analysis plans
 
 }  // namespace appserver

@@ -13,6 +13,7 @@ void registerAllMethods(MethodTable& t) {
     registerConclusionMethods(t);
     registerDialogMethods(t);
     registerAuthorizationMethods(t);
+    registerScheduledTaskMethods(t);
 }
 
 }  // namespace appserver

@@ -19,11 +19,7 @@ using core::FieldType;
 
 core::Variant GetPrxAuditoria(Call& c) {
     c.expect({Arg::Text});
-    const auto branch = c.text(0);
-    const auto highest = [&] {
-        return c.dialect().highestNumber(c.db(), "AUDITORIA", "NRAUDITORIA", {{"CDFILIAL", branch}});
-    };
-    return zeroPadded(nextNumber(c.db(), branch, "AUDITORIA", highest), 10);
+    return nextRequestNumber(c.db(), c.dialect(), c.text(0));
 }
 
 // --- the request list ---

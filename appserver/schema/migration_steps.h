@@ -10,5 +10,6 @@ Migration stockMigration();        // 3: stores, lots, stock, formula, resources
 Migration dialogsMigration();      // 4: justifications, invoices, saved filters
 Migration justificationTrailMigration();  // 5: origin of justification trail rows
 Migration requestOwnedMigration();        // 6: requests drop the names they copied
+Migration plansMigration();               // 7: analysis plans of the scheduled tasks
 
 }  // namespace appserver::schema

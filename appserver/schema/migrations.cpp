@@ -12,6 +12,7 @@ const std::vector<Migration>& migrations() {
         schema::dialogsMigration(),
         schema::justificationTrailMigration(),
         schema::requestOwnedMigration(),
+        schema::plansMigration(),
     };
     return all;
 }

@@ -25,10 +25,38 @@ std::string uniqueSuffix() {
 
 }  // namespace
 
+TestDatabase::TestDatabase() {
+    const char* pg = std::getenv("MXA_TEST_PG");
+    if (pg && *pg) {
+        pgAdmin_ = pg;
+        pgSchema_ = "mxa_test_" + uniqueSuffix();
+        soci::session admin("postgresql", pgAdmin_);
+        admin << "CREATE SCHEMA " + pgSchema_;
+        address_ = "postgresql:" + pgAdmin_ + " options='-csearch_path=" + pgSchema_ + "'";
+    } else {
+        sqliteFile_ = (std::filesystem::temp_directory_path() / ("mxa07300_test_" + uniqueSuffix() + ".db")).string();
+        address_ = "sqlite:" + sqliteFile_;
+    }
+}
+
+TestDatabase::~TestDatabase() {
+    if (!sqliteFile_.empty()) {
+        std::error_code ec;
+        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(sqliteFile_ + suffix, ec);
+    }
+    if (!pgSchema_.empty()) {
+        try {
+            soci::session admin("postgresql", pgAdmin_);
+            admin << "SET client_min_messages TO WARNING";
+            admin << "DROP SCHEMA " + pgSchema_ + " CASCADE";
+        } catch (const std::exception& e) {
+            spdlog::warn("Esquema de teste {} não removido: {}", pgSchema_, e.what());
+        }
+    }
+}
+
 struct TestServer::Impl {
-    std::string sqliteFile;
-    std::string pgAdmin;   // libpq connect string of the test cluster
-    std::string pgSchema;  // schema of this server, dropped at the end
+    TestDatabase database;
     std::unique_ptr<appserver::Server> server;
 };
 
@@ -42,18 +70,7 @@ TestServer::TestServer(bool demo) : impl_(std::make_unique<Impl>()) {
     o.port = 0;
     o.demo = demo;
     o.threads = 8;
-    const char* pg = std::getenv("MXA_TEST_PG");
-    if (pg && *pg) {
-        impl_->pgAdmin = pg;
-        impl_->pgSchema = "mxa_test_" + uniqueSuffix();
-        soci::session admin("postgresql", impl_->pgAdmin);
-        admin << "CREATE SCHEMA " + impl_->pgSchema;
-        o.db = "postgresql:" + impl_->pgAdmin + " options='-csearch_path=" + impl_->pgSchema + "'";
-    } else {
-        impl_->sqliteFile =
-            (std::filesystem::temp_directory_path() / ("mxa07300_test_" + uniqueSuffix() + ".db")).string();
-        o.db = "sqlite:" + impl_->sqliteFile;
-    }
+    o.db = impl_->database.address();
     impl_->server = std::make_unique<appserver::Server>(o);
     impl_->server->start();
 
@@ -78,19 +95,6 @@ TestServer::TestServer(bool demo) : impl_(std::make_unique<Impl>()) {
 TestServer::~TestServer() {
     impl_->server->stop();
     impl_->server.reset();
-    if (!impl_->sqliteFile.empty()) {
-        std::error_code ec;
-        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(impl_->sqliteFile + suffix, ec);
-    }
-    if (!impl_->pgSchema.empty()) {
-        try {
-            soci::session admin("postgresql", impl_->pgAdmin);
-            admin << "SET client_min_messages TO WARNING";
-            admin << "DROP SCHEMA " + impl_->pgSchema + " CASCADE";
-        } catch (const std::exception& e) {
-            spdlog::warn("Esquema de teste {} não removido: {}", impl_->pgSchema, e.what());
-        }
-    }
 }
 
 appserver::Server& TestServer::server() { return *impl_->server; }

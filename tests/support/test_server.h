@@ -8,6 +8,24 @@
 
 namespace testsupport {
 
+// A database of a test's own: a temporary SQLite file, or, when MXA_TEST_PG holds a
+// libpq connect string, a fresh PostgreSQL schema. Removed (dropped) at the end.
+class TestDatabase {
+public:
+    TestDatabase();
+    ~TestDatabase();
+    TestDatabase(const TestDatabase&) = delete;
+    TestDatabase& operator=(const TestDatabase&) = delete;
+    // The server's --db address: "sqlite:PATH" or "postgresql:CONNECT".
+    const std::string& address() const { return address_; }
+
+private:
+    std::string address_;
+    std::string sqliteFile_;
+    std::string pgAdmin_;   // libpq connect string of the test cluster
+    std::string pgSchema_;  // schema of this database
+};
+
 // The real application server, in-process on an ephemeral loopback port, over a
 // database of its own: a temporary SQLite file, or, when MXA_TEST_PG holds a libpq
 // connect string, a fresh PostgreSQL schema (dropped at the end). The client

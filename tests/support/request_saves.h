@@ -1,0 +1,31 @@
+#pragma once
+#include <string>
+
+#include "core/recordset.h"
+#include "platform/netconnection.h"
+
+namespace testsupport {
+
+// Saves requests the way the request screen does (the header's change log and the
+// other arguments of SetAuditoria, in their order) over a connection of its own, kept
+// alive: one per thread of a load driver or a crash test.
+class RequestSaver {
+public:
+    RequestSaver(const std::string& host, int port, std::string branch = "0001", std::string operatorCode = "DEMO");
+
+    // A new pending request of a raw material, numbered by the server; answers the
+    // number. Throws on any failure (the call's refusal included).
+    std::string insert(const std::string& description);
+    // Changes the description of the request inserted last.
+    void modify(const std::string& description);
+
+private:
+    void save();
+
+    platform::TNetConnection conn_;
+    core::RecordSet header_{"cdsAuditoria"};
+    std::string branch_;
+    std::string operator_;
+};
+
+}  // namespace testsupport
