@@ -33,11 +33,11 @@ protected:
         ScreenFixture::TearDown();
     }
 
-    // Confirms the filter with every situation, as the user would.
-    void loadList() {
-        host.dialogs.push_back([](platform::Form& f) {
+    // Confirms the filter with every situation ticked (or none), as the user would.
+    void loadList(bool tickAll = true) {
+        host.dialogs.push_back([tickAll](platform::Form& f) {
             for (const char* box : {"chbPendente", "chbAndamento", "chbCancelado", "chbOK", "chbNaoOK"})
-                f.comps[box].checked = true;
+                f.comps[box].checked = tickAll;
             f.comps["btnOK"].onClick();
         });
         screen::sideDialogs().CriaFiltroPedido();

@@ -7,6 +7,7 @@
 
 #include "core/format.h"
 #include "platform/query.h"
+#include "platform/services.h"
 #include "screen_state_fixture.h"
 
 namespace {
@@ -16,9 +17,9 @@ using statetest::ScreenState;
 using statetest::State;
 
 // Boxes a user fills after the request exists (sample, sector, supplier, dates, ...).
-const char* const kOpenBoxes[] = {"dbeQtAmos", "dbdDtAmos", "dbeSetor", "btpSetor", "dbeFornecedor",
-                                  "btpFornecedor", "dbdDataPrev", "medHoraPrev", "dbeDesc", "dbeCdEquipProd",
-                                  "btpEquipaProd", "lblDesc", "lblForn"};
+const char* const kOpenBoxes[] = {"dbeQtAmos",     "dbdDtAmos",   "dbeSetor",    "btpSetor", "dbeFornecedor",
+                                  "btpFornecedor", "dbdDataPrev", "medHoraPrev", "dbeDesc",  "dbeCdEquipProd",
+                                  "btpEquipaProd", "lblDesc",     "lblForn"};
 
 TEST_F(ScreenState, HeaderBoxesFollowTheSituationOfTheCurrentRequest) {
     // Cancelled (8, raw material, no production order): nothing left to fill, the
@@ -81,8 +82,8 @@ TEST_F(ScreenState, HeaderBoxesFollowTheSituationOfTheCurrentRequest) {
     ASSERT_TRUE(click("sbtIncluir"));
     ASSERT_EQ(a().state(), State::Insert);
     EXPECT_EQ(tab(), "tshFormulario");
-    for (const char* box : {"dbeProduto", "dbeLote", "dbeSubLote", "btpProduto", "btpLote", "lblProduto",
-                            "dbcProcesso", "lblProcesso", "chbAnaCompat", "dbdData", "medHora"})
+    for (const char* box : {"dbeProduto", "dbeLote", "dbeSubLote", "btpProduto", "btpLote", "lblProduto", "dbcProcesso",
+                            "lblProcesso", "chbAnaCompat", "dbdData", "medHora"})
         EXPECT_TRUE(on(box)) << box;
     for (const char* box : kOpenBoxes) EXPECT_TRUE(on(box)) << box;
     EXPECT_FALSE(on("dbcSit"));
@@ -93,8 +94,8 @@ TEST_F(ScreenState, HeaderBoxesFollowTheSituationOfTheCurrentRequest) {
     EXPECT_EQ(c("dbeSubLote").color, Color::Window);
     EXPECT_FALSE(on("dbeDosagem"));  // no product and lot yet
     // Only confirm or cancel; the other tabs wait for the header.
-    for (const char* b : {"sbtConfirmar", "sbtCancelar", "mnuConfirmar", "mnuCancelar", "tshFormulario",
-                          "mnuFormulario"})
+    for (const char* b :
+         {"sbtConfirmar", "sbtCancelar", "mnuConfirmar", "mnuCancelar", "tshFormulario", "mnuFormulario"})
         EXPECT_TRUE(on(b)) << b;
     for (const char* b : {"sbtIncluir", "sbtAlterar", "sbtExcluir", "mnuIncluir", "sbtGeraTarefa", "sbtReanalise",
                           "nvgPadrao", "sbtFiltro", "mnuFiltrar", "sbtFatuVenc", "sbtLibAna", "tshFolhaDados",
@@ -174,9 +175,9 @@ TEST_F(ScreenState, ReleaseFollowsTheBranchParametersTheSituationAndTheProcess) 
     EXPECT_TRUE(release(21));
     EXPECT_TRUE(release(3));
     // Only a running request is released.
-    EXPECT_FALSE(release(1));   // pending
-    EXPECT_FALSE(release(4));   // concluded
-    EXPECT_FALSE(release(8));   // cancelled
+    EXPECT_FALSE(release(1));  // pending
+    EXPECT_FALSE(release(4));  // concluded
+    EXPECT_FALSE(release(8));  // cancelled
     go(3);
     ASSERT_TRUE(click("sbtAlterar"));
     EXPECT_FALSE(on("sbtLibAna"));  // not while the header is edited
@@ -187,7 +188,7 @@ TEST_F(ScreenState, ReleaseFollowsTheBranchParametersTheSituationAndTheProcess) 
 TEST_F(ScreenState, AnotherRequestResetsTheAuthorizationAndShowsItsOwnHours) {
     exec("UPDATE AUDITORIA SET HORAPREVFIM = NULL WHERE CDFILIAL = '0001' AND NRAUDITORIA = '0000000006'");
     exec("UPDATE AUDITORIA SET IDSTATUSAUDI = ' ' WHERE CDFILIAL = '0001' AND NRAUDITORIA = '0000000002'");
-    loadList();
+    loadList(false);  // no situation ticked lists them all, the blank one too
 
     go(3);
     const auto hour = a()["HORA"].asDateTime();
@@ -246,8 +247,14 @@ TEST_F(ScreenState, LeavingTheFormTabPostsTheHeaderAndARefusedPostKeepsTheTab) {
     EXPECT_EQ(tab(), "tshFormulario");
     EXPECT_EQ(a().state(), State::Edit);
     EXPECT_EQ(host.lastText(), "Descrição deve ser informada.");
-    EXPECT_FALSE(click("mnuFolhaDados"));  // the menu leaves the tab the same way
+    // The list tab and its menu item are closed while the header is edited; the
+    // menu's handler leaves the tab the same way all the same.
+    EXPECT_FALSE(on("tshFolhaDados"));
+    EXPECT_FALSE(on("mnuFolhaDados"));
+    host.clear();
+    click("mnuFolhaDados");
     EXPECT_EQ(tab(), "tshFormulario");
+    EXPECT_EQ(host.texts(), std::vector<std::string>{"Descrição deve ser informada."});
 
     refuse = false;
     a()["DSREFEAUDIT"].setValue("Suco concentrado");
@@ -278,20 +285,22 @@ TEST_F(ScreenState, PrintAndInvoicesSayTheyAreNotAvailableYet) {
     for (const auto& m : host.messages) EXPECT_EQ(m.type, platform::MsgType::Information);
 }
 
-TEST_F(ScreenState, ScheduledTasksRunTheirModuleAndTheListIsReadAgain) {
+TEST_F(ScreenState, ScheduledTasksRaiseTheDueRequestsAndTheListIsReadAgain) {
     const int before = a().recordCount();
     go(3);
-    // A request the scheduled tasks would have made meanwhile.
-    exec("INSERT INTO AUDITORIA (CDFILIAL, NRAUDITORIA, IDSTATUSAUDI, DTINCLAUDIT, DATA, HORA, CDPRODUTO, "
-         "NRLOTEESTQ, NRSUBLOTE, IDTPAUDITADO, CDOPEINCAUDI, DSREFEAUDIT, IDORIGAUDIT, IDLIBERAUDIT, IDTIPOANA) "
-         "SELECT CDFILIAL, '0000000900', '1', DTINCLAUDIT, DATA, HORA, CDPRODUTO, NRLOTEESTQ, NRSUBLOTE, "
-         "IDTPAUDITADO, CDOPEINCAUDI, 'Tarefa programada', 'ANA', 'S', 'A' FROM AUDITORIA "
-         "WHERE CDFILIAL = '0001' AND NRAUDITORIA = '0000000003'");
     ASSERT_TRUE(on("mnuGerarTarefasProgramadas"));
     EXPECT_TRUE(click("mnuGerarTarefasProgramadas"));
-    EXPECT_EQ(host.modulesRun, std::vector<std::string>{"LKS52738 ANA"});
-    EXPECT_EQ(a().recordCount(), before + 1);
-    EXPECT_TRUE(a().locate("NRAUDITORIA", core::Value("0000000900")));
+    // The demo's head office has two plans due; their requests join the list at once.
+    EXPECT_EQ(host.texts(), std::vector<std::string>{"2 pedidos de análise gerados pelas tarefas programadas."});
+    EXPECT_EQ(a().recordCount(), before + 2);
+    int raised = 0;
+    for (int row = 0; row < a().recordCount(); ++row) raised += a().valueAt(row, "IDORIGAUDIT").asString() == "TAR";
+    EXPECT_EQ(raised, 2);
+    host.clear();
+    EXPECT_TRUE(click("sbtGeraTarefa"));
+    EXPECT_EQ(host.texts(),
+              std::vector<std::string>{"Nenhuma tarefa programada vencida: nenhum pedido de análise foi gerado."});
+    EXPECT_EQ(a().recordCount(), before + 2);
 
     // Without a confirmed filter there are no criteria: the filter asks for them.
     screen::sideDialogs().LiberaFiltroPedido();
@@ -303,7 +312,7 @@ TEST_F(ScreenState, ScheduledTasksRunTheirModuleAndTheListIsReadAgain) {
     });
     EXPECT_TRUE(click("sbtGeraTarefa"));
     EXPECT_EQ(opened, std::vector<std::string>{"Filtro de Pedido de Análise"});
-    EXPECT_EQ(a().recordCount(), before + 1);  // a cancelled filter keeps the list
+    EXPECT_EQ(a().recordCount(), before + 2);  // a cancelled filter keeps the list
 }
 
 }  // namespace
