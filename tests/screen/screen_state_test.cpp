@@ -110,6 +110,7 @@ TEST_F(ScreenState, HeaderBoxesFollowTheSituationOfTheCurrentRequest) {
         EXPECT_TRUE(on(b)) << b;
     for (const char* b : {"sbtConfirmar", "mnuCancelar", "chbAnaCompat", "dbeProduto", "sbtAlterar"})
         EXPECT_FALSE(on(b)) << b;
+    EXPECT_TRUE(host.messages.empty()) << host.lastText();
 }
 
 TEST_F(ScreenState, TheToolbarKeepsItsRulesWhileTheRequestChangesAndAfterACancelledFilter) {
@@ -140,6 +141,7 @@ TEST_F(ScreenState, TheToolbarKeepsItsRulesWhileTheRequestChangesAndAfterACancel
     a().cancel();
     EXPECT_TRUE(on("sbtFiltro"));
     EXPECT_TRUE(on("sbtAlterar"));
+    EXPECT_TRUE(host.messages.empty()) << host.lastText();
 }
 
 TEST_F(ScreenState, ReleaseFollowsTheBranchParametersTheSituationAndTheProcess) {
@@ -183,6 +185,7 @@ TEST_F(ScreenState, ReleaseFollowsTheBranchParametersTheSituationAndTheProcess) 
     EXPECT_FALSE(on("sbtLibAna"));  // not while the header is edited
     a().cancel();
     EXPECT_TRUE(on("sbtLibAna"));
+    EXPECT_TRUE(host.messages.empty()) << host.lastText();
 }
 
 TEST_F(ScreenState, AnotherRequestResetsTheAuthorizationAndShowsItsOwnHours) {
@@ -229,6 +232,7 @@ TEST_F(ScreenState, AnotherRequestResetsTheAuthorizationAndShowsItsOwnHours) {
         }
     }
     EXPECT_EQ(blankRows, 1);
+    EXPECT_TRUE(host.messages.empty()) << host.lastText();
 }
 
 TEST_F(ScreenState, LeavingTheFormTabPostsTheHeaderAndARefusedPostKeepsTheTab) {
