@@ -106,6 +106,9 @@ void headerTabs(TfrmPedidoAna& s) {
 void itemsTab(TfrmPedidoAna& s) {
     const bool busy = editing(s.cdsInspecAudit) || editing(s.cdsItemInsAudit);
     enable(s, {"tshFolhaDados", "tshFormulario", "tshFormula"}, !busy);
+    // The items of the current inspection show once there is one (its own after-scroll
+    // reads them).
+    enable(s, {"dbgItem"}, !s.cdsInspecAudit.isEmpty());
     const bool closed = closedSituation(text(s.cdsAuditoria, "IDSTATUSAUDI"));
     if (closed) enable(s, {"sbtExcluir", "sbtAlterar", "sbtIncluir"}, false);
     showColumnButtons(s, !closed);
@@ -183,7 +186,9 @@ void dtsPadraoStateChange(TfrmPedidoAna& s) {
             "lblFornecedor", "dbeFornecedor", "btpFornecedor", "lblPrevisao", "dbdDataPrev", "medHoraPrev", "lblDesc",
             "dbeDesc", "lblEquipa", "dbeCdEquipProd", "btpEquipaProd", "lblForn"},
            open);
-    enable(s, {"lblData", "dbdData", "medHora"}, open && blank(text(a, "NRORDPROD")));
+    const bool dated = open && blank(text(a, "NRORDPROD"));
+    enable(s, {"lblData", "dbdData", "medHora"}, dated);
+    paint(s, {"dbdData", "medHora"}, dated ? Color::InfoBk : Color::BtnFace);
     enable(s, {"chbAnaCompat"}, a.state() == State::Insert);
 }
 

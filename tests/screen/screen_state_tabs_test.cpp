@@ -95,6 +95,7 @@ TEST_F(ScreenTabs, ARequestWithoutInspectionsClosesTheItems) {
     EXPECT_FALSE(on("dbgItem"));  // nothing to show below an empty inspection list
     go(3);
     ASSERT_TRUE(pick("tshItemAna"));
+    EXPECT_TRUE(on("dbgItem"));  // open on the tab that shows it
     ASSERT_TRUE(pick("tshFolhaDados"));
     EXPECT_TRUE(on("dbgItem"));
     EXPECT_TRUE(host.messages.empty()) << host.lastText();

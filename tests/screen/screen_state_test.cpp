@@ -28,6 +28,8 @@ TEST_F(ScreenState, HeaderBoxesFollowTheSituationOfTheCurrentRequest) {
     for (const char* box : kOpenBoxes) EXPECT_FALSE(on(box)) << box;
     EXPECT_FALSE(on("dbdData"));
     EXPECT_FALSE(on("medHora"));
+    EXPECT_EQ(c("dbdData").color, Color::BtnFace);  // closed, so not marked as required
+    EXPECT_EQ(c("medHora").color, Color::BtnFace);
     EXPECT_FALSE(on("dbeDosagem"));
     EXPECT_EQ(c("dbeDosagem").color, Color::BtnFace);
     for (const char* box : {"dbeProduto", "dbeLote", "dbeSubLote", "btpProduto", "btpLote", "dbcProcesso"})
