@@ -8,6 +8,7 @@
 #include "platform/services.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
+#include "screen/frame/screen_state_util.h"
 #include "screen/request/request_record.h"
 #include "screen/side_dialogs.h"
 
@@ -15,21 +16,8 @@ namespace screen {
 
 namespace {
 
+using namespace state;
 using State = core::DataSetState;
-
-bool editing(const core::RecordSet& set) { return set.state() == State::Edit || set.state() == State::Insert; }
-
-std::string text(const core::RecordSet& set, const char* field) {
-    const auto* f = set.findField(field);
-    return f ? f->asString() : std::string();
-}
-
-bool blank(const std::string& v) { return platform::EmptyString(v); }
-
-void enable(TfrmPedidoAna& s, std::initializer_list<const char*> names, bool on) {
-    for (const char* n : names)
-        if (auto* c = s.comps.find(n)) c->enabled = on;
-}
 
 // The control's click, run as the host's event loop runs it.
 void onClick(TfrmPedidoAna& s, const char* name, void (*handler)(TfrmPedidoAna&)) {
@@ -116,7 +104,7 @@ void showContentBox(TfrmPedidoAna& s) {
     const auto& a = s.cdsAuditoria;
     const std::string sit = text(a, "IDSTATUSAUDI");
     const bool on = !blank(text(a, "CDPRODUTO")) && !blank(text(a, "NRLOTEESTQ")) && (sit == "1" || sit == "2");
-    enable(s, {"lblDosagem", "dbeDosagem"}, on);
+    enable(s.comps, {"lblDosagem", "dbeDosagem"}, on);
     if (auto* box = s.comps.find("dbeDosagem"))
         box->color = !on                             ? platform::Color::BtnFace
                      : text(a, "IDTEOROBRIG") == "S" ? platform::Color::InfoBk
@@ -132,7 +120,7 @@ void showHourBoxes(TfrmPedidoAna& s) {
 void cdsAuditoriaAfterScroll(TfrmPedidoAna& s) {
     const auto& a = s.cdsAuditoria;
     boPermi = false;  // an authorization never carries over to another request
-    enable(s, {"sbtFatuVenc", "mnuFatuVenc"}, !blank(text(a, "NRLANCTONF")));
+    enable(s.comps, {"sbtFatuVenc", "mnuFatuVenc"}, !blank(text(a, "NRLANCTONF")));
     showContentBox(s);
     if (boControle) {
         const std::string tab = s.comps.activeTab("pgcPadrao");
@@ -158,7 +146,7 @@ void TfrmPedidoAna::pgcPadraoChange() {
     TfrmPadrao::pgcPadraoChange();
     const std::string tab = comps.activeTab("pgcPadrao");
     const bool header = tab == "tshFolhaDados" || tab == "tshFormulario";
-    enable(*this, {"sbtFiltro", "mnuFiltrar"}, header);
+    enable(comps, {"sbtFiltro", "mnuFiltrar"}, header);
     if (header) {
         setPadrao(&cdsAuditoria);
     } else if (tab == "tshItemAna") {

@@ -8,32 +8,15 @@
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
 #include "screen/frame/screen_state.h"
+#include "screen/frame/screen_state_util.h"
 
 namespace screen {
 
 namespace {
 
+using namespace state;
 using platform::Color;
 using State = core::DataSetState;
-
-bool editing(const core::RecordSet& set) { return set.state() == State::Edit || set.state() == State::Insert; }
-
-std::string text(const core::RecordSet& set, const char* field) {
-    const auto* f = set.findField(field);
-    return f ? f->asString() : std::string();
-}
-
-bool blank(const std::string& v) { return platform::EmptyString(v); }
-
-void enable(TfrmPedidoAna& s, std::initializer_list<const char*> names, bool on) {
-    for (const char* n : names)
-        if (auto* c = s.comps.find(n)) c->enabled = on;
-}
-
-void paint(TfrmPedidoAna& s, std::initializer_list<const char*> names, Color color) {
-    for (const char* n : names)
-        if (auto* c = s.comps.find(n)) c->color = color;
-}
 
 bool enabledOf(const TfrmPedidoAna& s, const char* name) {
     const auto* c = s.comps.find(name);
@@ -67,63 +50,64 @@ void headerTabs(TfrmPedidoAna& s) {
     const bool fromOrder = !blank(text(a, "NRORDPROD"));
     const bool product = !blank(text(a, "CDPRODUTO"));
 
-    enable(s, {"dbgItem"}, !s.cdsInspecAudit.isEmpty());
+    enable(s.comps, {"dbgItem"}, !s.cdsInspecAudit.isEmpty());
     if (listEmpty && s.comps.activeTab("pgcPadrao") != "tshFolhaDados")
         s.comps.setActiveTab("pgcPadrao", "tshFolhaDados");
 
     // Filled by the server or from other boxes, never typed.
-    enable(s,
+    enable(s.comps,
            {"lblOperador", "lblNumero", "dbeNmEquipaProd", "lblOP", "dbeNrAuditoria", "dbeOperador", "dbeNmProduto",
             "dbeNmSetor", "dbeNmFornecedor", "dbeOP"},
            false);
     showContentBox(s);
     // What the request is about is fixed once it exists.
-    enable(s, {"lblProduto", "dbeProduto", "btpProduto", "lblLote", "dbeLote", "btpLote", "dbeSubLote"}, inserting);
-    enable(s, {"lblProcesso", "dbcProcesso"}, inserting || !product);
+    enable(s.comps, {"lblProduto", "dbeProduto", "btpProduto", "lblLote", "dbeLote", "btpLote", "dbeSubLote"},
+           inserting);
+    enable(s.comps, {"lblProcesso", "dbcProcesso"}, inserting || !product);
     // A production order's request takes its date and hour from the order.
-    enable(s, {"lblData", "dbdData", "medHora"}, !fromOrder);
-    paint(s, {"dbdData", "medHora"}, fromOrder ? Color::BtnFace : Color::InfoBk);
+    enable(s.comps, {"lblData", "dbdData", "medHora"}, !fromOrder);
+    paint(s.comps, {"dbdData", "medHora"}, fromOrder ? Color::BtnFace : Color::InfoBk);
     if (!inserting) {
-        enable(s, {"dbcSit"}, true);
-        paint(s, {"dbcSit"}, Color::InfoBk);
-        paint(s, {"dbcProcesso"}, product ? Color::BtnFace : Color::Window);
-        paint(s, {"dbeProduto", "dbeLote", "dbeSubLote"}, Color::BtnFace);
+        enable(s.comps, {"dbcSit"}, true);
+        paint(s.comps, {"dbcSit"}, Color::InfoBk);
+        paint(s.comps, {"dbcProcesso"}, product ? Color::BtnFace : Color::Window);
+        paint(s.comps, {"dbeProduto", "dbeLote", "dbeSubLote"}, Color::BtnFace);
     } else {
-        enable(s, {"dbcSit"}, false);
-        paint(s, {"dbcSit"}, Color::BtnFace);
-        paint(s, {"dbcProcesso", "dbeProduto"}, Color::InfoBk);
-        paint(s, {"dbeLote", "dbeSubLote"}, Color::Window);
+        enable(s.comps, {"dbcSit"}, false);
+        paint(s.comps, {"dbcSit"}, Color::BtnFace);
+        paint(s.comps, {"dbcProcesso", "dbeProduto"}, Color::InfoBk);
+        paint(s.comps, {"dbeLote", "dbeSubLote"}, Color::Window);
     }
     // The filter reloads the list, which would drop a header being edited.
-    enable(s, {"sbtFiltro", "mnuFiltrar"}, !headerEditing);
-    enable(s, {"tshFormulario"}, !listEmpty || headerEditing);
-    enable(s, {"tshFolhaDados"}, !headerEditing);
-    enable(s, {"tshItemAna", "tshFormula"}, !headerEditing && !listEmpty);
+    enable(s.comps, {"sbtFiltro", "mnuFiltrar"}, !headerEditing);
+    enable(s.comps, {"tshFormulario"}, !listEmpty || headerEditing);
+    enable(s.comps, {"tshFolhaDados"}, !headerEditing);
+    enable(s.comps, {"tshItemAna", "tshFormula"}, !headerEditing && !listEmpty);
     const std::string sit = text(a, "IDSTATUSAUDI");
-    if (fromOrder || sit == "4" || sit == "5") enable(s, {"sbtAlterar", "sbtExcluir"}, false);
+    if (fromOrder || sit == "4" || sit == "5") enable(s.comps, {"sbtAlterar", "sbtExcluir"}, false);
 }
 
 void itemsTab(TfrmPedidoAna& s) {
     const bool busy = editing(s.cdsInspecAudit) || editing(s.cdsItemInsAudit);
-    enable(s, {"tshFolhaDados", "tshFormulario", "tshFormula"}, !busy);
+    enable(s.comps, {"tshFolhaDados", "tshFormulario", "tshFormula"}, !busy);
     // The items of the current inspection show once there is one (its own after-scroll
     // reads them).
-    enable(s, {"dbgItem"}, !s.cdsInspecAudit.isEmpty());
+    enable(s.comps, {"dbgItem"}, !s.cdsInspecAudit.isEmpty());
     const bool closed = closedSituation(text(s.cdsAuditoria, "IDSTATUSAUDI"));
-    if (closed) enable(s, {"sbtExcluir", "sbtAlterar", "sbtIncluir"}, false);
+    if (closed) enable(s.comps, {"sbtExcluir", "sbtAlterar", "sbtIncluir"}, false);
     showColumnButtons(s, !closed);
 }
 
 void formulaTab(TfrmPedidoAna& s, bool baseEditing, bool baseEmpty) {
     const bool busy = editing(s.cdsFormulaAna) || editing(s.cdsRecurso);
-    enable(s, {"tshFolhaDados", "tshFormulario", "tshItemAna"}, !busy);
+    enable(s.comps, {"tshFolhaDados", "tshFormulario", "tshItemAna"}, !busy);
     const auto& a = s.cdsAuditoria;
     const std::string sit = text(a, "IDSTATUSAUDI");
     // A production order's samples are taken only while the order runs.
     const bool orderOpen = blank(text(a, "NRORDPROD")) || text(a, "IDSITORDPROD") == "2";
     const bool include = !baseEditing && (sit == "1" || sit == "2") && orderOpen;
-    enable(s, {"mnuIncluir", "sbtIncluir"}, include);
-    enable(s, {"mnuAlterar", "sbtAlterar"}, include && !baseEmpty);
+    enable(s.comps, {"mnuIncluir", "sbtIncluir"}, include);
+    enable(s.comps, {"mnuAlterar", "sbtAlterar"}, include && !baseEmpty);
 }
 
 // Release of the analysis: the branch releases separately, the request runs, and a
@@ -152,14 +136,14 @@ void dtsPadraoStateChange(TfrmPedidoAna& s) {
     s.shownState = {base, baseEmpty};
     const std::string tab = s.comps.activeTab("pgcPadrao");
 
-    enable(s, {"sbtCancelar", "sbtConfirmar"}, baseEditing);
-    enable(s, {"sbtIncluir"}, browsing);
-    enable(s, {"sbtAlterar", "sbtExcluir", "sbtPesquisar", "sbtVerificar"}, browsing && !baseEmpty);
-    enable(s, {"sbtAtualizaEstoque", "mnuAtualizaEstoque"}, browsing && tab == "tshFormula" && inContCheck > 0);
-    enable(s, {"sbtLibAna", "mnuLiberaAnalise"}, browsing && !baseEmpty && releaseAllowed(s));
-    enable(s, {"sbtReanalise", "sbtGeraTarefa", "nvgPadrao"}, browsing);
+    enable(s.comps, {"sbtCancelar", "sbtConfirmar"}, baseEditing);
+    enable(s.comps, {"sbtIncluir"}, browsing);
+    enable(s.comps, {"sbtAlterar", "sbtExcluir", "sbtPesquisar", "sbtVerificar"}, browsing && !baseEmpty);
+    enable(s.comps, {"sbtAtualizaEstoque", "mnuAtualizaEstoque"}, browsing && tab == "tshFormula" && inContCheck > 0);
+    enable(s.comps, {"sbtLibAna", "mnuLiberaAnalise"}, browsing && !baseEmpty && releaseAllowed(s));
+    enable(s.comps, {"sbtReanalise", "sbtGeraTarefa", "nvgPadrao"}, browsing);
     // Switched on again only by another request from an invoice becoming current.
-    if (baseEditing) enable(s, {"sbtFatuVenc", "mnuFatuVenc"}, false);
+    if (baseEditing) enable(s.comps, {"sbtFatuVenc", "mnuFatuVenc"}, false);
 
     if (boControle) {
         if (tab == "tshFolhaDados" || tab == "tshFormulario")
@@ -181,15 +165,15 @@ void dtsPadraoStateChange(TfrmPedidoAna& s) {
     // and hour of a production order's request stay closed whatever its situation.
     const auto& a = s.cdsAuditoria;
     const bool open = !closedSituation(text(a, "IDSTATUSAUDI"));
-    enable(s,
+    enable(s.comps,
            {"lblQtdeAmos", "dbeQtAmos", "lblDtAmostra", "dbdDtAmos", "lblSetor", "dbeSetor", "btpSetor",
             "lblFornecedor", "dbeFornecedor", "btpFornecedor", "lblPrevisao", "dbdDataPrev", "medHoraPrev", "lblDesc",
             "dbeDesc", "lblEquipa", "dbeCdEquipProd", "btpEquipaProd", "lblForn"},
            open);
     const bool dated = open && blank(text(a, "NRORDPROD"));
-    enable(s, {"lblData", "dbdData", "medHora"}, dated);
-    paint(s, {"dbdData", "medHora"}, dated ? Color::InfoBk : Color::BtnFace);
-    enable(s, {"chbAnaCompat"}, a.state() == State::Insert);
+    enable(s.comps, {"lblData", "dbdData", "medHora"}, dated);
+    paint(s.comps, {"dbdData", "medHora"}, dated ? Color::InfoBk : Color::BtnFace);
+    enable(s.comps, {"chbAnaCompat"}, a.state() == State::Insert);
 }
 
 }  // namespace screen
