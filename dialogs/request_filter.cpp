@@ -12,6 +12,7 @@
 #include "records/request_criteria.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
+#include "screen/frame/screen_state.h"
 
 namespace cli_mxa07301 {
 
@@ -361,8 +362,8 @@ void TfrmFiltroPedido::sbtConfirmaClick() {
 
 void TfrmFiltroPedido::sbtCancelaClick() {
     ModalResult = platform::mrCancel;
-    // The list stays as it was; the screen's toolbar follows it again.
-    if (screen::frmPedidoAna) screen::frmPedidoAna->updateToolbar();
+    // The list stays as it was; the screen's buttons, boxes and tabs follow it again.
+    if (screen::frmPedidoAna) screen::dtsPadraoStateChange(*screen::frmPedidoAna);
 }
 
 void CriaFiltroPedido() {

@@ -324,6 +324,11 @@ void FormView::sync() {
         const Control& c = form_.comps[name];
         a->setEnabled(c.enabled);
         a->setVisible(c.visible);
+        // A menu item shows a tick only while it is checked, as the host's menus do.
+        if (c.kind == ControlKind::MenuItem && !qobject_cast<QMenu*>(widget(name))) {
+            a->setCheckable(c.checked);
+            a->setChecked(c.checked);
+        }
         a->setText(c.kind == ControlKind::ToolButton ? toolCaption(c) : captionOf(c));
     }
     for (const auto& [name, w] : widgets_) {

@@ -15,13 +15,23 @@ namespace {
 
 // Dialogs not built yet tell the user so, instead of a click that does nothing.
 void notYet(const std::string& what) {
-    platform::host().showMessage(what + " ainda não disponível nesta versão.", platform::MsgType::Information);
+    platform::host().showMessage(what + " ainda não está disponível nesta versão.", platform::MsgType::Information);
 }
 
 class ModuleDialogs final : public screen::SideDialogs {
 public:
     void CriaFiltroPedido() override { cli_mxa07301::CriaFiltroPedido(); }
     void LiberaFiltroPedido() override { cli_mxa07301::LiberaFiltroPedido(); }
+    void GetAuditoria() override {
+        // Every confirm sets the situation criteria (at least "T"): empty means the
+        // filter was never confirmed, and there are no criteria to reload with.
+        auto* filter = cli_mxa07301::frmFiltroPedido;
+        if (!filter || filter->stIDSTATUSAUDI.empty()) {
+            cli_mxa07301::CriaFiltroPedido();
+            return;
+        }
+        filter->GetAuditoria();
+    }
     void CriaContQuali(const std::string& stAuditoria, const std::string& stPermissao) override {
         cli_mxa07304::CriaContQuali(stAuditoria, stPermissao);
     }

@@ -1,11 +1,25 @@
 #include "platform/base_screens.h"
 
+#include <tuple>
+
 #include "platform/handler.h"
 #include "platform/host.h"
 
 namespace platform {
 
 namespace {
+
+// Menu items that run a toolbar button, enabled with it.
+struct MenuButton {
+    const char* item;
+    const char* caption;
+    const char* button;
+};
+constexpr MenuButton kMenuButtons[] = {{"mnuIncluir", "&Incluir", "sbtIncluir"},
+                                       {"mnuAlterar", "&Alterar", "sbtAlterar"},
+                                       {"mnuExcluir", "&Excluir", "sbtExcluir"},
+                                       {"mnuConfirmar", "&Confirmar", "sbtConfirmar"},
+                                       {"mnuCancelar", "Ca&ncelar", "sbtCancelar"}};
 
 // A button whose click runs a handler the way the host's event loop does.
 Control& button(Form& f, const std::string& name, ControlKind kind, const std::string& caption,
@@ -60,7 +74,26 @@ void TfrmPadrao::FormCreate() {
     comps.add("nvgPadrao", ControlKind::Navigator).dataSource = "dtsPadrao";
     comps.add("mnuOperacoes", ControlKind::MenuItem, {}, "Operações");
     comps.add("mnuManutencao", ControlKind::MenuItem, {}, "Manutenção");
+    for (const auto& [item, caption, tab] : {std::tuple{"mnuFolhaDados", "&Folha de Dados", "tshFolhaDados"},
+                                             std::tuple{"mnuFormulario", "F&ormulário", "tshFormulario"}}) {
+        comps.add(item, ControlKind::MenuItem, "mnuOperacoes", caption).onClick = [this, tab = std::string(tab)] {
+            runHandler([this, &tab] { comps.selectTab("pgcPadrao", tab); });
+        };
+    }
+    for (const auto& [item, caption, target] : kMenuButtons)
+        comps.add(item, ControlKind::MenuItem, "mnuManutencao", caption).onClick = [this, b = std::string(target)] {
+            // Whatever the button runs now, and only when the button may.
+            auto& c = comps[b];
+            if (c.enabled && c.onClick) c.onClick();
+        };
+    comps["mnuFolhaDados"].checked = true;
     updateToolbar();
+}
+
+void TfrmPadrao::pgcPadraoChange() {
+    const std::string tab = comps.activeTab("pgcPadrao");
+    if (auto* m = comps.find("mnuFolhaDados")) m->checked = tab == "tshFolhaDados";
+    if (auto* m = comps.find("mnuFormulario")) m->checked = tab == "tshFormulario";
 }
 
 void TfrmPadrao::FormClose() {
@@ -121,6 +154,13 @@ void TfrmPadrao::updateToolbar() {
     comps["sbtSair"].enabled = !editing;
     comps["nvgPadrao"].enabled = rows;
     comps["dbgPadrao"].enabled = !editing;
+    menusFollowButtons();
+}
+
+void TfrmPadrao::menusFollowButtons() {
+    for (const auto& m : kMenuButtons)
+        if (auto* item = comps.find(m.item))
+            if (const auto* b = comps.find(m.button)) item->enabled = b->enabled;
 }
 
 TfrmFiltroPadrao::TfrmFiltroPadrao() = default;

@@ -25,8 +25,12 @@ public:
     virtual void FormCreate();
     virtual void FormActivate() {}
     virtual void FormClose();
-    // Tab change of pgcPadrao (the base runs first).
-    virtual void pgcPadraoChange() {}
+    // Tab change of pgcPadrao (the base runs first): ticks the menu item of the list
+    // or the form tab that is showing.
+    virtual void pgcPadraoChange();
+    // Menus: mnuFolhaDados and mnuFormulario pick the list and the form tab as a
+    // click on them does; mnuIncluir, mnuAlterar, mnuExcluir, mnuConfirmar and
+    // mnuCancelar run their toolbar buttons and are enabled with them.
     // Toolbar: sbtIncluir appends and shows the form tab, sbtAlterar edits,
     // sbtExcluir asks "Confirma a exclusão do registro?" and deletes,
     // sbtConfirmar posts, sbtCancelar cancels.
@@ -38,8 +42,12 @@ public:
     virtual void sbtImprimirClick() {}
     // sbtSair closes the screen.
     virtual void sbtSairClick() { FormClose(); }
-    // Enables the toolbar and navigator from the state of dtsPadrao's set.
-    void updateToolbar();
+    // Enables the toolbar, its menu items and the navigator from the state of
+    // dtsPadrao's set; runs whenever that set changes. A screen with rules of its own
+    // overrides it.
+    virtual void updateToolbar();
+    // The menu items of the toolbar's buttons take their buttons' enabled state.
+    void menusFollowButtons();
     bool closed() const { return closed_; }
 
 protected:

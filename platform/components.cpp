@@ -1,5 +1,7 @@
 #include "platform/components.h"
 
+#include <algorithm>
+
 #include "core/error.h"
 #include "core/value.h"
 
@@ -74,6 +76,16 @@ void ComponentModel::setActiveTab(const std::string& pageControl, const std::str
             return;
         }
     throw core::Error("Aba inexistente: " + tab);
+}
+
+void ComponentModel::selectTab(const std::string& pageControl, const std::string& tab) {
+    if (activeTab(pageControl) == tab) return;
+    const auto t = tabs(pageControl);
+    if (std::find(t.begin(), t.end(), tab) == t.end()) throw core::Error("Aba inexistente: " + tab);
+    // Copied: the handlers may replace the page control's events while they run.
+    if (const auto changing = (*this)[pageControl].onChanging) changing();
+    setActiveTab(pageControl, tab);
+    if (const auto change = (*this)[pageControl].onChange) change();
 }
 
 DataSource& ComponentModel::addDataSource(const std::string& name, core::RecordSet* set) {

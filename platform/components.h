@@ -166,6 +166,9 @@ struct Control {
     // cell), the ellipsis button was clicked, a cell was clicked.
     std::function<void()> onColEnter, onColExit, onEditButtonClick;
     std::function<void(const std::string& field)> onCellClick;
+    // Page controls: the active tab is about to be left by the user's choice; a
+    // handler that throws keeps it (the exception goes on to the caller).
+    std::function<void()> onChanging;
 
     // Grids: the column of that field, or null.
     GridColumn* column(const std::string& field);
@@ -198,7 +201,13 @@ public:
     // Tabs of a page control, in order; the active one by name.
     std::vector<std::string> tabs(const std::string& pageControl) const;
     std::string activeTab(const std::string& pageControl) const;
+    // The program shows a tab: no onChanging, no onChange, as the host's own
+    // assignment of the active page.
     void setActiveTab(const std::string& pageControl, const std::string& tab);
+    // The user picks a tab (a click on it, a menu item): the page control's
+    // onChanging may refuse by throwing, and the tab stays; otherwise the tab becomes
+    // active and onChange runs. Picking the active tab does nothing.
+    void selectTab(const std::string& pageControl, const std::string& tab);
 
     // Data sources by name. Adding one that exists points it at the set.
     DataSource& addDataSource(const std::string& name, core::RecordSet* set);

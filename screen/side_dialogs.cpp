@@ -11,6 +11,7 @@ class NoDialogs final : public SideDialogs {
 public:
     void CriaFiltroPedido() override { missing(); }
     void LiberaFiltroPedido() override {}  // nothing was opened, nothing to free
+    void GetAuditoria() override { missing(); }
     void CriaContQuali(const std::string&, const std::string&) override { missing(); }
     void CriaJustificativa(const std::string&, const std::string&, const std::string&) override { missing(); }
     void CriaRelPedidoAnalise() override { missing(); }

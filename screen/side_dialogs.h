@@ -16,6 +16,9 @@ public:
     virtual void CriaFiltroPedido() = 0;
     // Frees the filter dialog: it lives as long as the screen that opened it.
     virtual void LiberaFiltroPedido() = 0;
+    // Reloads the request list with the filter's last confirmed criteria (its
+    // GetAuditoria); with none confirmed yet, the filter opens to ask for them.
+    virtual void GetAuditoria() = 0;
     virtual void CriaContQuali(const std::string& stAuditoria, const std::string& stPermissao) = 0;
     virtual void CriaJustificativa(const std::string& stAuditoria, const std::string& stOperador,
                                    const std::string& stPermissao) = 0;

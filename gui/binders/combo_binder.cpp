@@ -41,6 +41,10 @@ public:
         const QString t = qs(f ? f->displayText() : c.text);
         const int idx = cb->findText(t);
         cb->setCurrentIndex(idx >= 0 ? idx : c.itemIndex);
+        // Styled as a box, so the colour fills it as it fills the edit boxes beside it
+        // (the platform style would only tint its bevel).
+        applyColor(cb, c.color, !c.enabled, f && f->def.required,
+                   "border: 1px solid #A0A0A0; border-radius: 2px; padding: 1px 18px 1px 3px;");
     }
 };
 

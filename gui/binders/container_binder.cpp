@@ -32,12 +32,14 @@ public:
             view.adopt(tab, page);
             tw->addTab(page, captionOf(comps[tab]));
         }
+        // The user's pick goes through the model, which may refuse it; the repaint
+        // after the handler then shows the tab that stayed.
         QObject::connect(tw, &QTabWidget::currentChanged, &view, [&view, name](int i) {
             if (view.syncing()) return;
             view.run([&view, name, i] {
-                auto& pc = view.form().comps[name];
-                pc.activeTab = i;
-                if (pc.onChange) pc.onChange();
+                auto& comps = view.form().comps;
+                const auto tabs = comps.tabs(name);
+                if (i >= 0 && i < static_cast<int>(tabs.size())) comps.selectTab(name, tabs[i]);
             });
         });
         return tw;

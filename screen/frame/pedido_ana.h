@@ -25,9 +25,16 @@ public:
     // Inspection grid: leaving a column (filled by the inspection rules).
     void dbgInspecAuditColExit();
 
-    // Tab switch and the toolbar's print (screen/frame/screen_state.cpp).
+    // Tab switch, the toolbar's print, and the toolbar following dtsPadrao's data
+    // between its state changes (screen/frame/screen_state.cpp).
     void pgcPadraoChange() override;
     void sbtImprimirClick() override;
+    void updateToolbar() override;
+    // What the last state change saw of dtsPadrao: its set and whether it was empty.
+    struct ShownState {
+        const core::RecordSet* set = nullptr;
+        bool empty = true;
+    } shownState;
     // Toolbar delete, edit and cancel on the set of the active tab (screen/request/request_save.cpp).
     void sbtExcluirClick() override;
     void sbtAlterarClick() override;

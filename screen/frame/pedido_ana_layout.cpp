@@ -91,11 +91,7 @@ void TfrmPedidoAna::buildLayout() {
     ensure(c, "mnuItensAna", ControlKind::MenuItem, ops, "&Ítens de Análise");
     ensure(c, "mnuAtualizaEstoque", ControlKind::MenuItem, maint, "Atualiza Estoque");
     ensure(c, "mnuLiberaAnalise", ControlKind::MenuItem, maint, "Libera Análise");
-    ensure(c, "mnuFiltrar", ControlKind::MenuItem, maint, "&Filtrar").onClick = [this] {
-        // Runs whatever the filter button runs now, and only when the button may.
-        auto& b = comps["sbtFiltro"];
-        if (b.enabled && b.onClick) b.onClick();
-    };
+    ensure(c, "mnuFiltrar", ControlKind::MenuItem, maint, "&Filtrar");
     ensure(c, "mnuGerarTarefasProgramadas", ControlKind::MenuItem, maint, "&Gerar Tarefas Programadas");
     ensure(c, "mnuFatuVenc", ControlKind::MenuItem, maint, "Faturas (&Vencimentos)");
 

@@ -1,9 +1,7 @@
-#include "platform/handler.h"
 #include "screen/frame/pedido_ana.h"
 #include "screen/frame/screen_building.h"
 #include "screen/request/header_validation.h"
 #include "screen/request/request_record.h"
-#include "screen/side_dialogs.h"
 
 namespace screen {
 
@@ -137,10 +135,6 @@ void buildRequestHeader(TfrmPedidoAna& s) {
     bound(c, "dbeJus", K::DBEdit, "DSJUSTIFICATIVA", "grbJus").enabled = false;
     // The justification shows in its own box; the frame's memo would repeat it.
     if (auto* memo = c.find("dbmJustificativa")) memo->visible = false;
-
-    // The filter button (and mnuFiltrar, which runs it) opens the request filter.
-    if (auto* f = c.find("sbtFiltro"); f && !f->onClick)
-        f->onClick = [] { platform::runHandler([] { sideDialogs().CriaFiltroPedido(); }); };
 
     // The list paints the situation as its status image at the cell's left edge; a row
     // without one shows nothing.

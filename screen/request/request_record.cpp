@@ -98,14 +98,10 @@ void setupRequestRecord(TfrmPedidoAna& s) {
     a.onCalcFields.connect([&s](core::RecordSet&) { cdsAuditoriaCalcFields(s); });
 
     // The brand boxes are open exactly while a new request is being entered,
-    // whichever way the insert ends (post, cancel, a reload). The filter reloads the
-    // list, which would drop a header being edited: it waits until the header is saved
-    // or cancelled.
+    // whichever way the insert ends (post, cancel, a reload).
     a.onDataChange.connect([&s](core::RecordSet& set) {
         const bool inserting = set.state() == core::DataSetState::Insert;
         for (const char* name : {"lblMarca", "dbeMarcaProd", "btnPesqMarca"}) setEnabled(s, name, inserting);
-        const bool editingHeader = inserting || set.state() == core::DataSetState::Edit;
-        for (const char* name : {"sbtFiltro", "mnuFiltrar"}) setEnabled(s, name, !editingHeader);
     });
 }
 

@@ -82,10 +82,11 @@ TEST_F(HostServices, MessagesWaitModulesAndDateTimePicker) {
     DeactiveShowAvi();
     EXPECT_EQ(script.waitDepth, 0);
 
+    // Modules of their own (the scheduled tasks, the date-time picker) aside, the host runs them.
     std::vector<std::string> args{"ANA"};
-    LoadBPL("LKS52738", args);
+    LoadBPL("LKS00001", args);
     ASSERT_EQ(script.modulesRun.size(), 1u);
-    EXPECT_EQ(script.modulesRun[0], "LKS52738 ANA");
+    EXPECT_EQ(script.modulesRun[0], "LKS00001 ANA");
 
     std::vector<std::string> when{"45000.25"};
     script.dateTimes.push_back(core::DateTime(45000.5));

@@ -88,6 +88,11 @@ TEST_F(HeaderFlow, HourKeysStartTheEditAndF9OpensTheLots) {
     press("medHoraPrev", "Delete");
     EXPECT_EQ(a().state(), DataSetState::Edit);
 
+    // A saved request keeps its lot: the lot lookup is closed, and F9 opens nothing.
+    EXPECT_EQ(press("dbeSubLote", "F9"), "");
+    EXPECT_TRUE(host.lookups.empty());
+    a().cancel();
+    newRequest();
     EXPECT_EQ(press("dbeSubLote", "F9"), "");
     ASSERT_EQ(host.lookups.size(), 1u);
     EXPECT_EQ(host.lookups[0].title, "Lote");

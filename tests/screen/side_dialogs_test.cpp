@@ -70,7 +70,8 @@ TEST_F(SideDialogFlow, ScreenOpensEachDialogThroughTheInterface) {
     sideDialogs().CriaAprovaItem();
     EXPECT_TRUE(sideDialogs().CriaAprovaParc());
     ASSERT_EQ(host.messages.size(), 5u);
-    for (const auto& m : host.messages) EXPECT_NE(m.text.find("ainda não disponível"), std::string::npos) << m.text;
+    for (const auto& m : host.messages)
+        EXPECT_NE(m.text.find("ainda não está disponível"), std::string::npos) << m.text;
     EXPECT_EQ(opened.size(), 5u);  // none of them opened a dialog
 
     // Closing the screen frees its filter dialog.
