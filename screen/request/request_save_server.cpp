@@ -97,9 +97,12 @@ std::vector<core::Variant> saveArguments(TfrmPedidoAna& s, bool deleting) {
     return args;
 }
 
-void readBack(TfrmPedidoAna& s, const std::vector<core::Variant>& args) {
+// A delete sends constants in place of the quantities and the sub-lot: only the
+// kind of analysis and the conclusion moment come back into variables.
+void readBack(TfrmPedidoAna& s, const std::vector<core::Variant>& args, bool deleting) {
     stIdAna = args[16].value.isNull() ? std::string() : args[16].value.asString();
     DtConclusaoAux = args[23].value.isNull() ? core::DateTime() : args[23].value.asDateTime();
+    if (deleting) return;
     s.vrAprovada = args[24].value.isNull() ? 0.0 : args[24].value.asFloat();
     s.vrReprovada = args[25].value.isNull() ? 0.0 : args[25].value.asFloat();
     s.stNewSubLote = args[26].value.isNull() ? std::string() : args[26].value.asString();
@@ -109,7 +112,7 @@ void sendHeader(TfrmPedidoAna& s, bool deleting) {
     std::vector<core::Variant> args = saveArguments(s, deleting);
     const core::Variant result = platform::withShowAvi(1, [&] { return s.netPedidoAna.call("SetAuditoria", args); });
     platform::CheckResultServ(result);
-    readBack(s, args);
+    readBack(s, args, deleting);
 }
 
 // While the save copies the recalculated validity it posts the header itself, with
