@@ -295,14 +295,19 @@ TEST_F(RequestSave, DeleteGuards) {
     EXPECT_EQ(a().recordCount(), rows);
     EXPECT_EQ(stored(1, "NRAUDITORIA"), nr(1));
 
-    // Justified: deleted on the server.
+    // Justified: deleted on the server. What the last save approved stays: a delete
+    // sends no quantities.
     platform::session().operador = "DEMO";
+    s().vrAprovada = 7;
+    s().stNewSubLote = "002";
     answerDialog(true);
     EXPECT_TRUE(click("sbtExcluir"));
     EXPECT_EQ(opened.back(), "Justificativa");
     EXPECT_TRUE(errors().empty()) << lastError();
     EXPECT_EQ(a().recordCount(), rows - 1);
     EXPECT_EQ(stored(1, "NRAUDITORIA"), "<none>");
+    EXPECT_EQ(s().vrAprovada, 7);
+    EXPECT_EQ(s().stNewSubLote, "002");
 }
 
 }  // namespace
