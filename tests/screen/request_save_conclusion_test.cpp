@@ -194,4 +194,23 @@ TEST_F(ConclusionSave, AProductWithoutQuarantineStoreKeepsTheRequestAsItWas) {
     EXPECT_EQ(a().changeCount(), 0);
 }
 
+TEST_F(ConclusionSave, ConcludingALotWithPartialItemsHandsOverToThePartialApproval) {
+    auto rec = recordSaves();
+    finishInspections(3);
+    exec("UPDATE ITEMINSAUDIT SET IDPARCIAL = 'S' WHERE CDFILIAL = '0001' AND NRAUDITORIA = '" + nr(3) + "'");
+    reload();
+    ASSERT_TRUE(go(3));
+    s().boAprovacao = false;
+    answerDialog(true);
+    host.answers.push_back(platform::MsgResult::No);
+    pickSituation("4");
+    // The partial approval, still to come in this module, counts as cancelled: the post stops.
+    EXPECT_FALSE(confirm());
+    EXPECT_TRUE(s().boAprovacao);
+    EXPECT_NE(host.lastText().find("aprovação parcial"), std::string::npos) << host.lastText();
+    EXPECT_EQ(a().state(), core::DataSetState::Edit);
+    EXPECT_TRUE(rec->calls.empty());
+    EXPECT_EQ(stored(3, "IDSTATUSAUDI"), "2");
+}
+
 }  // namespace
