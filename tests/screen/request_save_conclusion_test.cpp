@@ -213,4 +213,31 @@ TEST_F(ConclusionSave, ConcludingALotWithPartialItemsHandsOverToThePartialApprov
     EXPECT_EQ(stored(3, "IDSTATUSAUDI"), "2");
 }
 
+TEST_F(ConclusionSave, AConclusionWithoutTheRequiredContentGoesBackToTheContentBox) {
+    auto rec = recordSaves();
+    finishInspections(4);
+    exec("UPDATE AUDITORIA SET IDTEOROBRIG = 'S', VRAPRPRODAUD = NULL WHERE CDFILIAL = '0001' AND NRAUDITORIA = '" +
+         nr(4) + "'");
+    reload();
+    ASSERT_TRUE(go(4));
+    answerDialog(true);
+    pickSituation("4");
+    EXPECT_FALSE(confirm());
+    EXPECT_EQ(lastError(), "Teor deve ser informado. Análise não será concluída.");
+    EXPECT_EQ(f("IDSTATUSAUDI").asString(), "2");  // back where it stood
+    EXPECT_FALSE(screen::boConcAnalise);
+    EXPECT_EQ(s().comps.activeTab("pgcPadrao"), "tshFormulario");
+    EXPECT_EQ(s().comps.activeControl(), "dbeDosagem");
+    EXPECT_TRUE(rec->calls.empty());
+
+    // Not greater than zero.
+    host.clear();
+    f("VRAPRPRODAUD").setValue(0.0);
+    answerDialog(true);  // a concluded situation picked in the list asks each time
+    pickSituation("4");
+    EXPECT_FALSE(confirm());
+    EXPECT_EQ(lastError(), "Teor deve ser maior que 0. Análise não será concluída.");
+    EXPECT_TRUE(rec->calls.empty());
+}
+
 }  // namespace
