@@ -10,6 +10,7 @@
 #include "open_criteria.h"
 #include "records/record_set.h"
 #include "records/request_record.h"
+#include "support/request_saves.h"
 
 namespace {
 
@@ -17,14 +18,7 @@ using core::DateTime;
 
 constexpr const char* kPostingText = "Lanc.Ref. Conclusão de análise. Nr Pedido: ";
 
-// What the screen's save decides before it calls the server.
-struct SaveFlags {
-    bool concludes = false;             // boConcAnalise
-    bool revertsTransfer = false;       // boReverteTransf
-    bool recalculatesValidity = false;  // boAltValidade
-    std::string kind = "A";             // stIdAna
-    std::string operatorCode = "DEMO";
-};
+using testsupport::SaveFlags;
 
 class RequestSaveTest : public ServerSuite {
 protected:
@@ -40,37 +34,14 @@ protected:
         load(set, branch);
         return set.recordCount();
     }
-    // The arguments of a save after a post, from the current request of `set`.
-    static std::vector<core::Variant> postArgs(core::RecordSet& set, const SaveFlags& f = {}) {
-        auto text = [&](const char* name) { return set[name].asString(); };
-        return {set.delta(),
-                "_NRLOTEFORN_DTFABRPROD",
-                f.operatorCode,
-                "Maior que ",
-                "Menor que ",
-                "Entre ",
-                f.concludes,
-                "Almoxarifado de Quarentena - Matéria Prima / Insumos não cadastrado para produto.",
-                "Almoxarifado de Matéria Prima / Insumos para produção não cadastrado para o produto.",
-                "Não existe quantidade em estoque para o produto no almoxarifado %s. Transferência de estoque não foi "
-                "realizada.",
-                text("CDPRODUTO"),
-                text("NRLOTEESTQ"),
-                text("NRSUBLOTE"),
-                text("CDFILIAL"),
-                kPostingText,
-                text("NRAUDITORIA"),
-                f.kind,
-                "",
-                text("IDTPAUDITADO"),
-                set["QTAMOSAUDI"].asFloat(),
-                f.revertsTransfer,
-                "Análise",
-                f.recalculatesValidity,
-                core::Variant(set["DTFINREALAUD"].value()),
-                2.5,
-                0.5,
-                "0002"};
+    // The arguments of a save after a post, from the current request of `set`; the
+    // quantities and sub-lot of a partial approval, to see them written back.
+    static std::vector<core::Variant> postArgs(core::RecordSet& set, SaveFlags f = {}) {
+        f.nullFields = "_NRLOTEFORN_DTFABRPROD";
+        f.approved = 2.5;
+        f.rejected = 0.5;
+        f.newSubLot = "0002";
+        return testsupport::setAuditoriaArgs(set, f);
     }
     // The arguments of a save after a delete: empties, zeros and false.
     static std::vector<core::Variant> deleteArgs(core::RecordSet& set) {

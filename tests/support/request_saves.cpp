@@ -9,6 +9,40 @@
 
 namespace testsupport {
 
+std::vector<core::Variant> setAuditoriaArgs(const core::RecordSet& header, const SaveFlags& f) {
+    const auto text = [&](const char* field) { return core::Variant(header.field(field).asString()); };
+    return {
+        header.delta(),
+        f.nullFields.empty() ? header.nullFieldList() : f.nullFields,
+        f.operatorCode,
+        "Maior que ",
+        "Menor que ",
+        "Entre ",
+        f.concludes,
+        "Almoxarifado de Quarentena - Matéria Prima / Insumos não cadastrado para produto.",
+        "Almoxarifado de Matéria Prima / Insumos para produção não cadastrado para o produto.",
+        "Não existe quantidade em estoque para o produto no almoxarifado %s. Transferência de estoque não foi "
+        "realizada.",
+        text("CDPRODUTO"),
+        text("NRLOTEESTQ"),
+        text("NRSUBLOTE"),
+        text("CDFILIAL"),
+        "Lanc.Ref. Conclusão de análise. Nr Pedido: ",
+        text("NRAUDITORIA"),
+        f.kind,
+        "",
+        text("IDTPAUDITADO"),
+        header.field("QTAMOSAUDI").asFloat(),
+        f.revertsTransfer,
+        text("TIPOANA"),
+        f.recalculatesValidity,
+        core::Variant(header.field("DTFINREALAUD").value()),
+        f.approved,
+        f.rejected,
+        f.newSubLot,
+    };
+}
+
 RequestSaver::RequestSaver(const std::string& host, int port, std::string branch, std::string operatorCode)
     : branch_(std::move(branch)), operator_(std::move(operatorCode)) {
     conn_.Host = host;
@@ -52,37 +86,9 @@ void RequestSaver::modify(const std::string& description) {
 }
 
 void RequestSaver::save() {
-    const auto text = [&](const char* field) { return core::Variant(header_[field].asString()); };
-    std::vector<core::Variant> args{
-        header_.delta(),
-        header_.nullFieldList(),
-        operator_,
-        "Maior que ",
-        "Menor que ",
-        "Entre ",
-        false,
-        "Almoxarifado de Quarentena - Matéria Prima / Insumos não cadastrado para produto.",
-        "Almoxarifado de Matéria Prima / Insumos para produção não cadastrado para o produto.",
-        "Não existe quantidade em estoque para o produto no almoxarifado %s. Transferência de estoque não foi "
-        "realizada.",
-        text("CDPRODUTO"),
-        text("NRLOTEESTQ"),
-        text("NRSUBLOTE"),
-        branch_,
-        "Lanc.Ref. Conclusão de análise. Nr Pedido: ",
-        text("NRAUDITORIA"),
-        "A",
-        "",
-        text("IDTPAUDITADO"),
-        header_["QTAMOSAUDI"].asFloat(),
-        false,
-        text("TIPOANA"),
-        false,
-        header_["DTFINREALAUD"].asDateTime(),
-        0.0,
-        0.0,
-        "",
-    };
+    SaveFlags flags;
+    flags.operatorCode = operator_;
+    auto args = setAuditoriaArgs(header_, flags);
     try {
         conn_.call("SetAuditoria", args);
     } catch (...) {
