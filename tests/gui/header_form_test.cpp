@@ -17,16 +17,7 @@
 namespace {
 
 // The module open on a new request, with the form tab showing.
-class HeaderForm : public guitest::NewRequestWindow {
-protected:
-    screen::TfrmPedidoAna& s() const { return *screen::frmPedidoAna; }
-    QLineEdit* box(const char* name) const { return qobject_cast<QLineEdit*>(view()->widget(name)); }
-    // Gives the box the focus as a click would, and waits for the view to follow.
-    void enter(QLineEdit* e) {
-        e->setFocus(Qt::MouseFocusReason);
-        QCoreApplication::processEvents();
-    }
-};
+using HeaderForm = guitest::NewRequestWindow;
 
 TEST_F(HeaderForm, AProductCodeTypedThroughItsMaskFindsTheProduct) {
     QLineEdit* code = box("dbeProduto");

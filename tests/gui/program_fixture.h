@@ -7,6 +7,7 @@
 #include <string>
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QTest>
 
 #include "appserver/server.h"
@@ -66,6 +67,13 @@ protected:
         ProgramWindow::TearDown();
     }
     gui::FormView* view() const { return window_->moduleView(); }
+    screen::TfrmPedidoAna& s() const { return *screen::frmPedidoAna; }
+    QLineEdit* box(const char* name) const { return qobject_cast<QLineEdit*>(view()->widget(name)); }
+    // Gives the box the focus as a click would, and waits for the view to follow.
+    void enter(QLineEdit* e) {
+        e->setFocus(Qt::MouseFocusReason);
+        QCoreApplication::processEvents();
+    }
 
     std::unique_ptr<gui::MainWindow> window_;
 };

@@ -17,12 +17,6 @@ namespace {
 
 class SaveForm : public guitest::NewRequestWindow {
 protected:
-    screen::TfrmPedidoAna& s() const { return *screen::frmPedidoAna; }
-    QLineEdit* box(const char* name) const { return qobject_cast<QLineEdit*>(view()->widget(name)); }
-    void enter(QLineEdit* e) {
-        e->setFocus(Qt::MouseFocusReason);
-        QCoreApplication::processEvents();
-    }
     void pick(const char* combo, const QString& text) {
         auto* cb = qobject_cast<QComboBox*>(view()->widget(combo));
         ASSERT_NE(cb, nullptr);
