@@ -303,11 +303,6 @@ TEST_F(ScreenState, ScheduledTasksRaiseTheDueRequestsAndTheListIsReadAgain) {
     int raised = 0;
     for (int row = 0; row < a().recordCount(); ++row) raised += a().valueAt(row, "IDORIGAUDIT").asString() == "TAR";
     EXPECT_EQ(raised, 2);
-    host.clear();
-    EXPECT_TRUE(click("sbtGeraTarefa"));
-    EXPECT_EQ(host.texts(),
-              std::vector<std::string>{"Nenhuma tarefa programada vencida: nenhum pedido de análise foi gerado."});
-    EXPECT_EQ(a().recordCount(), before + 2);
 
     // Without a confirmed filter there are no criteria: the filter asks for them.
     screen::sideDialogs().LiberaFiltroPedido();
