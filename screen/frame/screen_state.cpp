@@ -10,6 +10,7 @@
 #include "screen/frame/pedido_ana.h"
 #include "screen/frame/screen_state_util.h"
 #include "screen/request/request_record.h"
+#include "screen/request/request_save.h"
 #include "screen/side_dialogs.h"
 
 namespace screen {
@@ -82,18 +83,6 @@ void loadFormula(TfrmPedidoAna& s) {
 
 // The product's version control and the version in force at the request's date, as
 // the header's save reads them.
-void loadVersions(TfrmPedidoAna& s) {
-    const auto& a = s.cdsAuditoria;
-    core::DateTime ref = a.field("DTINCLAUDIT").asDateTime();
-    if (a.field("DTINCLAUDIT").isNull() || ref.days <= 0) ref = a.field("DATA").asDateTime();
-    platform::withShowAvi(0, [&] {
-        platform::loadFromServer(s.cdsVdVersao,
-                                 s.netPedidoAna.call("GetVd_Versao", {text(a, "CDPRODUTO"), text(a, "IDTPAUDITADO")}));
-        std::vector<core::Variant> args{text(a, "CDPRODUTO"), ref, text(a, "IDTPAUDITADO")};
-        platform::loadFromServer(s.cdsVersao, s.netPedidoAna.call("GetVersao", args));
-    });
-}
-
 std::string hourText(const core::Field& f) {
     return f.isNull() ? std::string() : core::formatDateTime("hh:nn", f.asDateTime());
 }

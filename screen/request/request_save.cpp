@@ -1,7 +1,6 @@
 #include "screen/request/request_save.h"
 
 #include "core/error.h"
-#include "core/format.h"
 #include "platform/host.h"
 #include "platform/services.h"
 #include "screen/conclusion/save_checks.h"
@@ -75,12 +74,7 @@ void cdsAuditoriaAfterCancel(TfrmPedidoAna& s) {
     if (s.cdsParamMXA.field("IDUTSEGLIBANA").asString() != "S" && s.comps.activeControl() == "dbcProcesso")
         header::focusIfEnabled(s, "dbeProduto");
     dtsPadraoStateChange(s);
-    const auto hhnn = [&](const char* field) {
-        const auto& f = a.field(field);
-        return f.isNull() ? std::string() : core::formatDateTime("hh:nn", f.asDateTime());
-    };
-    if (auto* c = s.comps.find("medHoraPrev")) c->text = hhnn("HORAPREVFIM");
-    if (auto* c = s.comps.find("medHora")) c->text = hhnn("HORA");
+    showHourBoxes(s);
     save::setBrandControls(s);
 }
 

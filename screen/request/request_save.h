@@ -22,6 +22,11 @@ void cdsAuditoriaAfterDelete(TfrmPedidoAna& s);
 void cdsAuditoriaAfterCancel(TfrmPedidoAna& s);
 void cdsAuditoriaBeforeEdit(TfrmPedidoAna& s);
 
+// Loads cdsVdVersao (the product's versions for the process) and cdsVersao (the one
+// in force at the request date, or at the date box's day while that is empty), with
+// the wait animation. The save checks them; the items tab reloads them.
+void loadVersions(TfrmPedidoAna& s);
+
 namespace save {
 // The server's refusal of a header save in the user's words: a known code becomes
 // its message; anything else is the server's text as it came.

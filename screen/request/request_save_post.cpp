@@ -200,6 +200,18 @@ bool partialAllowed(const TfrmPedidoAna& s, const std::string& process) {
 
 }  // namespace
 
+void loadVersions(TfrmPedidoAna& s) {
+    const auto& a = s.cdsAuditoria;
+    core::DateTime reference = a.field("DTINCLAUDIT").asDateTime();
+    if (!filled(a.field("DTINCLAUDIT"))) reference = a.field("DATA").asDateTime().datePart();
+    platform::withShowAvi(0, [&] {
+        platform::loadFromServer(s.cdsVdVersao,
+                                 s.netPedidoAna.call("GetVd_Versao", {text(s, "CDPRODUTO"), text(s, "IDTPAUDITADO")}));
+        std::vector<core::Variant> args = {text(s, "CDPRODUTO"), reference, text(s, "IDTPAUDITADO")};
+        platform::loadFromServer(s.cdsVersao, s.netPedidoAna.call("GetVersao", args));
+    });
+}
+
 void cdsAuditoriaBeforePost(TfrmPedidoAna& s) {
     auto& a = s.cdsAuditoria;
     const bool inserting = a.state() == core::DataSetState::Insert;
@@ -207,14 +219,7 @@ void cdsAuditoriaBeforePost(TfrmPedidoAna& s) {
     const auto newSit = [&] { return text(s, "IDSTATUSAUDI"); };
 
     // 1, 2: a product under version control needs a version valid at the request date.
-    platform::withShowAvi(0, [&] {
-        platform::loadFromServer(s.cdsVdVersao,
-                                 s.netPedidoAna.call("GetVd_Versao", {text(s, "CDPRODUTO"), text(s, "IDTPAUDITADO")}));
-        core::DateTime reference = a.field("DTINCLAUDIT").asDateTime();
-        if (!filled(a.field("DTINCLAUDIT"))) reference = a.field("DATA").asDateTime().datePart();
-        std::vector<core::Variant> args = {text(s, "CDPRODUTO"), reference, text(s, "IDTPAUDITADO")};
-        platform::loadFromServer(s.cdsVersao, s.netPedidoAna.call("GetVersao", args));
-    });
+    loadVersions(s);
     if (!s.cdsVdVersao.isEmpty() && s.cdsVersao.isEmpty()) header::refuse(s, "", "sem_vige");
 
     boConcAnalise = false;  // 3
