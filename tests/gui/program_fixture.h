@@ -42,9 +42,9 @@ protected:
     std::unique_ptr<appserver::Server> server_;
 };
 
-// The program's window, logged in, with the module open on a new request (the form
-// tab showing).
-class NewRequestWindow : public ProgramWindow {
+// The program's window, logged in, with the module open (the filter at entry
+// confirmed as it stands: the window answers for an unattended user).
+class ModuleWindow : public ProgramWindow {
 protected:
     void SetUp() override {
         ProgramWindow::SetUp();
@@ -57,9 +57,6 @@ protected:
         window_->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
         ASSERT_NE(view(), nullptr);
-        view()->run([] { screen::frmPedidoAna->comps["sbtIncluir"].onClick(); });
-        ASSERT_EQ(screen::frmPedidoAna->cdsAuditoria.state(), core::DataSetState::Insert);
-        ASSERT_EQ(screen::frmPedidoAna->comps.activeTab("pgcPadrao"), "tshFormulario");
     }
     void TearDown() override {
         window_.reset();
@@ -76,6 +73,18 @@ protected:
     }
 
     std::unique_ptr<gui::MainWindow> window_;
+};
+
+// The same, on a new request (the form tab showing).
+class NewRequestWindow : public ModuleWindow {
+protected:
+    void SetUp() override {
+        ModuleWindow::SetUp();
+        if (HasFatalFailure()) return;
+        view()->run([] { screen::frmPedidoAna->comps["sbtIncluir"].onClick(); });
+        ASSERT_EQ(screen::frmPedidoAna->cdsAuditoria.state(), core::DataSetState::Insert);
+        ASSERT_EQ(screen::frmPedidoAna->comps.activeTab("pgcPadrao"), "tshFormulario");
+    }
 };
 
 }  // namespace guitest

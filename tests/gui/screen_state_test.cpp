@@ -23,28 +23,15 @@
 
 namespace {
 
-class ScreenStateWindow : public guitest::ProgramWindow {
+class ScreenStateWindow : public guitest::ModuleWindow {
 protected:
     void SetUp() override {
-        ProgramWindow::SetUp();
-        ASSERT_FALSE(gui::login("DEMO", "demo").has_value());
-        window_ = std::make_unique<gui::MainWindow>();
-        window_->host().setUnattended(true);  // the filter at entry is confirmed as it stands
-        window_->show();
-        window_->openModule();
-        QCoreApplication::processEvents();
-        ASSERT_NE(view(), nullptr);
+        ModuleWindow::SetUp();
+        if (HasFatalFailure()) return;
         tabs_ = qobject_cast<QTabWidget*>(view()->widget("pgcPadrao"));
         ASSERT_NE(tabs_, nullptr);
     }
-    void TearDown() override {
-        window_.reset();
-        screen::freeClosedScreen();
-        ProgramWindow::TearDown();
-    }
 
-    gui::FormView* view() const { return window_->moduleView(); }
-    screen::TfrmPedidoAna& s() const { return *screen::frmPedidoAna; }
     // A menu item's action, found by its caption under the menu bar's menus.
     QAction* menuItem(const std::string& name) const {
         const QString caption = QString::fromStdString(s().comps[name].caption);
@@ -69,7 +56,6 @@ protected:
         });
     }
 
-    std::unique_ptr<gui::MainWindow> window_;
     QTabWidget* tabs_ = nullptr;
 };
 
