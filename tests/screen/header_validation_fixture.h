@@ -72,9 +72,6 @@ protected:
         exec("INSERT INTO MARCAPRODUTO (CDPRODUTO, CDMARCA) VALUES ('P1', '00001')");
     }
 
-    screen::TfrmPedidoAna& s() { return *screen_; }
-    core::RecordSet& a() { return screen_->cdsAuditoria; }
-    core::Field& f(const char* name) { return screen_->cdsAuditoria.field(name); }
 
     // A new request, as the include button starts it.
     void newRequest() {
@@ -98,7 +95,6 @@ protected:
     // The user types into a bound box and leaves it.
     void type(const char* field, const std::string& text) { f(field).setText(text); }
     bool leave(const std::string& box) { return testsupport::leave(*screen_, box); }
-    bool click(const std::string& button) { return platform::runHandler(screen_->comps[button].onClick); }
     // A key by its character, or "F9" / "Delete"; what is left of it after the rules.
     std::string press(const std::string& box, const std::string& name) {
         using platform::Key;

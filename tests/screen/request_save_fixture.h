@@ -18,6 +18,7 @@
 #include "platform/services.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
+#include "screen/frame/screen_state.h"
 #include "support/form_input.h"
 #include "support/screen_fixture.h"
 
@@ -56,9 +57,6 @@ protected:
 
     static std::string nr(int n) { return fmt::format("{:010d}", n); }
 
-    screen::TfrmPedidoAna& s() { return *screen_; }
-    core::RecordSet& a() { return screen_->cdsAuditoria; }
-    core::Field& f(const char* name) { return screen_->cdsAuditoria.field(name); }
 
     // Makes the request current and shows its hours in the hour boxes, as the screen does.
     bool go(int n) {
@@ -66,13 +64,7 @@ protected:
         showHours();
         return true;
     }
-    void showHours() {
-        const auto hhnn = [&](const char* field) {
-            return f(field).isNull() ? std::string() : core::formatDateTime("hh:nn", f(field).asDateTime());
-        };
-        s().comps["medHora"].text = hhnn("HORA");
-        s().comps["medHoraPrev"].text = hhnn("HORAPREVFIM");
-    }
+    void showHours() { screen::showHourBoxes(s()); }
 
     // The user picks a situation in the header's list.
     void pickSituation(const std::string& code) {
@@ -81,7 +73,6 @@ protected:
         s().comps["dbcSit"].onChange();
     }
 
-    bool click(const std::string& button) { return testsupport::click(s(), button); }
     // The toolbar's confirm; false when the post was refused.
     bool confirm() {
         return platform::runHandler([&] { s().sbtConfirmarClick(); });

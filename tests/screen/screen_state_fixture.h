@@ -44,8 +44,6 @@ protected:
         ASSERT_GT(a().recordCount(), 20);
     }
 
-    screen::TfrmPedidoAna& s() { return *screen_; }
-    core::RecordSet& a() { return screen_->cdsAuditoria; }
     platform::Control& c(const std::string& name) { return screen_->comps[name]; }
     bool on(const std::string& name) { return c(name).enabled; }
     std::string tab() { return screen_->comps.activeTab("pgcPadrao"); }
@@ -56,7 +54,6 @@ protected:
         std::snprintf(nr, sizeof nr, "%010d", number);
         ASSERT_TRUE(a().locate({"CDFILIAL", "NRAUDITORIA"}, {core::Value("0001"), core::Value(nr)})) << nr;
     }
-    bool click(const std::string& control) { return testsupport::click(*screen_, control); }
     // The user picks a tab; false when the screen kept the one it had.
     bool pick(const std::string& tabName) {
         return platform::runHandler([&] { screen_->comps.selectTab("pgcPadrao", tabName); });

@@ -5,6 +5,7 @@
 #include "platform/query.h"
 #include "screen/frame/module_state.h"
 #include "screen/side_dialogs.h"
+#include "support/form_input.h"
 
 namespace testsupport {
 
@@ -17,6 +18,11 @@ void ScreenFixture::startSession(bool demo) {
 void ScreenFixture::startModule(bool demo) {
     startSession(demo);
     screen::resetModuleState();
+}
+
+bool ScreenFixture::click(const std::string& control) { return testsupport::click(*screen_, control); }
+bool ScreenFixture::click(platform::Form& form, const std::string& control) {
+    return testsupport::click(form, control);
 }
 
 screen::TfrmPedidoAna& ScreenFixture::newScreen() {

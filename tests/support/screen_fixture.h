@@ -32,6 +32,15 @@ protected:
     // Runs one statement on the session's database; the rows it touched.
     static long long exec(const std::string& sql);
 
+    // The held screen, its request set, a field of the current request, and a click on
+    // a control as the user's (false when its handler refused).
+    screen::TfrmPedidoAna& s() { return *screen_; }
+    core::RecordSet& a() { return screen_->cdsAuditoria; }
+    core::Field& f(const char* name) { return screen_->cdsAuditoria.field(name); }
+    bool click(const std::string& control);
+    // A click on a control of another form (a side dialog).
+    static bool click(platform::Form& form, const std::string& control);
+
     platform::ScriptedHost host;
     std::unique_ptr<TestServer> server_;
     std::unique_ptr<screen::TfrmPedidoAna> screen_;
