@@ -14,6 +14,10 @@ struct Options {
     int port = 0;                       // 0: an ephemeral port, see Server::port()
     bool demo = false;                  // seed the demo factory when the database is empty
     int threads = 8;                    // HTTP workers; the session pool has as many
+    // HTTPS when both are given: PEM certificate (chain) and its private key.
+    std::string tlsCert;
+    std::string tlsKey;
+    int sessionIdleMinutes = 480;  // a session unused this long is closed
 };
 
 // The application server: HTTP endpoint, method table, session pool, schema.

@@ -47,6 +47,9 @@ std::string encodeCall(const std::vector<Variant>& args);
 std::vector<Variant> decodeCall(const std::string& body);  // throws core::Error
 std::string encodeResult(const Variant& result, const std::vector<std::pair<int, Variant>>& out = {});
 std::string encodeError(const std::string& message);
+// The refusal of a call that carries no valid session (absent, malformed, unknown,
+// closed or idle too long): the client logs in again and repeats the call.
+inline constexpr const char* kSessionRefused = "SESSAO_INVALIDA";
 struct CallAnswer {
     Variant result;  // result.error set when the server refused
     std::vector<std::pair<int, Variant>> out;

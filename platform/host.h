@@ -46,6 +46,12 @@ public:
     // Shows a dialog modally and returns once its ModalResult is set; the scripted
     // host plays the script's answer for it instead.
     virtual int runModal(Form& dialog) = 0;
+    // The session ran out: asks the logged-in operator's password again, showing
+    // `prompt` ("Sessão expirada. Entre novamente." or the last refusal). The
+    // operator cannot be changed here. nullopt when the user gave up.
+    virtual std::optional<std::string> askPassword(const std::string& operador, const std::string& prompt) {
+        return std::nullopt;
+    }
 };
 
 // The process's host; a ScriptedHost until the GUI installs its own.
@@ -60,6 +66,10 @@ struct Session {
     std::string filial;        // working branch
     std::string webUrl = "127.0.0.1";
     int webPort = 0;
+    bool webTls = false;  // https: the server's certificate is verified
+    std::string caFile;   // certificate authority for https; empty: the system's store
+    // The server's session token (Host/Login answers it); every call carries it.
+    std::string token;
     // Direct queries: SOCI backend ("sqlite3", "postgresql", "firebird", "odbc",
     // "oracle") and its connect string.
     std::string dbBackend = "sqlite3";
