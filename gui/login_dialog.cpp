@@ -8,17 +8,42 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "gui/session_setup.h"
+#include "platform/session_login.h"
 
 namespace gui {
 
 LoginDialog::LoginDialog(const QString& operador, QWidget* parent) : QDialog(parent) {
+    build(operador);
+    auto* buttons = findChild<QDialogButtonBox*>();
+    connect(buttons, &QDialogButtonBox::accepted, this, &LoginDialog::tryLogin);
+    (operador.isEmpty() ? operador_ : senha_)->setFocus();
+}
+
+LoginDialog::LoginDialog(const QString& operador, const QString& prompt, QWidget* parent) : QDialog(parent) {
+    build(operador);
+    prompt_->setText(prompt);
+    prompt_->show();
+    operador_->setReadOnly(true);
+    // Not a stop on the way to the password box.
+    operador_->setFocusPolicy(Qt::NoFocus);
+    connect(findChild<QDialogButtonBox*>(), &QDialogButtonBox::accepted, this, &QDialog::accept);
+    senha_->setFocus();
+}
+
+void LoginDialog::build(const QString& operador) {
     setWindowTitle("Acesso ao Sistema");
     auto* layout = new QVBoxLayout(this);
+    prompt_ = new QLabel(this);
+    prompt_->setObjectName("prompt");
+    prompt_->setWordWrap(true);
+    prompt_->hide();
+    layout->addWidget(prompt_);
     auto* form = new QFormLayout;
     operador_ = new QLineEdit(operador, this);
+    operador_->setObjectName("operador");
     operador_->setMaxLength(12);
     senha_ = new QLineEdit(this);
+    senha_->setObjectName("senha");
     senha_->setEchoMode(QLineEdit::Password);
     form->addRow("Operador:", operador_);
     form->addRow("Senha:", senha_);
@@ -32,16 +57,16 @@ LoginDialog::LoginDialog(const QString& operador, QWidget* parent) : QDialog(par
     buttons->button(QDialogButtonBox::Ok)->setText("Entrar");
     buttons->button(QDialogButtonBox::Cancel)->setText("Cancelar");
     layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &LoginDialog::tryLogin);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    (operador.isEmpty() ? operador_ : senha_)->setFocus();
 }
 
 QString LoginDialog::operador() const { return operador_->text().trimmed(); }
 
+QString LoginDialog::senha() const { return senha_->text(); }
+
 void LoginDialog::tryLogin() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto refused = login(operador().toStdString(), senha_->text().toStdString());
+    const auto refused = platform::login(operador().toStdString(), senha_->text().toStdString());
     QApplication::restoreOverrideCursor();
     if (!refused) {
         accept();

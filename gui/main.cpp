@@ -19,6 +19,7 @@
 #include "gui/qt_host.h"
 #include "gui/session_setup.h"
 #include "platform/host.h"
+#include "platform/session_login.h"
 #include "screen/frame/module_state.h"
 
 namespace {
@@ -92,11 +93,16 @@ int main(int argc, char** argv) {
     }
 
     if (!user.empty() && !password.empty()) {
-        if (auto refused = gui::login(user, password)) return fail(*refused, interactive);
+        if (auto refused = platform::login(user, password)) return fail(*refused, interactive);
     } else {
         gui::LoginDialog dlg(QString::fromStdString(user.empty() && embedded ? "DEMO" : user));
         if (dlg.exec() != QDialog::Accepted) return 0;
     }
+    // Whichever way the program ends from here, the session closes on the server, after
+    // the window (and the module in it) and before the embedded server stops.
+    struct LogoutAtExit {
+        ~LogoutAtExit() { platform::logout(); }
+    } logoutAtExit;
 
     gui::MainWindow window;
     window.host().setUnattended(!interactive);

@@ -13,6 +13,7 @@
 #include <iostream>
 
 #include "gui/form_view.h"
+#include "gui/login_dialog.h"
 #include "gui/lookup_dialog.h"
 #include "platform/handler.h"
 
@@ -147,6 +148,22 @@ std::optional<core::DateTime> QtHost::pickDateTime(core::DateTime initial) {
     const QDateTime q = edit->dateTime();
     return core::DateTime::fromCivil(q.date().year(), q.date().month(), q.date().day(), q.time().hour(),
                                      q.time().minute());
+}
+
+std::optional<std::string> QtHost::askPassword(const std::string& operador, const std::string& prompt) {
+    if (unattended_) {
+        std::cerr << titleOf(MsgType::Warning).toStdString() << ": " << prompt << "\n";
+        return std::nullopt;
+    }
+    LoginDialog dlg(QString::fromStdString(operador), QString::fromStdString(prompt), dialogParent());
+    // The call that ran out is usually under the wait cursor, which would hide that
+    // the dialog wants typing.
+    const bool covered = QApplication::overrideCursor() != nullptr;
+    if (covered) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const bool accepted = dlg.exec() == QDialog::Accepted;
+    if (covered) QApplication::restoreOverrideCursor();
+    if (!accepted) return std::nullopt;
+    return dlg.senha().toStdString();
 }
 
 void QtHost::runModule(const std::string& code, const std::vector<std::string>& args) {

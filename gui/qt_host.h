@@ -28,13 +28,15 @@ public:
     void showScreen(platform::Form& screen) override;
     void closeScreen(platform::Form& screen) override;
     int runModal(platform::Form& dialog) override;
+    // The login dialog in its re-login mode; unattended, nobody types: nullopt.
+    std::optional<std::string> askPassword(const std::string& operador, const std::string& prompt) override;
 
     FormView* viewOf(platform::Form& screen) const;
     // Repaints every open screen from its model (after a dialog or an entry call).
     void syncScreens();
     // Nobody at the screen (--screenshot, tests): messages go to the error output,
     // questions take their safe answer (No, Cancel), pick lists choose nothing, and
-    // a modal dialog is confirmed as it opened.
+    // a modal dialog is confirmed as it opened, a password prompt is given up.
     void setUnattended(bool on) { unattended_ = on; }
     // Called when the user closes a screen's window; the screen's own close runs.
     std::function<void(platform::Form&)> onScreenWindowClosed;

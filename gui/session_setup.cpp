@@ -6,8 +6,8 @@
 #include "appserver/server.h"
 #include "core/error.h"
 #include "platform/host.h"
-#include "platform/netconnection.h"
 #include "platform/query.h"
+#include "platform/session_login.h"
 
 namespace gui {
 
@@ -89,34 +89,7 @@ void useEmbeddedServer(const appserver::Server& server) {
 }
 
 std::optional<std::string> login(const std::string& operador, const std::string& senha) {
-    static const std::string refused = "Operador ou senha inválidos.";
-    if (operador.empty() || senha.empty()) return refused;
-    auto& s = platform::session();
-    platform::TNetConnection conn("MXA07300.Host");
-    conn.Host = s.webUrl;
-    conn.Port = s.webPort;
-    try {
-        conn.Open();
-        const core::Variant answer = conn.call("Login", {operador, senha});
-        if (answer.isError()) {
-            // A fixed code means nothing to the operator; a sentence is shown as it stands.
-            const bool sentence = answer.error.find(' ') != std::string::npos;
-            return sentence ? answer.error : refused;
-        }
-        if (!answer.isPacket() || answer.packet->rows.empty()) return refused;
-        const auto& p = *answer.packet;
-        const auto& row = p.rows.front();
-        auto col = [&](const char* name) {
-            const int i = p.fieldIndex(name);
-            return i < 0 ? std::string() : row[i].asString();
-        };
-        s.operador = col("CDOPERADOR");
-        s.nomeOperador = col("NMOPERADOR");
-        s.filial = col("CDFILIAL");
-        return std::nullopt;
-    } catch (const std::exception& e) {
-        return std::string(e.what());
-    }
+    return platform::login(operador, senha);
 }
 
 }  // namespace gui

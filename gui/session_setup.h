@@ -32,9 +32,8 @@ Endpoint parseServerAddress(const std::string& hostPort);
 void useEndpoint(const Endpoint& endpoint);
 void useEmbeddedServer(const appserver::Server& server);
 
-// Checks the operator and password with the server (Host/Login) and, when they
-// are accepted, fills the session's operator, name and branch. Answers the
-// refusal in the system's words, or nothing on success.
+// platform::login: the operator and password checked by the server, the session
+// (operator, name, branch, token) filled when accepted; the refusal, or nothing.
 std::optional<std::string> login(const std::string& operador, const std::string& senha);
 
 }  // namespace gui

@@ -4,6 +4,7 @@
 
 #include "core/error.h"
 #include "platform/host.h"
+#include "platform/session_login.h"
 
 namespace platform {
 
@@ -11,6 +12,13 @@ namespace {
 constexpr int kConnectTimeoutSeconds = 5;
 // Saves and bulk actions may take a while on a busy database.
 constexpr int kReadTimeoutSeconds = 120;
+
+bool sessionRefused(const core::Variant& result) { return result.isError() && result.error == core::kSessionRefused; }
+
+// Logging in or out with a password prompt in between makes no sense.
+bool renewable(const std::string& module, const std::string& method) {
+    return !(module == "Host" && (method == "Login" || method == "Logout"));
+}
 
 std::string unreachable(const std::string& host, int port) {
     return "Não foi possível conectar ao servidor de aplicação " + host + ":" + std::to_string(port) + ".";
@@ -64,25 +72,52 @@ core::Variant TNetConnection::call(const std::string& method, std::vector<core::
     const std::string module = dot == std::string::npos ? ServerName : ServerName.substr(dot + 1);
     const std::string path = "/" + module + "/" + method;
 
-    auto res = impl_->client->Post(path, core::encodeCall(args), "application/json");
-    if (!res) {
-        const auto err = res.error();
-        const std::string where = impl_->host + ":" + std::to_string(impl_->port);
-        // The connection is no longer trusted; the next call reconnects.
-        Close();
-        if (err == httplib::Error::Connection) throw core::Error(unreachable(impl_->host, impl_->port));
-        throw core::Error("Falha na comunicação com o servidor de aplicação " + where + " (" +
-                          httplib::to_string(err) + ").");
-    }
+    const auto send = [&] {
+        httplib::Headers headers;
+        // Read at each call: a new login in between changes it.
+        if (const std::string& token = session().token; !token.empty())
+            headers.emplace("Authorization", "Bearer " + token);
+        auto res = impl_->client->Post(path, headers, core::encodeCall(args), "application/json");
+        if (!res) {
+            const auto err = res.error();
+            const std::string where = impl_->host + ":" + std::to_string(impl_->port);
+            // The connection is no longer trusted; the next call reconnects.
+            Close();
+            if (err == httplib::Error::Connection) throw core::Error(unreachable(impl_->host, impl_->port));
+            throw core::Error("Falha na comunicação com o servidor de aplicação " + where + " (" +
+                              httplib::to_string(err) + ").");
+        }
+        try {
+            return core::decodeAnswer(res->body);
+        } catch (const core::Error&) {
+            if (res->status != 200)
+                throw core::Error("O servidor de aplicação respondeu " + std::to_string(res->status) + " a " + module +
+                                  "." + method + ".");
+            throw;
+        }
+    };
 
-    core::CallAnswer answer;
-    try {
-        answer = core::decodeAnswer(res->body);
-    } catch (const core::Error&) {
-        if (res->status != 200)
-            throw core::Error("O servidor de aplicação respondeu " + std::to_string(res->status) + " a " +
-                              module + "." + method + ".");
-        throw;
+    core::CallAnswer answer = send();
+    if (sessionRefused(answer.result) && renewable(module, method)) {
+        // Asked once, and never again from inside the password prompt (a repaint may call
+        // the server while it is up); the refused call is repeated once with the new token.
+        static thread_local bool renewing = false;
+        bool renewed = false;
+        if (!renewing) {
+            renewing = true;
+            try {
+                renewed = renewSession();
+            } catch (...) {
+                renewing = false;
+                throw;
+            }
+            renewing = false;
+        }
+        if (renewed) {
+            if (!connected_) Open();
+            answer = send();
+        }
+        if (sessionRefused(answer.result)) answer = {core::Variant::failure(kSessionExpired), {}};
     }
     if (answer.result.isError()) {
         if (ThrowException) throw ServerError(answer.result.error);

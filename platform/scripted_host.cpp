@@ -72,6 +72,14 @@ int ScriptedHost::runModal(Form& dialog) {
     return dialog.ModalResult;
 }
 
+std::optional<std::string> ScriptedHost::askPassword(const std::string&, const std::string& prompt) {
+    messages.push_back({MsgType::Warning, prompt});
+    if (passwords.empty()) return std::nullopt;
+    auto p = std::move(passwords.front());
+    passwords.pop_front();
+    return p;
+}
+
 std::vector<std::string> ScriptedHost::texts() const {
     std::vector<std::string> out;
     for (const auto& m : messages) out.push_back(m.text);
@@ -90,6 +98,7 @@ void ScriptedHost::clear() {
     dateTimes.clear();
     pickerStarts.clear();
     dialogs.clear();
+    passwords.clear();
     modulesRun.clear();
     screensShown.clear();
     waitDepth = 0;

@@ -13,7 +13,8 @@ namespace platform {
 // The host of the tests (and the default before a GUI installs its own): answers
 // from a script and records everything it was shown. An unscripted question
 // answers Yes / Ok, an unscripted pick list chooses nothing, an unscripted
-// date-time picker picks nothing, an unscripted modal dialog is cancelled.
+// date-time picker picks nothing, an unscripted modal dialog is cancelled, an
+// unscripted password prompt is given up.
 class ScriptedHost : public Host {
 public:
     struct Shown {
@@ -28,6 +29,9 @@ public:
     std::vector<core::DateTime> pickerStarts;  // the value each date-time picker opened on
     // Plays a modal dialog: fills its controls, runs its handlers, sets ModalResult.
     std::deque<std::function<void(Form&)>> dialogs;
+    // Passwords typed at the session's password prompts, in order; nullopt gives up.
+    // Each prompt is recorded in `messages` as a Warning.
+    std::deque<std::optional<std::string>> passwords;
     std::vector<std::string> modulesRun;  // "LKS52738 ANA"
     std::vector<Form*> screensShown;
     int waitDepth = 0;  // wait animation on when > 0
@@ -43,6 +47,7 @@ public:
     void showScreen(Form& screen) override;
     void closeScreen(Form& screen) override;
     int runModal(Form& dialog) override;
+    std::optional<std::string> askPassword(const std::string& operador, const std::string& prompt) override;
 
     // Texts of the messages shown, for assertions.
     std::vector<std::string> texts() const;
