@@ -24,6 +24,8 @@ LoginDialog::LoginDialog(const QString& operador, const QString& prompt, QWidget
     prompt_->setText(prompt);
     prompt_->show();
     operador_->setReadOnly(true);
+    // A read-only box looks like any other unless its face says it cannot be typed in.
+    operador_->setStyleSheet("QLineEdit { background: palette(window); }");
     // Not a stop on the way to the password box.
     operador_->setFocusPolicy(Qt::NoFocus);
     connect(findChild<QDialogButtonBox*>(), &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -32,10 +34,12 @@ LoginDialog::LoginDialog(const QString& operador, const QString& prompt, QWidget
 
 void LoginDialog::build(const QString& operador) {
     setWindowTitle("Acesso ao Sistema");
+    setMinimumWidth(320);
     auto* layout = new QVBoxLayout(this);
     prompt_ = new QLabel(this);
     prompt_->setObjectName("prompt");
     prompt_->setWordWrap(true);
+    prompt_->setStyleSheet("font-weight: bold;");
     prompt_->hide();
     layout->addWidget(prompt_);
     auto* form = new QFormLayout;
