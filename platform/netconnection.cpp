@@ -15,9 +15,11 @@ constexpr int kReadTimeoutSeconds = 120;
 
 bool sessionRefused(const core::Variant& result) { return result.isError() && result.error == core::kSessionRefused; }
 
+bool isLogin(const std::string& module, const std::string& method) { return module == "Host" && method == "Login"; }
+
 // Logging in or out with a password prompt in between makes no sense.
 bool renewable(const std::string& module, const std::string& method) {
-    return !(module == "Host" && (method == "Login" || method == "Logout"));
+    return !isLogin(module, method) && !(module == "Host" && method == "Logout");
 }
 
 std::string unreachable(const std::string& host, int port) {
@@ -74,8 +76,9 @@ core::Variant TNetConnection::call(const std::string& method, std::vector<core::
 
     const auto send = [&] {
         httplib::Headers headers;
-        // Read at each call: a new login in between changes it.
-        if (const std::string& token = session().token; !token.empty())
+        // Read at each call: a new login in between changes it. A login opens a session
+        // and has none to show; the one that ran out would only be refused.
+        if (const std::string& token = session().token; !token.empty() && !isLogin(module, method))
             headers.emplace("Authorization", "Bearer " + token);
         auto res = impl_->client->Post(path, headers, core::encodeCall(args), "application/json");
         if (!res) {
