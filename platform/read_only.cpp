@@ -19,29 +19,22 @@ void prepareReadOnlyConnection(soci::session& sql, const std::string& backend) {
 }
 
 ReadOnlyTransaction::ReadOnlyTransaction(soci::session& sql, const std::string& backend) : sql_(sql) {
-    // Oracle opens its transaction with the first statement, which must be this one.
-    if (backend == "oracle") {
-        sql_ << "SET TRANSACTION READ ONLY";
-        return;
-    }
-    sql_.begin();
     if (backend == "postgresql") {
-        try {
-            sql_ << "SET TRANSACTION READ ONLY";
-        } catch (...) {
-            rollbackQuietly();
-            throw;
-        }
+        sql_ << "BEGIN READ ONLY";  // one round trip where begin and SET TRANSACTION take two
+    } else if (backend == "oracle") {
+        // Oracle opens its transaction with the first statement, which must be this one.
+        sql_ << "SET TRANSACTION READ ONLY";
+    } else {
+        // Firebird: SOCI starts the transaction itself with default (read-write)
+        // parameters, and SET TRANSACTION cannot run inside one. SQL Server through
+        // ODBC has no read-only transaction statement. On both the look-up role's
+        // grants keep the workstations read-only, and the rollback drops whatever a
+        // statement did. SQLite's connection already refuses writes.
+        sql_.begin();
     }
-    // Firebird: SOCI starts the transaction itself with default (read-write)
-    // parameters, and SET TRANSACTION cannot run inside one. SQL Server through ODBC
-    // has no read-only transaction statement. On both the look-up role's grants keep
-    // the workstations read-only, and the rollback drops whatever a statement did.
 }
 
-ReadOnlyTransaction::~ReadOnlyTransaction() { rollbackQuietly(); }
-
-void ReadOnlyTransaction::rollbackQuietly() noexcept {
+ReadOnlyTransaction::~ReadOnlyTransaction() {
     try {
         sql_.rollback();
     } catch (...) {

@@ -22,7 +22,6 @@ public:
     ReadOnlyTransaction& operator=(const ReadOnlyTransaction&) = delete;
 
 private:
-    void rollbackQuietly() noexcept;
     soci::session& sql_;
 };
 
