@@ -20,6 +20,9 @@ int main(int argc, char** argv) {
     app.add_option("--threads", o.threads, "Atendentes simultâneos (e sessões do banco)")
         ->capture_default_str()
         ->check(CLI::Range(1, 256));
+    app.add_option("--session-idle", o.sessionIdleMinutes, "Minutos sem uso após os quais a sessão expira")
+        ->capture_default_str()
+        ->check(CLI::Range(1, 7 * 24 * 60));
     CLI11_PARSE(app, argc, argv);
 
     // Block the stop signals in every thread; the main thread waits for them below.
