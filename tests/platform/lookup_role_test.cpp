@@ -97,7 +97,8 @@ TEST(LookupRole, ReadsTheLookedUpTablesOnlyAndNeverWrites) {
     // What the role must not read, each read fine by the tables' owner (so a refusal
     // below is the role's, not a missing table).
     const char* forbidden[] = {"SELECT CDSENHAOPER FROM OPERADOR", "SELECT * FROM OPERADOR",
-                               "SELECT COUNT(*) FROM SESSAO", "SELECT COUNT(*) FROM AUDITORIA"};
+                               "SELECT COUNT(*) FROM SESSAO", "SELECT COUNT(*) FROM FALHASENHA",
+                               "SELECT COUNT(*) FROM AUDITORIA"};
     for (const char* sql : forbidden) EXPECT_NO_THROW(lookUp(sql)) << sql;
 
     ASSERT_EQ(runScript(role, schema), 0);
