@@ -1,15 +1,9 @@
 #include "support/server_sessions.h"
 
-#include <soci/soci.h>
-
-#include "platform/host.h"
+#include "support/test_writes.h"
 
 namespace testsupport {
 
-void endServerSessions() {
-    const auto& s = platform::session();
-    soci::session db(s.dbBackend, s.dbConnect);
-    db << "DELETE FROM SESSAO";
-}
+void endServerSessions() { writeToDatabase("DELETE FROM SESSAO"); }
 
 }  // namespace testsupport
