@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "platform/host.h"
+#include "platform/server_client.h"
 
 namespace testsupport {
 
@@ -60,7 +61,7 @@ struct TestServer::Impl {
     std::unique_ptr<appserver::Server> server;
 };
 
-TestServer::TestServer(bool demo) : impl_(std::make_unique<Impl>()) {
+TestServer::TestServer(bool demo, const TlsFiles& tls) : impl_(std::make_unique<Impl>()) {
     // One line per call drowns the test output; MXA_LOG=info brings it back.
     const char* level = std::getenv("MXA_LOG");
     spdlog::set_level(level ? spdlog::level::from_str(level) : spdlog::level::warn);
@@ -71,12 +72,16 @@ TestServer::TestServer(bool demo) : impl_(std::make_unique<Impl>()) {
     o.demo = demo;
     o.threads = 8;
     o.db = impl_->database.address();
+    o.tlsCert = tls.cert;
+    o.tlsKey = tls.key;
     impl_->server = std::make_unique<appserver::Server>(o);
     impl_->server->start();
 
     auto& s = platform::session();
     s.webUrl = "127.0.0.1";
     s.webPort = impl_->server->port();
+    s.webTls = !tls.cert.empty();
+    s.caFile = tls.ca;
     s.dbBackend = impl_->server->backendName();
     s.dbConnect = impl_->server->connectString();
     s.operador = kOperador;
@@ -101,10 +106,11 @@ appserver::Server& TestServer::server() { return *impl_->server; }
 int TestServer::port() const { return impl_->server->port(); }
 
 RawAnswer post(int port, const std::string& path, const std::string& body) {
-    httplib::Client client("127.0.0.1", port);
-    client.set_read_timeout(60, 0);
-    client.set_tcp_nodelay(true);
-    auto res = client.Post(path.c_str(), body, "application/json");
+    const auto& s = platform::session();
+    auto client = platform::makeServerClient("127.0.0.1", port, s.webTls, s.caFile);
+    client->set_read_timeout(60, 0);
+    client->set_tcp_nodelay(true);
+    auto res = client->Post(path.c_str(), body, "application/json");
     if (!res) throw std::runtime_error("servidor inacessível: " + httplib::to_string(res.error()));
     return {res->status, res->body};
 }
