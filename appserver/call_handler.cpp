@@ -1,10 +1,11 @@
 #include "appserver/call_handler.h"
 
+#include <spdlog/spdlog.h>
+
 #include <chrono>
 #include <thread>
 
-#include <spdlog/spdlog.h>
-
+#include "appserver/refusal.h"
 #include "core/error.h"
 #include "core/variant.h"
 
@@ -46,7 +47,8 @@ bool sessionAlive(soci::session& db) {
 
 }  // namespace
 
-std::string CallHandler::handle(const std::string& module, const std::string& method, const std::string& body) {
+std::string CallHandler::handle(const std::string& module, const std::string& method, const std::string& body,
+                                const std::string& authorization) {
     const auto started = std::chrono::steady_clock::now();
     auto elapsed = [&] {
         return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
@@ -56,12 +58,6 @@ std::string CallHandler::handle(const std::string& module, const std::string& me
         return core::encodeError(message);
     };
 
-    std::vector<core::Variant> args;
-    try {
-        args = core::decodeCall(body);
-    } catch (const std::exception& e) {
-        return refuse(e.what());
-    }
     const MethodTable::Entry* entry = methods_.find(module, method);
     if (!entry) {
         if (!methods_.hasModule(module)) return refuse("Módulo desconhecido no servidor de aplicação: " + module + ".");
@@ -69,11 +65,47 @@ std::string CallHandler::handle(const std::string& module, const std::string& me
     }
 
     SessionPool::Lease lease(pool_);
+    LoginSession login;
+    if (entry->needsSession) {
+        SessionCheck check;
+        try {
+            try {
+                check = findLoginSession(lease.db(), authorization, sessionIdleMinutes_, login);
+            } catch (const std::exception&) {
+                // The pooled connection may have been lost since its last call.
+                if (sessionAlive(lease.db())) throw;
+                lease.reopen();
+                check = findLoginSession(lease.db(), authorization, sessionIdleMinutes_, login);
+            }
+        } catch (const std::exception& e) {
+            spdlog::error("{}.{}: sessão não verificada: {}", module, method, e.what());
+            return refuse("Erro no servidor de aplicação: a sessão não pôde ser verificada.");
+        }
+        if (check != SessionCheck::Open) {
+            spdlog::warn("{}.{} recusado: {}", module, method, describe(check));
+            return core::encodeError(core::kSessionRefused);
+        }
+    }
+
+    std::vector<core::Variant> args;
+    try {
+        args = core::decodeCall(body);
+    } catch (const std::exception& e) {
+        return refuse(e.what());
+    }
+
     for (int attempt = 1;; ++attempt) {
         try {
             CallTransaction tx(lease.db(), dialect_, entry->readOnly);
-            Call call(method, args, lease.db(), dialect_, catalog_);
-            core::Variant result = entry->method(call);
+            Call call(method, args, lease.db(), dialect_, catalog_, entry->needsSession ? &login : nullptr,
+                      sessionIdleMinutes_);
+            core::Variant result;
+            try {
+                result = entry->method(call);
+            } catch (const RefusalKeepingWrites& e) {
+                tx.commit();
+                return refuse(e.what());
+            }
             tx.commit();
             spdlog::info("{}.{} {:.1f} ms ok", module, method, elapsed());
             return core::encodeResult(result, call.out());

@@ -36,21 +36,30 @@ private:
     soci::connection_pool pool_;
 };
 
-// Runs one call: decodes the envelope, finds the method, runs it in a transaction
-// of its own on a pooled session (retrying when the database was merely busy),
-// encodes the answer and logs the call. Never throws: every failure becomes an
-// {"error":...} answer.
+// Runs one call: finds the method, checks the caller's login session (the
+// request's Authorization header), decodes the envelope, runs the method in a
+// transaction of its own on a pooled session (retrying when the database was merely
+// busy), encodes the answer and logs the call. Never throws: every failure becomes
+// an {"error":...} answer; a call without a valid session runs nothing and is
+// answered core::kSessionRefused.
 class CallHandler {
 public:
-    CallHandler(MethodTable& methods, SessionPool& pool, Catalog& catalog, const Dialect& dialect)
-        : methods_(methods), pool_(pool), catalog_(catalog), dialect_(dialect) {}
-    std::string handle(const std::string& module, const std::string& method, const std::string& body);
+    CallHandler(MethodTable& methods, SessionPool& pool, Catalog& catalog, const Dialect& dialect,
+                int sessionIdleMinutes)
+        : methods_(methods),
+          pool_(pool),
+          catalog_(catalog),
+          dialect_(dialect),
+          sessionIdleMinutes_(sessionIdleMinutes) {}
+    std::string handle(const std::string& module, const std::string& method, const std::string& body,
+                       const std::string& authorization);
 
 private:
     MethodTable& methods_;
     SessionPool& pool_;
     Catalog& catalog_;
     const Dialect& dialect_;
+    int sessionIdleMinutes_;
 };
 
 }  // namespace appserver

@@ -20,6 +20,9 @@ int main(int argc, char** argv) {
     app.add_option("--threads", o.threads, "Atendentes simultâneos (e sessões do banco)")
         ->capture_default_str()
         ->check(CLI::Range(1, 256));
+    app.add_option("--session-idle", o.sessionIdleMinutes, "Minutos sem uso após os quais a sessão expira")
+        ->capture_default_str()
+        ->check(CLI::Range(1, 7 * 24 * 60));
     app.add_option("--tls-cert", o.tlsCert, "Certificado do servidor (PEM, com a cadeia): atende por HTTPS");
     app.add_option("--tls-key", o.tlsKey, "Chave privada do certificado (PEM, sem senha)");
     CLI11_PARSE(app, argc, argv);

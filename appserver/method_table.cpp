@@ -84,9 +84,36 @@ const core::Packet& Call::packet(size_t i) const {
     return *v.packet;
 }
 
+const LoginSession& Call::login() const {
+    // Only methods registered without a session run with none, and they never ask.
+    if (!login_) throw core::Error("Método " + method_ + ": chamada sem sessão.");
+    return *login_;
+}
+
+namespace {
+std::string trimmed(const std::string& s) {
+    const auto b = s.find_first_not_of(' ');
+    if (b == std::string::npos) return {};
+    return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+}  // namespace
+
+const std::string& Call::sessionOperator(size_t i) const {
+    const std::string& own = login().operador;
+    const std::string claimed = trimmed(text(i));
+    if (!claimed.empty() && claimed != trimmed(own))
+        throw core::Error("Operador " + claimed + " não é o operador desta sessão (" + trimmed(own) + ").");
+    return own;
+}
+
 void MethodTable::add(const std::string& module, const std::string& name, Method method, bool readOnly) {
     std::unique_lock lock(mutex_);
-    entries_[{module, name}] = Entry{std::move(method), readOnly};
+    entries_[{module, name}] = Entry{std::move(method), readOnly, true};
+}
+
+void MethodTable::addWithoutSession(const std::string& module, const std::string& name, Method method) {
+    std::unique_lock lock(mutex_);
+    entries_[{module, name}] = Entry{std::move(method), false, false};
 }
 
 const MethodTable::Entry* MethodTable::find(const std::string& module, const std::string& name) const {

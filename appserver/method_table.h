@@ -11,6 +11,7 @@
 #include "appserver/catalog.h"
 #include "appserver/database.h"
 #include "appserver/dialect/dialect.h"
+#include "appserver/sessions/login_session.h"
 #include "core/variant.h"
 
 namespace appserver {
@@ -19,19 +20,35 @@ namespace appserver {
 enum class Arg { Text, Number, Integer, DateTime, Boolean, Packet, Any };
 
 // One call as a method sees it: its arguments, the call's database session (its
-// transaction is already open and commits when the method returns normally), and
-// the by-reference arguments it writes back.
+// transaction is already open and commits when the method returns normally), the
+// login session it runs for, and the by-reference arguments it writes back.
 class Call {
 public:
     Call(std::string method, std::vector<core::Variant> args, soci::session& db, const Dialect& dialect,
-         Catalog& catalog)
-        : method_(std::move(method)), args_(std::move(args)), db_(db), dialect_(dialect), catalog_(catalog) {}
+         Catalog& catalog, const LoginSession* login = nullptr, int sessionIdleMinutes = 480)
+        : method_(std::move(method)),
+          args_(std::move(args)),
+          db_(db),
+          dialect_(dialect),
+          catalog_(catalog),
+          login_(login),
+          sessionIdleMinutes_(sessionIdleMinutes) {}
 
     const std::string& method() const { return method_; }
     soci::session& db() { return db_; }
     const Dialect& dialect() const { return dialect_; }
     Catalog& catalog() { return catalog_; }
     size_t argCount() const { return args_.size(); }
+
+    // The operator and branch of the call's login session.
+    const LoginSession& login() const;
+    // The session's operator, for an argument that names the operator at the screen:
+    // whatever is recorded in the caller's name is recorded as the session's, and an
+    // argument naming another operator is refused. An empty argument stands for the
+    // session's operator.
+    const std::string& sessionOperator(size_t i) const;
+    // How long a session may stay unused (the server's option).
+    int sessionIdleMinutes() const { return sessionIdleMinutes_; }
 
     // Refuses with "Método <Name>: esperados N argumentos, recebidos M." or a type
     // complaint naming the argument. `optional` trailing arguments may be left out.
@@ -57,6 +74,8 @@ private:
     soci::session& db_;
     const Dialect& dialect_;
     Catalog& catalog_;
+    const LoginSession* login_;
+    int sessionIdleMinutes_;
     std::vector<std::pair<int, core::Variant>> out_;
 };
 
@@ -68,9 +87,12 @@ class MethodTable {
 public:
     struct Entry {
         Method method;
-        bool readOnly = false;  // takes no write lock on SQLite
+        bool readOnly = false;     // takes no write lock on SQLite
+        bool needsSession = true;  // only the login runs without one
     };
     void add(const std::string& module, const std::string& name, Method method, bool readOnly = false);
+    // A method anybody who reaches the server may call: the login, which opens the session.
+    void addWithoutSession(const std::string& module, const std::string& name, Method method);
     const Entry* find(const std::string& module, const std::string& name) const;
     bool hasModule(const std::string& module) const;
 

@@ -74,7 +74,7 @@ void Server::Impl::openDatabase() {
     const int size = options.threads > 0 ? options.threads : 1;
     pool = std::make_unique<SessionPool>(address, static_cast<size_t>(size));
     catalog = std::make_unique<Catalog>(dialect);
-    handler = std::make_unique<CallHandler>(methods, *pool, *catalog, dialect);
+    handler = std::make_unique<CallHandler>(methods, *pool, *catalog, dialect, options.sessionIdleMinutes);
 }
 
 void Server::Impl::makeEndpoint() {
@@ -105,7 +105,7 @@ void Server::Impl::route() {
         if (module.empty() || method.empty())
             answer = core::encodeError("Caminho inválido: \"" + req.path + "\" (use /<módulo>/<método>).");
         else
-            answer = handler->handle(module, method, req.body);
+            answer = handler->handle(module, method, req.body, req.get_header_value("Authorization"));
         res.set_content(answer, "application/json");
     });
 }

@@ -1,11 +1,12 @@
 // Load driver for the application server: round trips of a read and of the
 // numbering, from 1 and 8 client threads, against the in-process demo server.
-#include <memory>
-
 #include <benchmark/benchmark.h>
 #include <httplib.h>
 
+#include <memory>
+
 #include "core/variant.h"
+#include "platform/host.h"
 #include "support/test_server.h"
 
 namespace {
@@ -19,8 +20,9 @@ void roundTrips(benchmark::State& state, const std::string& path, const std::str
     httplib::Client client("127.0.0.1", server().port());
     client.set_keep_alive(true);
     client.set_tcp_nodelay(true);
+    const httplib::Headers session = {{"Authorization", "Bearer " + platform::session().token}};
     for (auto _ : state) {
-        auto res = client.Post(path.c_str(), body, "application/json");
+        auto res = client.Post(path.c_str(), session, body, "application/json");
         if (!res || res->status != 200 || res->body.find("\"error\"") != std::string::npos) {
             state.SkipWithError("call failed");
             break;

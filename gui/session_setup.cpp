@@ -125,6 +125,7 @@ std::optional<std::string> login(const std::string& operador, const std::string&
         s.operador = col("CDOPERADOR");
         s.nomeOperador = col("NMOPERADOR");
         s.filial = col("CDFILIAL");
+        s.token = col("TOKEN");
         return std::nullopt;
     } catch (const std::exception& e) {
         return std::string(e.what());

@@ -68,7 +68,9 @@ core::Variant TNetConnection::call(const std::string& method, std::vector<core::
     const std::string module = dot == std::string::npos ? ServerName : ServerName.substr(dot + 1);
     const std::string path = "/" + module + "/" + method;
 
-    auto res = impl_->client->Post(path, core::encodeCall(args), "application/json");
+    httplib::Headers headers;
+    if (const auto& token = session().token; !token.empty()) headers.emplace("Authorization", "Bearer " + token);
+    auto res = impl_->client->Post(path, headers, core::encodeCall(args), "application/json");
     if (!res) {
         const auto err = res.error();
         const std::string where = impl_->host + ":" + std::to_string(impl_->port);

@@ -1,10 +1,9 @@
 // Methods of the authorization and justification dialogs: who may authorize a
 // protected change, the justification catalogue, and the trail of justifications
 // given on requests (JUSTIFICAANA, append-only).
-#include <sodium.h>
-
 #include "appserver/methods/methods.h"
 #include "appserver/numbering.h"
+#include "appserver/sessions/password_checks.h"
 #include "appserver/sql.h"
 #include "core/error.h"
 
@@ -20,14 +19,6 @@ std::string trimmed(const std::string& s) {
     const auto b = s.find_first_not_of(' ');
     if (b == std::string::npos) return {};
     return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
-
-// The stored value is an argon2id hash; the typed password is checked against it
-// here and the hash never leaves the server.
-bool passwordMatches(const std::string& typed, const std::string& hash) {
-    if (sodium_init() < 0) return false;
-    if (hash.empty() || hash.size() >= crypto_pwhash_STRBYTES) return false;
-    return crypto_pwhash_str_verify(hash.c_str(), typed.c_str(), typed.size()) == 0;
 }
 
 // Groups of the operator that hold the permission code: an empty answer means the
@@ -55,19 +46,24 @@ core::Variant GetPermissao(Call& c) {
 
 // Name of an active operator. With the typed password as second argument the
 // answer also says whether it matches (IDSENHAOK "S"/"N"); CDSENHOPER always
-// travels empty: neither the password nor its hash leaves the server.
+// travels empty: neither the password nor its hash leaves the server. Password
+// checks count towards the operator's lock-out, as the login's do.
 core::Variant GetVdOperador(Call& c) {
     c.expect({Arg::Text, Arg::Text}, 1);
     auto rows = queryRows(c.db(),
-                          "SELECT NMOPERADOR, CDSENHAOPER FROM OPERADOR "
+                          "SELECT NMOPERADOR, CDSENHAOPER, CDOPERADOR FROM OPERADOR "
                           "WHERE CDOPERADOR = :o AND COALESCE(IDATIVO, 'S') = 'S'",
-                          {trimmed(c.text(0))}, {FieldType::String, FieldType::String});
+                          {trimmed(c.text(0))}, {FieldType::String, FieldType::String, FieldType::String});
     core::Packet p;
     p.fields = {field("CDSENHOPER", FieldType::String, 128), field("NMOPERADOR", FieldType::String, 40),
                 field("IDSENHAOK", FieldType::String, 1)};
     if (!rows.empty()) {
         core::Value ok;
-        if (c.argCount() > 1) ok = passwordMatches(c.text(1), rows[0][1].asString()) ? "S" : "N";
+        if (c.argCount() > 1)
+            ok =
+                checkPassword(c.db(), rows[0][2].asString(), c.text(1), rows[0][1].asString()) == PasswordVerdict::Match
+                    ? "S"
+                    : "N";
         p.rows.push_back({core::Value(), rows[0][0], ok});
     }
     return p;
@@ -123,7 +119,7 @@ void record(Call& c, const TrailEntry& e) {
 // (justification, branch, request by reference, operator [, permission, authorizing operator])
 core::Variant SetJustificativa(Call& c) {
     c.expect({Arg::Text, Arg::Text, Arg::Text, Arg::Text, Arg::Text, Arg::Text}, 2);
-    record(c, {"J", trimmed(c.text(1)), trimmed(c.text(2)), trimmed(c.text(3)), c.text(0), trimmed(c.text(4)),
+    record(c, {"J", trimmed(c.text(1)), trimmed(c.text(2)), c.sessionOperator(3), c.text(0), trimmed(c.text(4)),
                trimmed(c.text(5))});
     c.setOut(2, c.text(2));
     return true;
@@ -132,7 +128,7 @@ core::Variant SetJustificativa(Call& c) {
 // (branch, request by reference, operator, justification [, permission, authorizing operator])
 core::Variant SetJustificativaAna(Call& c) {
     c.expect({Arg::Text, Arg::Text, Arg::Text, Arg::Text, Arg::Text, Arg::Text}, 2);
-    record(c, {"A", trimmed(c.text(0)), trimmed(c.text(1)), trimmed(c.text(2)), c.text(3), trimmed(c.text(4)),
+    record(c, {"A", trimmed(c.text(0)), trimmed(c.text(1)), c.sessionOperator(2), c.text(3), trimmed(c.text(4)),
                trimmed(c.text(5))});
     c.setOut(1, c.text(1));
     return true;
@@ -142,7 +138,7 @@ core::Variant SetJustificativaAna(Call& c) {
 
 void registerAuthorizationMethods(MethodTable& t) {
     t.add(kModule, "GetPermissao", GetPermissao, true);
-    t.add(kModule, "GetVdOperador", GetVdOperador, true);
+    t.add(kModule, "GetVdOperador", GetVdOperador);
     t.add(kModule, "GetJustificativa", GetJustificativa, true);
     t.add(kModule, "GetVdJustificativa", GetVdJustificativa, true);
     t.add(kModule, "SetJustificativa", SetJustificativa);

@@ -1,7 +1,10 @@
-// The host's own services: login, the server's clock, permission checks.
-#include <sodium.h>
+// The host's own services: login and logout, the server's clock, permission checks.
+#include <spdlog/spdlog.h>
 
 #include "appserver/methods/methods.h"
+#include "appserver/refusal.h"
+#include "appserver/sessions/login_session.h"
+#include "appserver/sessions/password_checks.h"
 #include "appserver/sql.h"
 #include "core/error.h"
 
@@ -13,25 +16,34 @@ using core::FieldType;
 
 constexpr const char* kBadLogin = "Operador ou senha inválidos.";
 
-// Only the argon2id hash is stored; the typed password is checked against it here
-// and never leaves the server or gets stored.
-bool passwordMatches(const std::string& typed, const std::string& hash) {
-    if (hash.empty() || hash.size() >= crypto_pwhash_STRBYTES) return false;
-    return crypto_pwhash_str_verify(hash.c_str(), typed.c_str(), typed.size()) == 0;
-}
-
+// Opens a session for an active operator whose password matches (the typed
+// password is checked against the stored hash and never stored); the token comes
+// back once, as TOKEN. An unknown operator gets the same answer as a wrong password.
 core::Variant Login(Call& c) {
     c.expect({Arg::Text, Arg::Text});
     auto rows = queryRows(c.db(),
                           "SELECT CDOPERADOR, NMOPERADOR, CDFILIAL, CDSENHAOPER FROM OPERADOR "
                           "WHERE CDOPERADOR = :o AND COALESCE(IDATIVO, 'S') = 'S'",
                           {c.text(0)}, {FieldType::String, FieldType::String, FieldType::String, FieldType::String});
-    if (rows.empty() || !passwordMatches(c.text(1), rows[0][3].asString())) throw core::Error(kBadLogin);
+    if (rows.empty()) throw core::Error(kBadLogin);
+    const std::string operador = rows[0][0].asString();
+    if (checkPassword(c.db(), operador, c.text(1), rows[0][3].asString()) != PasswordVerdict::Match)
+        throw RefusalKeepingWrites(kBadLogin);
+    closeIdleLoginSessions(c.db(), c.sessionIdleMinutes());
+    const std::string token = openLoginSession(c.db(), operador, rows[0][2].asString());
+    spdlog::info("Sessão aberta para o operador {}", operador);
     core::Packet p;
     p.fields = {field("CDOPERADOR", FieldType::String, 12, true), field("NMOPERADOR", FieldType::String, 40),
-                field("CDFILIAL", FieldType::String, 4)};
-    p.rows.push_back({rows[0][0], rows[0][1], rows[0][2]});
+                field("CDFILIAL", FieldType::String, 4), field("TOKEN", FieldType::String, 64)};
+    p.rows.push_back({rows[0][0], rows[0][1], rows[0][2], token});
     return p;
+}
+
+// Closes the caller's session (the program closing); its token opens nothing after.
+core::Variant Logout(Call& c) {
+    c.expect({});
+    closeLoginSession(c.db(), c.login().tokenHash);
+    return true;
 }
 
 // "H" and "S" both answer the full date-time; the caller keeps the part it needs.
@@ -52,7 +64,8 @@ core::Variant Autorizacao(Call& c) {
 }  // namespace
 
 void registerHostMethods(MethodTable& t) {
-    t.add(kHostModule, "Login", Login, true);
+    t.addWithoutSession(kHostModule, "Login", Login);
+    t.add(kHostModule, "Logout", Logout);
     t.add(kHostModule, "DtServ", DtServ, true);
     t.add(kHostModule, "Autorizacao", Autorizacao, true);
 }

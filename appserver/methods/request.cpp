@@ -200,25 +200,25 @@ core::Variant ListaOpcFiltro(Call& c) {
                         field("DTGRAVACAO", FieldType::DateTime)},
                        "SELECT DSOPCSALVA, TXCRITERIO, DTGRAVACAO FROM FILTROSALVO "
                        "WHERE CDTELA = :t AND CDOPERADOR = :o ORDER BY DSOPCSALVA",
-                       {c.text(0), c.text(1)});
+                       {c.text(0), c.sessionOperator(1)});
 }
 
 // The values of one saved option: components and variables with their texts.
 core::Variant CarregaOpcFiltro(Call& c) {
     c.expect({Arg::Text, Arg::Text, Arg::Text});
     return queryPacket(c.db(),
-                       {field("NMCOMPONENTE", FieldType::String, 60),
-                        field("STVARIAVEL", FieldType::String, 1), field("DSVALOR", FieldType::String)},
+                       {field("NMCOMPONENTE", FieldType::String, 60), field("STVARIAVEL", FieldType::String, 1),
+                        field("DSVALOR", FieldType::String)},
                        "SELECT NMCOMPONENTE, STVARIAVEL, DSVALOR FROM FILTROSALVOVALOR "
                        "WHERE CDTELA = :t AND CDOPERADOR = :o AND DSOPCSALVA = :n ORDER BY NMCOMPONENTE",
-                       {c.text(0), c.text(1), c.text(2)});
+                       {c.text(0), c.sessionOperator(1), c.text(2)});
 }
 
 // Saves (or replaces) an option: screen, operator, name, summary text, and a packet
 // of NMCOMPONENTE / STVARIAVEL / DSVALOR rows.
 core::Variant GravaOpcFiltro(Call& c) {
     c.expect({Arg::Text, Arg::Text, Arg::Text, Arg::Text, Arg::Packet});
-    const std::string screen = c.text(0), op = c.text(1), name = c.text(2);
+    const std::string screen = c.text(0), op = c.sessionOperator(1), name = c.text(2);
     if (name.find_first_not_of(' ') == std::string::npos)
         throw core::Error("Nome da opção deve ser informado.");
     const auto& values = c.packet(4);

@@ -128,19 +128,16 @@ std::optional<SavedRequest> savedRequest(Call &c, const RequestChange &r) {
     return s;
 }
 
-// A new request records its kind of analysis and, when the client left it out,
-// who made it.
+// A new request records its kind of analysis and who made it: the session's
+// operator, whatever the change log claims.
 void completeNewRequest(Call &c, const core::Packet &p, const RequestChange &r) {
     if (p.fieldIndex("IDTIPOANA") < 0) {
         const std::string kind = c.text(kAnalysisKind);
         execute(c.db(), "UPDATE AUDITORIA SET IDTIPOANA = :k WHERE CDFILIAL = :f AND NRAUDITORIA = :n",
                 {kind == "C" || kind == "R" ? kind : std::string("A"), r.branch, r.number});
     }
-    if (!blank(c.text(kOperator)))
-        execute(c.db(),
-                "UPDATE AUDITORIA SET CDOPEINCAUDI = :o WHERE CDFILIAL = :f AND NRAUDITORIA = :n "
-                "AND (CDOPEINCAUDI IS NULL OR TRIM(CDOPEINCAUDI) = '')",
-                {c.text(kOperator), r.branch, r.number});
+    execute(c.db(), "UPDATE AUDITORIA SET CDOPEINCAUDI = :o WHERE CDFILIAL = :f AND NRAUDITORIA = :n",
+            {c.sessionOperator(kOperator), r.branch, r.number});
 }
 
 // The conclusion moves the lot out of quarantine once, when the request enters
@@ -154,7 +151,7 @@ void moveStock(Call &c, const RequestChange &r, const SavedRequest &s) {
     if (!concludes && !reopens) return;
     if (!movesStockOnAnalysis(c, r.branch)) return;
     stock::Posting posting;
-    posting.operatorCode = c.text(kOperator);
+    posting.operatorCode = c.sessionOperator(kOperator);
     posting.request = r.number;
     posting.description = c.text(kPostingText) + r.number;
     if (concludes)
@@ -189,6 +186,7 @@ core::Variant SetAuditoria(Call &c) {
               Arg::Text,   Arg::Text,    Arg::Text, Arg::Text, Arg::Text, Arg::Text, Arg::Text,
               Arg::Text,   Arg::Text,    Arg::Text, Arg::Text, Arg::Text, Arg::Any,  Arg::Boolean,
               Arg::Text,   Arg::Boolean, Arg::Any,  Arg::Any,  Arg::Any,  Arg::Text});
+    c.sessionOperator(kOperator);  // a save in another operator's name is refused before anything
     const auto &packet = c.packet(kChanges);
     const auto changes = readChanges(c, packet);
     for (const auto &r : changes) checkSituation(c, r);

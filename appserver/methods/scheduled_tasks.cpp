@@ -27,7 +27,7 @@ core::Variant GeraTarefas(Call& c) {
     const std::string module = c.text(0);
     if (module != "ANA") throw core::Error("Tarefas programadas: módulo \"" + module + "\" desconhecido.");
     const std::string branch = c.text(1);
-    const std::string operatorCode = c.text(2);
+    const std::string operatorCode = c.sessionOperator(2);
     const core::DateTime now = core::DateTime::now();
     const double stamp = std::floor(now.days * 1440.0 + 1e-6) / 1440.0;  // to the minute, as the screen keeps it
     const double tomorrow = now.datePart().days + 1;

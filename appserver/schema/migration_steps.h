@@ -11,5 +11,6 @@ Migration dialogsMigration();      // 4: justifications, invoices, saved filters
 Migration justificationTrailMigration();  // 5: origin of justification trail rows
 Migration requestOwnedMigration();        // 6: requests drop the names they copied
 Migration plansMigration();               // 7: analysis plans of the scheduled tasks
+Migration sessionsMigration();            // 8: login sessions, password failures
 
 }  // namespace appserver::schema

@@ -6,13 +6,9 @@ namespace appserver {
 
 const std::vector<Migration>& migrations() {
     static const std::vector<Migration> all = {
-        schema::framePeopleMigration(),
-        schema::requestsMigration(),
-        schema::stockMigration(),
-        schema::dialogsMigration(),
-        schema::justificationTrailMigration(),
-        schema::requestOwnedMigration(),
-        schema::plansMigration(),
+        schema::framePeopleMigration(), schema::requestsMigration(),           schema::stockMigration(),
+        schema::dialogsMigration(),     schema::justificationTrailMigration(), schema::requestOwnedMigration(),
+        schema::plansMigration(),       schema::sessionsMigration(),
     };
     return all;
 }

@@ -32,6 +32,7 @@ TEST(CrashRecovery, AnsweredSavesSurviveAKilledServer) {
     testsupport::TestDatabase database;
     const int port = testsupport::freeLoopbackPort();
     auto server = std::make_unique<testsupport::ServerProcess>(database.address(), port, true);
+    testsupport::loginAt(port);  // sessions live in the database: the restarted server knows it too
 
     std::mutex mutex;
     std::map<std::string, Saved> saved;

@@ -58,7 +58,10 @@ public:
     }
 
 protected:
-    void SetUp() override { *db_ << "DELETE FROM TESTE_DELTA"; }
+    void SetUp() override {
+        *db_ << "DELETE FROM TESTE_DELTA";
+        server_->loginAs(testsupport::TestServer::kOperador);  // a test may have switched operators
+    }
 
     static std::vector<core::FieldDef> fields() {
         using core::FieldType;

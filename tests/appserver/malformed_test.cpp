@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "fixture.h"
+#include "platform/host.h"
 
 namespace {
 
@@ -38,8 +39,9 @@ protected:
         ::close(fd);
     }
     static std::string httpPost(const std::string& path, const std::string& body, size_t declaredLength) {
-        return "POST " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: application/json\r\nContent-Length: " +
-               std::to_string(declaredLength) + "\r\n\r\n" + body;
+        return "POST " + path +
+               " HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: application/json\r\nAuthorization: Bearer " +
+               platform::session().token + "\r\nContent-Length: " + std::to_string(declaredLength) + "\r\n\r\n" + body;
     }
     static core::Packet inserts(int n) {
         core::Packet p;

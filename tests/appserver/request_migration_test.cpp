@@ -12,8 +12,10 @@
 
 #include "appserver/schema/migrations.h"
 #include "appserver/server.h"
+#include "appserver/sessions/login_session.h"
 #include "core/recordset.h"
 #include "open_criteria.h"
+#include "platform/host.h"
 #include "records/record_set.h"
 #include "records/request_record.h"
 #include "support/test_server.h"
@@ -107,6 +109,10 @@ TEST(RequestMigration, OldRequestsStayReadableWithTheirNamesFromTheSources) {
     options.threads = 2;
     appserver::Server server(options);
     server.start();
+    {
+        auto db = database.open();
+        platform::session().token = appserver::openLoginSession(*db, "DEMO", "0001");
+    }
 
     auto answer = testsupport::callAt(server.port(), "GetAuditoria", openCriteria("0001"));
     ASSERT_FALSE(answer.result.isError()) << answer.result.error;

@@ -122,7 +122,15 @@ TEST_F(RequestSaveTest, InsertModifyAndDeleteWriteBackAndTakeTheRequestsRowsAlon
     set["DSREFEAUDIT"].setValue("Caixas - compatibilidade");
     set["QTAMOSAUDI"].setValue(3.0);
     set.post();
-    const auto inserted = save(postArgs(set, {.kind = "C", .operatorCode = "ANALISTA"}));
+    // Saved in another operator's name: refused, nothing written.
+    EXPECT_EQ(save(postArgs(set, {.kind = "C", .operatorCode = "ANALISTA"})).result.error,
+              "Operador ANALISTA não é o operador desta sessão (DEMO).");
+    EXPECT_EQ(requestCount("0001"), before);
+    // The change log naming another operator as the one who included it: the session's is recorded.
+    set.edit();
+    set["CDOPEINCAUDI"].setValue("ANALISTA");
+    set.post();
+    const auto inserted = save(postArgs(set, {.kind = "C"}));
     ASSERT_FALSE(inserted.result.isError()) << inserted.result.error;
     EXPECT_TRUE(inserted.result.isNull());
     // The by-reference arguments come back: the kind and the quantities as sent, no conclusion.
@@ -136,7 +144,7 @@ TEST_F(RequestSaveTest, InsertModifyAndDeleteWriteBackAndTakeTheRequestsRowsAlon
     EXPECT_EQ(inserted.out[4].second.value.asString(), "0002");
     const std::string key = " FROM AUDITORIA WHERE CDFILIAL = '0001' AND NRAUDITORIA = '9700000001'";
     EXPECT_EQ(text("SELECT IDTIPOANA" + key), "C");
-    EXPECT_EQ(text("SELECT CDOPEINCAUDI" + key), "ANALISTA");  // left empty by the client
+    EXPECT_EQ(text("SELECT CDOPEINCAUDI" + key), "DEMO");
     EXPECT_EQ(requestCount("0001"), before + 1);
 
     // A modify changes what it names; the conclusion moment written back is the saved one.
@@ -145,12 +153,14 @@ TEST_F(RequestSaveTest, InsertModifyAndDeleteWriteBackAndTakeTheRequestsRowsAlon
     set["DSREFEAUDIT"].setValue("Caixas - revisado");
     set["DTFINREALAUD"].setValue(DateTime::make(2024, 3, 5, 17, 0));
     set.post();
-    const auto modified = save(postArgs(set));
+    server_->loginAs("ANALISTA");
+    const auto modified = save(postArgs(set, {.operatorCode = "ANALISTA"}));
     ASSERT_FALSE(modified.result.isError()) << modified.result.error;
     EXPECT_EQ(text("SELECT DSREFEAUDIT" + key), "Caixas - revisado");
-    EXPECT_EQ(text("SELECT CDOPEINCAUDI" + key), "ANALISTA");  // not the saving operator's
+    EXPECT_EQ(text("SELECT CDOPEINCAUDI" + key), "DEMO");  // not the saving operator's
     ASSERT_EQ(modified.out.size(), 5u);
     EXPECT_EQ(modified.out[1].second.value.asDateTime(), DateTime::make(2024, 3, 5, 17, 0));
+    server_->loginAs("DEMO");
 
     // What hangs from the request goes with it; the justification trail stays.
     for (const char* sql : {

@@ -1,16 +1,17 @@
 #include "support/test_server.h"
 
+#include <httplib.h>
+#include <soci/soci.h>
+#include <spdlog/spdlog.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <stdexcept>
 
-#include <httplib.h>
-#include <soci/soci.h>
-#include <spdlog/spdlog.h>
-#include <unistd.h>
-
+#include "appserver/sessions/login_session.h"
 #include "platform/host.h"
 #include "platform/server_client.h"
 
@@ -87,6 +88,7 @@ TestServer::TestServer(bool demo, const TlsFiles& tls) : impl_(std::make_unique<
     s.operador = kOperador;
     s.filial = kFilial;
     s.nomeOperador.clear();
+    loginAs(kOperador);
     if (demo) {
         soci::session db(s.dbBackend, s.dbConnect);
         const std::string code = kOperador;
@@ -103,14 +105,28 @@ TestServer::~TestServer() {
 }
 
 appserver::Server& TestServer::server() { return *impl_->server; }
+
+void TestServer::loginAs(const std::string& operador, const std::string& filial) {
+    // The session a login opens, opened by the server's own routine: a login per test
+    // would spend the password hash's deliberate slowness on every test.
+    auto& s = platform::session();
+    soci::session db(s.dbBackend, s.dbConnect);
+    s.token = appserver::openLoginSession(db, operador, filial);
+    s.operador = operador;
+    s.filial = filial;
+}
 int TestServer::port() const { return impl_->server->port(); }
 
-RawAnswer post(int port, const std::string& path, const std::string& body) {
+RawAnswer post(int port, const std::string& path, const std::string& body,
+               const std::optional<std::string>& authorization) {
     const auto& s = platform::session();
     auto client = platform::makeServerClient("127.0.0.1", port, s.webTls, s.caFile);
     client->set_read_timeout(60, 0);
     client->set_tcp_nodelay(true);
-    auto res = client->Post(path.c_str(), body, "application/json");
+    httplib::Headers headers;
+    const std::string header = authorization ? *authorization : "Bearer " + s.token;
+    if (!header.empty()) headers.emplace("Authorization", header);
+    auto res = client->Post(path.c_str(), headers, body, "application/json");
     if (!res) throw std::runtime_error("servidor inacessível: " + httplib::to_string(res.error()));
     return {res->status, res->body};
 }
@@ -119,6 +135,19 @@ core::CallAnswer callAt(int port, const std::string& method, std::vector<core::V
                         const std::string& module) {
     const auto answer = post(port, "/" + module + "/" + method, core::encodeCall(args));
     return core::decodeAnswer(answer.body);
+}
+
+std::string loginAt(int port, const std::string& operador, const std::string& senha) {
+    const auto answer = callAt(port, "Login", {operador, senha}, "Host");
+    if (answer.result.isError()) throw std::runtime_error("login recusado: " + answer.result.error);
+    const auto& p = *answer.result.packet;
+    auto& s = platform::session();
+    s.webUrl = "127.0.0.1";
+    s.webPort = port;
+    s.operador = p.rows.at(0).at(p.fieldIndex("CDOPERADOR")).asString();
+    s.filial = p.rows.at(0).at(p.fieldIndex("CDFILIAL")).asString();
+    s.token = p.rows.at(0).at(p.fieldIndex("TOKEN")).asString();
+    return s.token;
 }
 
 core::CallAnswer call(const std::string& method, std::vector<core::Variant> args, const std::string& module) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,9 @@ public:
     ~TestServer();
     appserver::Server& server();
     int port() const;
+    // Opens a session for another operator, as its login would, and makes it the
+    // client session's.
+    void loginAs(const std::string& operador, const std::string& filial = kFilial);
 
     // The demo's operator and branch the session is logged in as.
     static constexpr const char* kOperador = "DEMO";
@@ -56,18 +60,26 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
+// Logs in over HTTP (Host/Login) at the server on `port` and points the client
+// session at it with the new token; answers the token. Throws on a refusal.
+std::string loginAt(int port, const std::string& operador = TestServer::kOperador,
+                    const std::string& senha = TestServer::kSenha);
+
 // One call to the server the session points at (or to `port`), over the session's
-// transport (HTTPS when it has it), through the wire codecs; the answer as decoded (result.error set on a refusal).
+// transport (HTTPS when it has it), through the wire codecs, carrying the client session's token; the answer as decoded
+// (result.error set on a refusal).
 core::CallAnswer call(const std::string& method, std::vector<core::Variant> args = {},
                       const std::string& module = "rdmPedidoAna");
 core::CallAnswer callAt(int port, const std::string& method, std::vector<core::Variant> args = {},
                         const std::string& module = "rdmPedidoAna");
 
-// A raw POST (any body), for malformed requests: the HTTP status and the body.
+// A raw POST (any body), for malformed requests: the HTTP status and the body. The
+// Authorization header is the client session's token unless `authorization` is given.
 struct RawAnswer {
     int status = 0;
     std::string body;
 };
-RawAnswer post(int port, const std::string& path, const std::string& body);
+RawAnswer post(int port, const std::string& path, const std::string& body,
+               const std::optional<std::string>& authorization = std::nullopt);
 
 }  // namespace testsupport

@@ -1,0 +1,113 @@
+#include "appserver/sessions/login_session.h"
+
+#include <sodium.h>
+#include <spdlog/spdlog.h>
+
+#include <cctype>
+
+#include "appserver/sql.h"
+#include "core/datetime.h"
+
+namespace appserver {
+
+namespace {
+
+constexpr size_t kTokenBytes = 32;
+constexpr double kMinutesPerDay = 24.0 * 60.0;
+// Last use is recorded at most this often: a reading call then seldom writes.
+constexpr double kTouchEveryDays = 1.0 / kMinutesPerDay;
+
+std::string hex(const unsigned char* bytes, size_t n) {
+    std::string out(n * 2 + 1, '\0');
+    sodium_bin2hex(out.data(), out.size(), bytes, n);
+    out.pop_back();
+    return out;
+}
+
+std::string hashOf(const std::string& token) {
+    unsigned char h[crypto_generichash_BYTES];
+    crypto_generichash(h, sizeof h, reinterpret_cast<const unsigned char*>(token.data()), token.size(), nullptr, 0);
+    return hex(h, sizeof h);
+}
+
+bool isToken(const std::string& t) {
+    if (t.size() != kTokenBytes * 2) return false;
+    for (char c : t)
+        if (!std::isdigit(static_cast<unsigned char>(c)) && (c < 'a' || c > 'f')) return false;
+    return true;
+}
+
+bool startsWithBearer(const std::string& header) {
+    static const std::string scheme = "bearer ";
+    if (header.size() <= scheme.size()) return false;
+    for (size_t i = 0; i < scheme.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(header[i])) != scheme[i]) return false;
+    return true;
+}
+
+}  // namespace
+
+std::string openLoginSession(soci::session& db, const std::string& operador, const std::string& filial) {
+    unsigned char bytes[kTokenBytes];
+    randombytes_buf(bytes, sizeof bytes);
+    const std::string token = hex(bytes, sizeof bytes);
+    const auto now = core::DateTime::now();
+    execute(db, "INSERT INTO SESSAO (CDSESSAO, CDOPERADOR, CDFILIAL, DTABERTURA, DTULTUSO) VALUES (:h, :o, :f, :a, :u)",
+            {hashOf(token), operador, filial, now, now});
+    return token;
+}
+
+const char* describe(SessionCheck check) {
+    switch (check) {
+        case SessionCheck::Open:
+            return "aberta";
+        case SessionCheck::Absent:
+            return "sem Authorization";
+        case SessionCheck::Malformed:
+            return "Authorization mal formado";
+        case SessionCheck::Unknown:
+            return "sessão desconhecida ou encerrada";
+        case SessionCheck::Idle:
+            return "sessão expirada por inatividade";
+    }
+    return "?";
+}
+
+SessionCheck findLoginSession(soci::session& db, const std::string& authorization, int idleMinutes,
+                              LoginSession& found) {
+    if (authorization.empty()) return SessionCheck::Absent;
+    if (!startsWithBearer(authorization)) return SessionCheck::Malformed;
+    const std::string token = authorization.substr(authorization.find_first_not_of(' ', 7));
+    if (!isToken(token)) return SessionCheck::Malformed;
+    const std::string key = hashOf(token);
+    const auto rows = queryRows(db, "SELECT CDOPERADOR, CDFILIAL, DTULTUSO FROM SESSAO WHERE CDSESSAO = :h", {key},
+                                {core::FieldType::String, core::FieldType::String, core::FieldType::Float});
+    if (rows.empty()) return SessionCheck::Unknown;
+    const double now = core::DateTime::now().days;
+    const double lastUse = rows[0][2].asFloat();
+    if (now - lastUse > idleMinutes / kMinutesPerDay) {
+        closeLoginSession(db, key);
+        return SessionCheck::Idle;
+    }
+    if (now - lastUse > kTouchEveryDays) {
+        try {
+            execute(db, "UPDATE SESSAO SET DTULTUSO = :u WHERE CDSESSAO = :h", {core::DateTime(now), key});
+        } catch (const std::exception& e) {
+            // Only the idle clock is late; the next call records the use.
+            spdlog::debug("Uso da sessão não registrado: {}", e.what());
+        }
+    }
+    found = {rows[0][0].asString(), rows[0][1].asString(), key};
+    return SessionCheck::Open;
+}
+
+void closeLoginSession(soci::session& db, const std::string& tokenHash) {
+    execute(db, "DELETE FROM SESSAO WHERE CDSESSAO = :h", {tokenHash});
+}
+
+void closeIdleLoginSessions(soci::session& db, int idleMinutes) {
+    const double limit = core::DateTime::now().days - idleMinutes / kMinutesPerDay;
+    execute(db, "DELETE FROM SESSAO WHERE DTULTUSO < :l", {core::DateTime(limit)});
+}
+
+}  // namespace appserver

@@ -1,0 +1,35 @@
+#pragma once
+#include <soci/soci.h>
+
+#include <string>
+
+namespace appserver {
+
+// Who a call runs for: the operator and branch whose login opened the session.
+struct LoginSession {
+    std::string operador;
+    std::string filial;
+    std::string tokenHash;  // the session's key; the token itself is never stored
+};
+
+// Opens a session for the operator in the caller's transaction and answers its
+// token: 256 random bits, hex. Only its hash is kept, so a copy of the database
+// opens nobody's session.
+std::string openLoginSession(soci::session& db, const std::string& operador, const std::string& filial);
+
+// What became of a call's Authorization header. Every kind but Open is refused
+// with the same code; the kinds only tell the log why.
+enum class SessionCheck { Open, Absent, Malformed, Unknown, Idle };
+const char* describe(SessionCheck check);
+
+// The session an "Authorization: Bearer <token>" header names, when it is open and
+// was used within `idleMinutes`. Records the use (at most once a minute, so
+// reading calls seldom write). A session found idle is closed.
+SessionCheck findLoginSession(soci::session& db, const std::string& authorization, int idleMinutes,
+                              LoginSession& found);
+
+void closeLoginSession(soci::session& db, const std::string& tokenHash);
+// Sessions nobody closed (a program killed, a workstation switched off).
+void closeIdleLoginSessions(soci::session& db, int idleMinutes);
+
+}  // namespace appserver
