@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/host.h"
 #include "platform/netconnection.h"
 #include "platform/services.h"
 #include "screen/request_save_fixture.h"
@@ -35,7 +36,13 @@ TEST_F(HttpsFlow, LoginFilterAndSaveGoOverHttps) {
     const core::Variant who = login.call("Login", {"DEMO", "demo"});
     ASSERT_TRUE(who.isPacket()) << who.error;
     ASSERT_FALSE(who.packet->rows.empty());
-    EXPECT_EQ(who.packet->rows[0][who.packet->fieldIndex("CDOPERADOR")].asString(), "DEMO");
+    const auto& row = who.packet->rows[0];
+    EXPECT_EQ(row[who.packet->fieldIndex("CDOPERADOR")].asString(), "DEMO");
+    // The rest of the flow runs in the session this login opened.
+    const int token = who.packet->fieldIndex("TOKEN");
+    ASSERT_GE(token, 0);
+    platform::session().token = row[token].asString();
+    ASSERT_FALSE(platform::session().token.empty());
 
     // The filter, confirmed as it opens, lists the branch's requests.
     core::Packet none;
