@@ -10,6 +10,7 @@
 
 #include "core/error.h"
 #include "platform/host.h"
+#include "platform/read_only.h"
 
 // The linked backends' factories (their headers pull in the client libraries' own headers).
 extern "C" {
@@ -54,6 +55,7 @@ soci::session& database() {
             c.sql = std::make_unique<soci::session>(*factory_postgresql(), s.dbConnect);
         else  // firebird, odbc, oracle: loaded on demand when installed
             c.sql = std::make_unique<soci::session>(s.dbBackend, s.dbConnect);
+        prepareReadOnlyConnection(*c.sql, s.dbBackend);
     } catch (const std::exception& e) {
         throw core::Error("Não foi possível abrir o banco de dados (" + s.dbBackend + "): " + e.what());
     }
@@ -197,17 +199,15 @@ core::Value columnValue(const soci::row& r, size_t i) {
             return core::Value(r.get<double>(i));
         case soci::dt_date: {
             const std::tm t = r.get<std::tm>(i);
-            return core::Value(core::DateTime::make(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour,
-                                                    t.tm_min, t.tm_sec));
+            return core::Value(
+                core::DateTime::make(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec));
         }
         default:
             return core::Value(r.get<std::string>(i));
     }
 }
 
-std::string backendOf() {
-    return session().dbBackend;
-}
+std::string backendOf() { return session().dbBackend; }
 
 }  // namespace
 
@@ -219,9 +219,7 @@ core::Value& TADOIBQuery::ParamByName(const std::string& name) {
     return params_[name.size() > 1 && name[0] == ':' ? name.substr(1) : name];
 }
 
-void TADOIBQuery::clearParams() {
-    params_.clear();
-}
+void TADOIBQuery::clearParams() { params_.clear(); }
 
 const std::string& TADOIBQuery::activeText() const {
     const std::string b = backendOf();
@@ -251,18 +249,21 @@ void prepareStatement(soci::statement& st, Binder& binder, const std::string& te
     // A lost connection must not be reused; the next query opens a fresh one.
     auto& c = cached();
     if (c.sql && !c.sql->is_connected()) dropSession();
+    if (isWriteRefusal(e))
+        throw core::Error("As consultas diretas só podem ler o banco de dados: " + e.get_error_message());
     throw core::Error(e.get_error_message());
 }
 
 }  // namespace
 
 void TADOIBQuery::Open() {
-    const std::string text =
-        session().dbBackend == "postgresql" ? postgresText(activeText(), params_) : activeText();
+    const std::string text = session().dbBackend == "postgresql" ? postgresText(activeText(), params_) : activeText();
     if (text.find_first_not_of(" \t\r\n") == std::string::npos) throw core::Error("Consulta sem texto SQL.");
     core::Packet packet;
     try {
         soci::session& sql = database();
+        // Declared first so the statement is finished before the transaction ends.
+        ReadOnlyTransaction transaction(sql, session().dbBackend);
         soci::row r;
         Binder binder;
         soci::statement st(sql);
@@ -285,8 +286,7 @@ void TADOIBQuery::Open() {
                 const std::string name = core::utf8Upper(props.get_name());
                 auto type = columnType(props.get_data_type());
                 // Dates are stored as day counts; the "DT" prefix of the name says which numbers are dates.
-                if (name.rfind("DT", 0) == 0 &&
-                    (type == core::FieldType::Float || type == core::FieldType::Integer))
+                if (name.rfind("DT", 0) == 0 && (type == core::FieldType::Float || type == core::FieldType::Integer))
                     type = core::FieldType::DateTime;
                 packet.fields.push_back({name, type});
                 declared.push_back(false);
@@ -315,25 +315,6 @@ void TADOIBQuery::Open() {
         databaseFailure(e);
     }
     setData(packet);
-}
-
-long long TADOIBQuery::ExecSQL() {
-    const std::string text =
-        session().dbBackend == "postgresql" ? postgresText(activeText(), params_) : activeText();
-    if (text.find_first_not_of(" \t\r\n") == std::string::npos) throw core::Error("Consulta sem texto SQL.");
-    try {
-        soci::session& sql = database();
-        Binder binder;
-        soci::statement st(sql);
-        prepareStatement(st, binder, text, params_);
-        st.alloc();
-        st.prepare(text);
-        st.define_and_bind();
-        st.execute(true);
-        return st.get_affected_rows();
-    } catch (const soci::soci_error& e) {
-        databaseFailure(e);
-    }
 }
 
 void resetQueryDatabase() {

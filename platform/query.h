@@ -25,10 +25,9 @@ public:
     const std::string& activeText() const;
     // Runs the statement and opens the set with its rows (the set's declared
     // fields, when any, give types and sizes; others come from the result).
-    // Throws core::Error with the database's message on failure.
+    // It runs in a read-only transaction: a statement that tries to write is
+    // refused. Throws core::Error with the database's message on failure.
     void Open();
-    // Runs a statement that returns no rows; answers the rows affected.
-    long long ExecSQL();
 
 private:
     std::map<std::string, core::Value> params_;

@@ -39,6 +39,8 @@ psql_admin() { as_owner "$bin/psql" -h "$dir" -p "$port" -U postgres -d postgres
 if [ "$(psql_admin -c "SELECT 1 FROM pg_roles WHERE rolname = '$role'")" != "1" ]; then
   psql_admin -c "CREATE ROLE $role LOGIN" >&2
 fi
+# The look-up role's test creates (and drops) a role of its own.
+psql_admin -c "ALTER ROLE $role CREATEROLE" >&2
 if [ "$(psql_admin -c "SELECT 1 FROM pg_database WHERE datname = '$db'")" != "1" ]; then
   psql_admin -c "CREATE DATABASE $db OWNER $role ENCODING 'UTF8'" >&2
 fi

@@ -3,6 +3,7 @@
 // given on requests (JUSTIFICAANA, append-only).
 #include "appserver/methods/methods.h"
 #include "appserver/numbering.h"
+#include "appserver/sessions/login_session.h"
 #include "appserver/sessions/password_checks.h"
 #include "appserver/sql.h"
 #include "core/error.h"
@@ -59,11 +60,13 @@ core::Variant GetVdOperador(Call& c) {
                 field("IDSENHAOK", FieldType::String, 1)};
     if (!rows.empty()) {
         core::Value ok;
-        if (c.argCount() > 1)
-            ok =
-                checkPassword(c.db(), rows[0][2].asString(), c.text(1), rows[0][1].asString()) == PasswordVerdict::Match
-                    ? "S"
-                    : "N";
+        if (c.argCount() > 1) {
+            const std::string operador = rows[0][2].asString();
+            const bool match =
+                checkPassword(c.db(), operador, c.text(1), rows[0][1].asString()) == PasswordVerdict::Match;
+            if (match) recordPasswordProof(c.db(), c.login(), operador);
+            ok = match ? "S" : "N";
+        }
         p.rows.push_back({core::Value(), rows[0][0], ok});
     }
     return p;
@@ -102,6 +105,10 @@ void record(Call& c, const TrailEntry& e) {
     const auto known = queryValue(c.db(), "SELECT COUNT(*) FROM JUSTIFICATIVA WHERE CDJUSTIFICATIVA = :c",
                                   {e.justification}, FieldType::Integer);
     if (known.asInteger() == 0) throw core::Error(kJusNCad);
+    // Another operator's authorization stands only when that operator's password was
+    // typed at this session a moment ago.
+    if (!e.authorizer.empty() && e.authorizer != e.operador && !hasPasswordProof(c.db(), c.login(), e.authorizer))
+        throw core::Error("Autorização do operador " + e.authorizer + " não confirmada pela senha.");
     const long long seq = nextNumber(c.db(), e.branch, "JUSTIFICAANA", [&] {
         return queryValue(c.db(), "SELECT COALESCE(MAX(NRSEQJUSTANA), 0) FROM JUSTIFICAANA WHERE CDFILIAL = :f",
                           {e.branch}, FieldType::Integer)

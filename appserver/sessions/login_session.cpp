@@ -14,6 +14,8 @@ namespace {
 
 constexpr size_t kTokenBytes = 32;
 constexpr double kMinutesPerDay = 24.0 * 60.0;
+// How long a password typed for an authorization stands for its operator.
+constexpr double kProofDays = 15.0 / kMinutesPerDay;
 // Last use is recorded at most this often: a reading call then seldom writes.
 constexpr double kTouchEveryDays = 1.0 / kMinutesPerDay;
 
@@ -99,6 +101,21 @@ SessionCheck findLoginSession(soci::session& db, const std::string& authorizatio
     }
     found = {rows[0][0].asString(), rows[0][1].asString(), key};
     return SessionCheck::Open;
+}
+
+void recordPasswordProof(soci::session& db, const LoginSession& session, const std::string& operador) {
+    execute(db, "UPDATE SESSAO SET CDOPERAUTORIZ = :o, DTAUTORIZ = :d WHERE CDSESSAO = :h",
+            {operador, core::DateTime::now(), session.tokenHash});
+}
+
+bool hasPasswordProof(soci::session& db, const LoginSession& session, const std::string& operador) {
+    const auto proved =
+        queryValue(db,
+                   "SELECT COUNT(*) FROM SESSAO WHERE CDSESSAO = :h AND CDOPERAUTORIZ = :o "
+                   "AND DTAUTORIZ >= :d",
+                   {session.tokenHash, operador, core::DateTime(core::DateTime::now().days - kProofDays)},
+                   core::FieldType::Integer);
+    return proved.asInteger() > 0;
 }
 
 void closeLoginSession(soci::session& db, const std::string& tokenHash) {

@@ -28,6 +28,12 @@ const char* describe(SessionCheck check);
 SessionCheck findLoginSession(soci::session& db, const std::string& authorization, int idleMinutes,
                               LoginSession& found);
 
+// Another operator typed a right password at this session's workstation (the
+// authorization dialog): for a while the session may record changes that operator
+// authorized. A trail naming an authorizer nobody proved is refused.
+void recordPasswordProof(soci::session& db, const LoginSession& session, const std::string& operador);
+bool hasPasswordProof(soci::session& db, const LoginSession& session, const std::string& operador);
+
 void closeLoginSession(soci::session& db, const std::string& tokenHash);
 // Sessions nobody closed (a program killed, a workstation switched off).
 void closeIdleLoginSessions(soci::session& db, int idleMinutes);

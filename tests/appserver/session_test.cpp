@@ -104,6 +104,18 @@ TEST_F(SessionTest, WhatACallRecordsIsInTheSessionOperatorsName) {
     db() << "SELECT MIN(CDOPERADOR), MAX(CDOPERADOR) FROM JUSTIFICAANA WHERE NRAUDITORIA = '0000000001'",
         soci::into(first), soci::into(second);
     EXPECT_EQ(first + "," + second, "ANALISTA,DEMO");
+
+    // Another operator's authorization is recorded once that operator typed a right
+    // password at this session, not on the client's word.
+    auto authorized = [](const std::string& by) {
+        return testsupport::call("SetJustificativaAna", {"0001", "0000000002", "ANALISTA", "00001", "EXCA", by})
+            .result.error;
+    };
+    EXPECT_EQ(authorized("SUPERVISOR"), "Autorização do operador SUPERVISOR não confirmada pela senha.");
+    EXPECT_EQ(checkPassword("SUPERVISOR", "errada").packet->rows.at(0).at(2).asString(), "N");
+    EXPECT_EQ(authorized("SUPERVISOR"), "Autorização do operador SUPERVISOR não confirmada pela senha.");
+    EXPECT_EQ(checkPassword("SUPERVISOR", "super").packet->rows.at(0).at(2).asString(), "S");
+    EXPECT_EQ(authorized("SUPERVISOR"), "");
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "platform/query.h"
 
+#include <fmt/format.h>
 #include <gtest/gtest.h>
+#include <soci/soci.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -8,58 +10,61 @@
 
 #include "core/error.h"
 #include "platform/host.h"
+#include "support/test_writes.h"
 
 using namespace platform;
 
 namespace {
 
-// Runs on SQLite, and on PostgreSQL too when MXA_TEST_PG holds a libpq connect string.
+// Runs on SQLite, and on PostgreSQL too when MXA_TEST_PG holds a libpq connect string,
+// over a database of its own (a file, or a schema) seeded through the tests' writable
+// connection: the direct queries themselves only read.
 struct DirectQuery : ::testing::TestWithParam<std::string> {
     std::filesystem::path db;
+    std::string pgAdmin, pgSchema;
     Session saved;
     void SetUp() override {
         saved = session();
         std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         for (auto& ch : test)
             if (ch == '/') ch = '_';
-        db = std::filesystem::temp_directory_path() /
-             ("mxa_query_" + std::to_string(::getpid()) + "_" + test + ".db");
-        std::filesystem::remove(db);
+        const std::string unique = std::to_string(::getpid()) + "_" + test;
         session().dbBackend = GetParam();
         if (GetParam() == "postgresql") {
             const char* pg = std::getenv("MXA_TEST_PG");
             if (!pg || !*pg) GTEST_SKIP() << "MXA_TEST_PG not set";
-            session().dbConnect = pg;
+            pgAdmin = pg;
+            pgSchema = core::utf8Lower("mxa_query_" + unique);
+            soci::session admin("postgresql", pgAdmin);
+            admin << "CREATE SCHEMA " + pgSchema;
+            session().dbConnect = pgAdmin + " options='-csearch_path=" + pgSchema + "'";
         } else {
+            db = std::filesystem::temp_directory_path() / ("mxa_query_" + unique + ".db");
+            std::filesystem::remove(db);
             session().dbConnect = db.string();
         }
         resetQueryDatabase();
-        TADOIBQuery ddl;
-        ddl.SQL =
-            "CREATE TEMP TABLE LOTE (CDPRODUTO VARCHAR(10) NOT NULL, NRLOTE VARCHAR(10), QTLOTE DOUBLE "
-            "PRECISION, "
-            "NRSEQ INTEGER, DTVALIDADE DOUBLE PRECISION)";
-        ddl.ExecSQL();
-        TADOIBQuery ins;
-        ins.SQL =
-            "INSERT INTO LOTE (CDPRODUTO, NRLOTE, QTLOTE, NRSEQ, DTVALIDADE) "
-            "VALUES (:P_PROD, :P_LOTE, :P_QT, :P_SEQ, :P_VAL)";
-        auto row = [&](const char* prod, core::Value lote, double qt, int seq, core::Value val) {
-            ins.ParamByName("P_PROD") = prod;
-            ins.ParamByName("P_LOTE") = lote;
-            ins.ParamByName("P_QT") = qt;
-            ins.ParamByName("P_SEQ") = seq;
-            ins.ParamByName("P_VAL") = val;
-            EXPECT_EQ(ins.ExecSQL(), 1);
-        };
-        row("1020030004", "L001", 12.5, 1, core::DateTime::make(2024, 6, 30, 10, 15));
-        row("1020030004", core::Value(), 3.25, 2, core::Value());
-        row("2010010001", "L002", 100, 3, core::DateTime::make(2025, 1, 31));
+        testsupport::writeToDatabase(
+            "CREATE TABLE LOTE (CDPRODUTO VARCHAR(10) NOT NULL, NRLOTE VARCHAR(10), QTLOTE DOUBLE PRECISION, "
+            "NRSEQ INTEGER, DTVALIDADE DOUBLE PRECISION)");
+        constexpr const char* insert =
+            "INSERT INTO LOTE (CDPRODUTO, NRLOTE, QTLOTE, NRSEQ, DTVALIDADE) VALUES ({}, {}, {}, {}, {})";
+        EXPECT_EQ(testsupport::writeToDatabase(fmt::format(insert, "'1020030004'", "'L001'", 12.5, 1,
+                                                           core::DateTime::make(2024, 6, 30, 10, 15).days)),
+                  1);
+        testsupport::writeToDatabase(fmt::format(insert, "'1020030004'", "NULL", 3.25, 2, "NULL"));
+        testsupport::writeToDatabase(
+            fmt::format(insert, "'2010010001'", "'L002'", 100, 3, core::DateTime::make(2025, 1, 31).days));
     }
     void TearDown() override {
         resetQueryDatabase();
         session() = saved;
-        std::filesystem::remove(db);
+        if (!db.empty()) std::filesystem::remove(db);
+        if (!pgSchema.empty()) {
+            soci::session admin("postgresql", pgAdmin);
+            admin << "SET client_min_messages TO WARNING";
+            admin << "DROP SCHEMA " + pgSchema + " CASCADE";
+        }
     }
 };
 
@@ -137,6 +142,35 @@ TEST_P(DirectQuery, ErrorsCarryTheDatabaseMessage) {
     q.SQL = "SELECT COUNT(*) AS QT FROM LOTE";
     q.Open();
     EXPECT_EQ(q["QT"].asInteger(), 3);
+}
+
+TEST_P(DirectQuery, WritesAreRefusedAndTheSessionGoesOn) {
+    std::vector<std::string> writes = {
+        "UPDATE LOTE SET QTLOTE = 0 WHERE NRSEQ = 1",
+        "INSERT INTO LOTE (CDPRODUTO, NRSEQ) VALUES ('9', 9)",
+        "DELETE FROM LOTE",
+        "CREATE TABLE INTRUSO (X INTEGER)",
+        "DROP TABLE LOTE",
+    };
+    // A write need not start with its verb: a text check would let this one through.
+    if (GetParam() == "postgresql") writes.push_back("WITH d AS (DELETE FROM LOTE RETURNING 1) SELECT COUNT(*) FROM d");
+    for (const auto& sql : writes) {
+        TADOIBQuery q;
+        q.SQL = sql;
+        try {
+            q.Open();
+            ADD_FAILURE() << "a direct query wrote: " << sql;
+        } catch (const core::Error& e) {
+            EXPECT_EQ(std::string(e.what()).rfind("As consultas diretas só podem ler o banco de dados: ", 0), 0u)
+                << sql << ": " << e.what();
+        }
+        // Nothing was kept, and the next look-up runs on the same session.
+        TADOIBQuery look;
+        look.SQL = "SELECT COUNT(*) AS QT, SUM(QTLOTE) AS TOTAL FROM LOTE";
+        look.Open();
+        EXPECT_EQ(look["QT"].asInteger(), 3) << sql;
+        EXPECT_DOUBLE_EQ(look["TOTAL"].asFloat(), 115.75) << sql;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, DirectQuery, ::testing::Values("sqlite3", "postgresql"));

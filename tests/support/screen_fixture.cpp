@@ -2,10 +2,10 @@
 
 #include "pkg/side_dialogs.h"
 #include "platform/host.h"
-#include "platform/query.h"
 #include "screen/frame/module_state.h"
 #include "screen/side_dialogs.h"
 #include "support/form_input.h"
+#include "support/test_writes.h"
 
 namespace testsupport {
 
@@ -53,10 +53,6 @@ void ModuleFixture::TearDown() {
     ScreenFixture::TearDown();
 }
 
-long long ScreenFixture::exec(const std::string& sql) {
-    platform::TADOIBQuery q;
-    q.SQL = q.SQL_ORACLE = q.SQL_MSSQL = q.SQL_IB = sql;
-    return q.ExecSQL();
-}
+long long ScreenFixture::exec(const std::string& sql) { return writeToDatabase(sql); }
 
 }  // namespace testsupport

@@ -29,7 +29,8 @@ protected:
     // Unpublishes and frees the held screen, if any, uninstalls the host and stops the server.
     void TearDown() override;
 
-    // Runs one statement on the session's database; the rows it touched.
+    // Runs one statement on the session's database through the tests' writable connection
+    // (the direct queries only read); the rows it touched.
     static long long exec(const std::string& sql);
 
     // The held screen, its request set, a field of the current request, and a click on
