@@ -1,5 +1,5 @@
-// The application server program: serves the module's methods over HTTP until
-// SIGINT or SIGTERM.
+// The application server program: serves the module's methods over HTTP (HTTPS
+// when given a certificate) until SIGINT or SIGTERM.
 #include <csignal>
 #include <cstdio>
 
@@ -23,6 +23,8 @@ int main(int argc, char** argv) {
     app.add_option("--session-idle", o.sessionIdleMinutes, "Minutos sem uso após os quais a sessão expira")
         ->capture_default_str()
         ->check(CLI::Range(1, 7 * 24 * 60));
+    app.add_option("--tls-cert", o.tlsCert, "Certificado do servidor (PEM, com a cadeia): atende por HTTPS");
+    app.add_option("--tls-key", o.tlsKey, "Chave privada do certificado (PEM, sem senha)");
     CLI11_PARSE(app, argc, argv);
 
     // Block the stop signals in every thread; the main thread waits for them below.

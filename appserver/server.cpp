@@ -15,6 +15,7 @@
 #include "appserver/dialect/dialect.h"
 #include "appserver/method_table.h"
 #include "appserver/migrate.h"
+#include "appserver/tls_files.h"
 #include "core/variant.h"
 
 namespace appserver {
@@ -26,12 +27,14 @@ struct Server::Impl {
     std::unique_ptr<Catalog> catalog;
     MethodTable methods;
     std::unique_ptr<CallHandler> handler;
-    httplib::Server http;
+    std::unique_ptr<httplib::Server> http;  // an SSLServer when given a certificate
     std::thread thread;
     int port = 0;
     bool running = false;
 
+    bool tls() const { return !options.tlsCert.empty(); }
     void openDatabase();
+    void makeEndpoint();
     void route();
 };
 
@@ -74,16 +77,29 @@ void Server::Impl::openDatabase() {
     handler = std::make_unique<CallHandler>(methods, *pool, *catalog, dialect, options.sessionIdleMinutes);
 }
 
+void Server::Impl::makeEndpoint() {
+    checkTlsFiles(options.tlsCert, options.tlsKey);
+    if (!tls()) {
+        http = std::make_unique<httplib::Server>();
+        return;
+    }
+    auto ssl = std::make_unique<httplib::SSLServer>(options.tlsCert.c_str(), options.tlsKey.c_str());
+    if (!ssl->is_valid())
+        throw std::runtime_error("Não foi possível usar o certificado TLS \"" + options.tlsCert + "\" com a chave \"" +
+                                 options.tlsKey + "\".");
+    http = std::move(ssl);
+}
+
 void Server::Impl::route() {
     const int threads = options.threads > 0 ? options.threads : 1;
-    http.new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
-    http.set_payload_max_length(64u << 20);
+    http->new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
+    http->set_payload_max_length(64u << 20);
     // Small answers must not wait for the peer's delayed ACK (Nagle): 40 ms per call otherwise.
-    http.set_tcp_nodelay(true);
-    http.Get("/ping", [](const httplib::Request&, httplib::Response& res) {
+    http->set_tcp_nodelay(true);
+    http->Get("/ping", [](const httplib::Request&, httplib::Response& res) {
         res.set_content(core::encodeResult(core::Variant("pong")), "application/json");
     });
-    http.Post(R"(/.*)", [this](const httplib::Request& req, httplib::Response& res) {
+    http->Post(R"(/.*)", [this](const httplib::Request& req, httplib::Response& res) {
         const auto [module, method] = splitPath(req.path);
         std::string answer;
         if (module.empty() || method.empty())
@@ -104,6 +120,8 @@ Server::~Server() { stop(); }
 void Server::start() {
     if (impl_->running) return;
     if (sodium_init() < 0) throw std::runtime_error("libsodium não pôde ser iniciada.");
+    // A bad certificate is found before the database is touched.
+    impl_->makeEndpoint();
     try {
         impl_->openDatabase();
     } catch (const std::exception& e) {
@@ -113,22 +131,23 @@ void Server::start() {
     auto& o = impl_->options;
     int port = o.port;
     if (port == 0) {
-        port = impl_->http.bind_to_any_port(o.address);
+        port = impl_->http->bind_to_any_port(o.address);
         if (port <= 0) throw std::runtime_error("Não foi possível escutar em " + o.address + ".");
-    } else if (!impl_->http.bind_to_port(o.address, port)) {
+    } else if (!impl_->http->bind_to_port(o.address, port)) {
         throw std::runtime_error("Não foi possível escutar em " + o.address + ":" + std::to_string(port) + ".");
     }
     impl_->port = port;
-    impl_->thread = std::thread([this] { impl_->http.listen_after_bind(); });
-    while (!impl_->http.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    impl_->thread = std::thread([this] { impl_->http->listen_after_bind(); });
+    while (!impl_->http->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     impl_->running = true;
-    spdlog::info("Servidor de aplicação em http://{}:{} ({})", o.address, port, impl_->address.sociBackend);
+    spdlog::info("Servidor de aplicação em {}://{}:{} ({})", impl_->tls() ? "https" : "http", o.address, port,
+                 impl_->address.sociBackend);
 }
 
 void Server::stop() {
     if (!impl_) return;
     if (impl_->thread.joinable()) {
-        impl_->http.stop();
+        impl_->http->stop();
         impl_->thread.join();
     }
     impl_->running = false;

@@ -20,10 +20,7 @@ void loadServer(platform::TNetConnection& conn, const std::string& method, std::
 }
 
 void openOwnConnection(platform::TNetConnection& conn) {
-    conn.OnBeforeConnect = [](platform::TNetConnection& c) {
-        c.Host = platform::WebURL();
-        c.Port = platform::WebPort();
-    };
+    conn.OnBeforeConnect = platform::pointAtSessionServer;
     conn.Open();
 }
 

@@ -45,9 +45,11 @@ bool showTab(gui::FormView& view, const std::string& tab) {
 
 int main(int argc, char** argv) {
     CLI::App cli{"Pedido de Análise (MXA07300)"};
-    std::string server, db, user, password, screenshot, tab, size;
+    std::string server, ca, db, user, password, screenshot, tab, size;
     bool insert = false, maximized = false;
-    cli.add_option("--server", server, "Application server HOST:PORT (default: one inside this program)");
+    cli.add_option("--server", server,
+                   "Application server HOST:PORT or https://HOST:PORT (default: one inside this program)");
+    cli.add_option("--ca", ca, "Certificate authority (PEM) of an https server (default: the system's store)");
     cli.add_option("--db", db,
                    "Database: sqlite:FILE or postgresql://... (default: a SQLite file in the local data folder, "
                    "seeded with the demo on first run)");
@@ -74,6 +76,8 @@ int main(int argc, char** argv) {
         windowSize = QSize(m.captured(1).toInt(), m.captured(2).toInt());
     }
 
+    if (!ca.empty() && server.rfind("https://", 0) != 0)
+        return fail("--ca vale apenas com --server https://HOST:PORTA.", interactive);
     std::unique_ptr<appserver::Server> embedded;
     if (server.empty()) {
         try {
@@ -85,6 +89,7 @@ int main(int argc, char** argv) {
     } else {
         try {
             gui::Endpoint e = gui::parseServerAddress(server);
+            e.caFile = ca;
             e.db = db;
             gui::useEndpoint(e);
         } catch (const std::exception& e) {

@@ -40,9 +40,17 @@ std::unique_ptr<appserver::Server> startEmbeddedServer(const std::string& db) {
     return server;
 }
 
-Endpoint parseServerAddress(const std::string& hostPort) {
-    const auto colon = hostPort.rfind(':');
+Endpoint parseServerAddress(const std::string& address) {
     Endpoint e;
+    std::string hostPort = address;
+    if (const auto sep = address.find("://"); sep != std::string::npos) {
+        const std::string scheme = address.substr(0, sep);
+        if (scheme != "http" && scheme != "https")
+            throw core::Error("Endereço do servidor inválido: \"" + address + "\". Use http:// ou https://.");
+        e.tls = scheme == "https";
+        hostPort = address.substr(sep + 3);
+    }
+    const auto colon = hostPort.rfind(':');
     try {
         if (colon == std::string::npos || colon == 0) throw core::Error("");
         e.serverHost = hostPort.substr(0, colon);
@@ -50,7 +58,7 @@ Endpoint parseServerAddress(const std::string& hostPort) {
         e.serverPort = std::stoi(hostPort.substr(colon + 1), &used);
         if (used != hostPort.size() - colon - 1 || e.serverPort <= 0 || e.serverPort > 65535) throw core::Error("");
     } catch (const std::exception&) {
-        throw core::Error("Endereço do servidor inválido: \"" + hostPort + "\". Use HOST:PORTA.");
+        throw core::Error("Endereço do servidor inválido: \"" + address + "\". Use HOST:PORTA ou https://HOST:PORTA.");
     }
     return e;
 }
@@ -76,6 +84,8 @@ void useEndpoint(const Endpoint& endpoint) {
     auto& s = platform::session();
     s.webUrl = endpoint.serverHost;
     s.webPort = endpoint.serverPort;
+    s.webTls = endpoint.tls;
+    s.caFile = endpoint.caFile;
     setQueryDatabase(endpoint.db);
 }
 
@@ -83,6 +93,8 @@ void useEmbeddedServer(const appserver::Server& server) {
     auto& s = platform::session();
     s.webUrl = "127.0.0.1";
     s.webPort = server.port();
+    s.webTls = false;  // loopback inside the process
+    s.caFile.clear();
     s.dbBackend = server.backendName();
     s.dbConnect = server.connectString();
     platform::resetQueryDatabase();

@@ -13,7 +13,9 @@ namespace gui {
 struct Endpoint {
     std::string serverHost = "127.0.0.1";
     int serverPort = 0;
-    std::string db;  // "sqlite:PATH" or "postgresql://..." (empty with a separate server: no direct queries)
+    bool tls = false;    // https://: the server's certificate is verified
+    std::string caFile;  // the authority of that certificate; empty: the system's store
+    std::string db;      // "sqlite:PATH" or "postgresql://..." (empty with a separate server: no direct queries)
 };
 
 // The local data folder: $XDG_DATA_HOME/mxa07300, else ~/.local/share/mxa07300,
@@ -25,8 +27,9 @@ std::string defaultDatabase();  // "sqlite:<data folder>/mxa07300.db"
 // the demo factory is seeded when the database is empty (first run).
 std::unique_ptr<appserver::Server> startEmbeddedServer(const std::string& db);
 
-// "HOST:PORT" -> host and port; throws core::Error in the system's words.
-Endpoint parseServerAddress(const std::string& hostPort);
+// "HOST:PORT", "http://HOST:PORT" or "https://HOST:PORT" -> host, port and
+// transport; throws core::Error in the system's words.
+Endpoint parseServerAddress(const std::string& address);
 
 // Points the session at the server and at the database of the direct queries.
 void useEndpoint(const Endpoint& endpoint);

@@ -4,6 +4,7 @@
 
 #include "core/error.h"
 #include "platform/host.h"
+#include "platform/server_client.h"
 #include "platform/session_login.h"
 
 namespace platform {
@@ -42,7 +43,7 @@ void TNetConnection::Open() {
     if (connected_) return;
     if (OnBeforeConnect) OnBeforeConnect(*this);
     if (Host.empty() || Port <= 0 || Port > 65535) throw core::Error(unreachable(Host, Port));
-    auto client = std::make_unique<httplib::Client>(Host, Port);
+    auto client = makeServerClient(Host, Port, Tls, CaFile);
     client->set_connection_timeout(kConnectTimeoutSeconds, 0);
     client->set_read_timeout(kReadTimeoutSeconds, 0);
     client->set_write_timeout(kReadTimeoutSeconds, 0);
@@ -51,7 +52,10 @@ void TNetConnection::Open() {
     client->set_tcp_nodelay(true);
     // Any HTTP answer proves the server is there; only a failed round trip is refused.
     auto res = client->Get("/ping");
-    if (!res) throw core::Error(unreachable(Host, Port));
+    if (!res) {
+        const std::string why = transportFailure(*client, res.error(), Host, Port, Tls, CaFile);
+        throw core::Error(why.empty() ? unreachable(Host, Port) : why);
+    }
     impl_->client = std::move(client);
     impl_->host = Host;
     impl_->port = Port;

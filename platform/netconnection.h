@@ -25,8 +25,10 @@ public:
     std::string ServerName;  // "MXA07300.rdmPedidoAna": the path is its part after the dot
     std::string Host = "127.0.0.1";
     int Port = 0;
+    bool Tls = false;    // HTTPS; the server's certificate is always verified
+    std::string CaFile;  // the authority that signed it; empty: the system's store
     bool ThrowException = false;
-    // Runs before each connect; the screens set Host and Port from WebURL/WebPort here.
+    // Runs before each connect; the screens set Host, Port, Tls and CaFile from the session here.
     std::function<void(TNetConnection&)> OnBeforeConnect;
 
     // Reaches the server (a real round trip); throws core::Error in the system's

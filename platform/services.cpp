@@ -32,10 +32,7 @@ bool allDigits(const std::string& s) {
 // The host's own services live in the server module "Host", next to the screen modules.
 core::Variant askHost(const std::string& method, std::vector<core::Variant> args) {
     TNetConnection conn("Host");
-    conn.OnBeforeConnect = [](TNetConnection& c) {
-        c.Host = WebURL();
-        c.Port = WebPort();
-    };
+    conn.OnBeforeConnect = pointAtSessionServer;
     conn.Open();
     auto result = conn.call(method, args);
     CheckResultServ(result, true, 0);
@@ -96,6 +93,12 @@ std::string WebURL() {
 }
 int WebPort() {
     return session().webPort;
+}
+void pointAtSessionServer(TNetConnection& conn) {
+    conn.Host = WebURL();
+    conn.Port = WebPort();
+    conn.Tls = session().webTls;
+    conn.CaFile = session().caFile;
 }
 
 core::DateTime DtServ(const std::string& kind) {

@@ -9,12 +9,17 @@
 
 namespace platform {
 
+class TNetConnection;
+
 // Session values: the logged-in operator and the working branch.
 std::string Operador();
 std::string NomeOperador();
 std::string FiliProc();
 std::string WebURL();
 int WebPort();
+// Points a connection at the session's server: WebURL, WebPort and its transport
+// (HTTPS and the authority its certificate is checked against).
+void pointAtSessionServer(TNetConnection& conn);
 
 // Server date-time from the server's clock: "H" date and time, "S" date only.
 core::DateTime DtServ(const std::string& kind = "H");

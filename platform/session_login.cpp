@@ -5,17 +5,13 @@
 #include "core/variant.h"
 #include "platform/host.h"
 #include "platform/netconnection.h"
+#include "platform/services.h"
 
 namespace platform {
 
 namespace {
 
 constexpr const char* kRefused = "Operador ou senha inválidos.";
-
-void pointAtSession(TNetConnection& conn) {
-    conn.Host = session().webUrl;
-    conn.Port = session().webPort;
-}
 
 }  // namespace
 
@@ -24,7 +20,7 @@ std::optional<std::string> login(const std::string& operador, const std::string&
     auto& s = session();
     try {
         TNetConnection conn("MXA07300.Host");
-        pointAtSession(conn);
+        pointAtSessionServer(conn);
         conn.Open();
         const core::Variant answer = conn.call("Login", {operador, senha});
         if (answer.isError()) {
@@ -54,7 +50,7 @@ void logout() {
     if (s.token.empty()) return;
     try {
         TNetConnection conn("MXA07300.Host");
-        pointAtSession(conn);
+        pointAtSessionServer(conn);
         conn.call("Logout");
     } catch (const std::exception&) {
         // Nothing to tell anyone on the way out.

@@ -6,6 +6,7 @@ pkgs=(
   qt6-base-dev libgl-dev
   libsoci-dev libboost-dev libsqlite3-dev libpq-dev sqlite3
   libcpp-httplib-dev nlohmann-json3-dev libssl-dev
+  openssl  # the HTTPS tests make their certificates with it
   libsodium-dev libfmt-dev libspdlog-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   postgresql

@@ -60,10 +60,7 @@ std::string TfrmPedidoAna::dateTimeMask() {
     return mask + " 99:99;1; ";
 }
 
-void TfrmPedidoAna::netPedidoAnaBeforeConnect(platform::TNetConnection& conn) {
-    conn.Host = platform::WebURL();
-    conn.Port = platform::WebPort();
-}
+void TfrmPedidoAna::netPedidoAnaBeforeConnect(platform::TNetConnection& conn) { platform::pointAtSessionServer(conn); }
 
 void TfrmPedidoAna::FormCreate() {
     TfrmPadrao::FormCreate();  // 1

@@ -13,6 +13,7 @@
 #include "gui/qt_host.h"
 #include "platform/host.h"
 #include "platform/netconnection.h"
+#include "platform/services.h"
 #include "program_fixture.h"
 #include "support/server_sessions.h"
 
@@ -58,8 +59,7 @@ TEST_F(ProgramWindow, ReloginDialogKeepsTheOperatorAndRenewsTheSessionOnEnter) {
     // The call runs under the wait cursor, as the screen's calls do.
     window.host().waitOn(1);
     platform::TNetConnection conn;
-    conn.Host = platform::session().webUrl;
-    conn.Port = platform::session().webPort;
+    platform::pointAtSessionServer(conn);
     const core::Variant r = conn.call("getParamFilial", {"0001"});
     window.host().waitOff();
     user.stop();

@@ -8,6 +8,7 @@
 #include "platform/host.h"
 #include "platform/netconnection.h"
 #include "platform/scripted_host.h"
+#include "platform/services.h"
 #include "platform/session_login.h"
 #include "support/server_sessions.h"
 #include "support/test_server.h"
@@ -42,8 +43,7 @@ protected:
         server_.reset();
     }
     core::Variant branchParameters(TNetConnection& c) {
-        c.Host = session().webUrl;
-        c.Port = session().webPort;
+        pointAtSessionServer(c);
         return c.call("getParamFilial", {testsupport::TestServer::kFilial});
     }
     core::Variant branchParameters() { return branchParameters(conn); }

@@ -10,7 +10,7 @@
 namespace testsupport {
 
 void ScreenFixture::startSession(bool demo) {
-    server_ = std::make_unique<TestServer>(demo);
+    server_ = std::make_unique<TestServer>(demo, serverTls);
     platform::setHost(&host);
     pkg::installModuleDialogs();
 }

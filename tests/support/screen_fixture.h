@@ -43,6 +43,7 @@ protected:
     static bool click(platform::Form& form, const std::string& control);
 
     platform::ScriptedHost host;
+    TlsFiles serverTls;  // set before startSession: the server speaks HTTPS
     std::unique_ptr<TestServer> server_;
     std::unique_ptr<screen::TfrmPedidoAna> screen_;
 };

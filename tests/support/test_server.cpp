@@ -13,6 +13,7 @@
 
 #include "appserver/sessions/login_session.h"
 #include "platform/host.h"
+#include "platform/server_client.h"
 
 namespace testsupport {
 
@@ -61,7 +62,7 @@ struct TestServer::Impl {
     std::unique_ptr<appserver::Server> server;
 };
 
-TestServer::TestServer(bool demo) : impl_(std::make_unique<Impl>()) {
+TestServer::TestServer(bool demo, const TlsFiles& tls) : impl_(std::make_unique<Impl>()) {
     // One line per call drowns the test output; MXA_LOG=info brings it back.
     const char* level = std::getenv("MXA_LOG");
     spdlog::set_level(level ? spdlog::level::from_str(level) : spdlog::level::warn);
@@ -72,12 +73,16 @@ TestServer::TestServer(bool demo) : impl_(std::make_unique<Impl>()) {
     o.demo = demo;
     o.threads = 8;
     o.db = impl_->database.address();
+    o.tlsCert = tls.cert;
+    o.tlsKey = tls.key;
     impl_->server = std::make_unique<appserver::Server>(o);
     impl_->server->start();
 
     auto& s = platform::session();
     s.webUrl = "127.0.0.1";
     s.webPort = impl_->server->port();
+    s.webTls = !tls.cert.empty();
+    s.caFile = tls.ca;
     s.dbBackend = impl_->server->backendName();
     s.dbConnect = impl_->server->connectString();
     s.operador = kOperador;
@@ -114,13 +119,14 @@ int TestServer::port() const { return impl_->server->port(); }
 
 RawAnswer post(int port, const std::string& path, const std::string& body,
                const std::optional<std::string>& authorization) {
-    httplib::Client client("127.0.0.1", port);
-    client.set_read_timeout(60, 0);
-    client.set_tcp_nodelay(true);
+    const auto& s = platform::session();
+    auto client = platform::makeServerClient("127.0.0.1", port, s.webTls, s.caFile);
+    client->set_read_timeout(60, 0);
+    client->set_tcp_nodelay(true);
     httplib::Headers headers;
-    const std::string header = authorization ? *authorization : "Bearer " + platform::session().token;
+    const std::string header = authorization ? *authorization : "Bearer " + s.token;
     if (!header.empty()) headers.emplace("Authorization", header);
-    auto res = client.Post(path.c_str(), headers, body, "application/json");
+    auto res = client->Post(path.c_str(), headers, body, "application/json");
     if (!res) throw std::runtime_error("servidor inacessível: " + httplib::to_string(res.error()));
     return {res->status, res->body};
 }

@@ -27,6 +27,12 @@ private:
     std::string pgSchema_;  // schema of this database
 };
 
+// HTTPS for a TestServer: the server's certificate and key, and the authority the
+// session checks them against (support/test_certificates.h makes them).
+struct TlsFiles {
+    std::string cert, key, ca;
+};
+
 // The real application server, in-process on an ephemeral loopback port, over a
 // database of its own: a temporary SQLite file, or, when MXA_TEST_PG holds a libpq
 // connect string, a fresh PostgreSQL schema (dropped at the end). The client
@@ -35,7 +41,8 @@ private:
 // backendContext() (support/backend_context.h).
 class TestServer {
 public:
-    explicit TestServer(bool demo = true);
+    // With `tls` it serves HTTPS and the session trusts `tls.ca`.
+    explicit TestServer(bool demo = true, const TlsFiles& tls = {});
     ~TestServer();
     appserver::Server& server();
     int port() const;
@@ -58,8 +65,8 @@ private:
 std::string loginAt(int port, const std::string& operador = TestServer::kOperador,
                     const std::string& senha = TestServer::kSenha);
 
-// One call over HTTP to the server the session points at (or to `port`), through
-// the wire codecs, carrying the client session's token; the answer as decoded
+// One call to the server the session points at (or to `port`), over the session's
+// transport (HTTPS when it has it), through the wire codecs, carrying the client session's token; the answer as decoded
 // (result.error set on a refusal).
 core::CallAnswer call(const std::string& method, std::vector<core::Variant> args = {},
                       const std::string& module = "rdmPedidoAna");
