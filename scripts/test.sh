@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the suite on SQLite, the server suite again
-# on a local PostgreSQL, and a short fuzzing run of the packet decoder.
+# Sets up, builds and runs every test: the suite on SQLite, the server and platform
+# suites again on a local PostgreSQL (direct queries and the look-up role included),
+# and a short fuzzing run of the packet decoder.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=${BUILD_DIR:-$root/build}
@@ -13,6 +14,8 @@ if [ -x "$root/scripts/start-postgres.sh" ] || [ -f "$root/scripts/start-postgre
   export MXA_TEST_PG
   echo "== server suite on PostgreSQL"
   "$dir/tests/test_appserver" --gtest_brief=1
+  echo "== platform suite on PostgreSQL"
+  "$dir/tests/test_platform" --gtest_brief=1
 fi
 if [ -f "$root/fuzz/run.sh" ] && command -v clang++ >/dev/null; then
   echo "== fuzzing the packet decoder"
