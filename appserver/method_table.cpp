@@ -90,13 +90,13 @@ const LoginSession& Call::login() const {
     return *login_;
 }
 
-namespace {
+bool blank(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
+
 std::string trimmed(const std::string& s) {
     const auto b = s.find_first_not_of(' ');
     if (b == std::string::npos) return {};
     return s.substr(b, s.find_last_not_of(' ') - b + 1);
 }
-}  // namespace
 
 const std::string& Call::sessionOperator(size_t i) const {
     const std::string& own = login().operador;

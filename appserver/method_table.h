@@ -79,6 +79,11 @@ private:
     std::vector<std::pair<int, core::Variant>> out_;
 };
 
+// Codes arrive padded with spaces to their field's width: blank when nothing but
+// spaces, trimmed without the spaces around.
+bool blank(const std::string& s);
+std::string trimmed(const std::string& s);
+
 using Method = std::function<core::Variant(Call&)>;
 
 // Methods by module and name ("rdmPedidoAna"/"GetParamMXA", "Host"/"Login").

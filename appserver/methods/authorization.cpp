@@ -16,12 +16,6 @@ using core::FieldType;
 
 constexpr const char* kJusNCad = "Justificativa não cadastrada";
 
-std::string trimmed(const std::string& s) {
-    const auto b = s.find_first_not_of(' ');
-    if (b == std::string::npos) return {};
-    return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
-
 // Groups of the operator that hold the permission code: an empty answer means the
 // operator lacks the right. The code comes by reference and goes back as it came.
 core::Variant GetPermissao(Call& c) {

@@ -219,7 +219,7 @@ core::Variant CarregaOpcFiltro(Call& c) {
 core::Variant GravaOpcFiltro(Call& c) {
     c.expect({Arg::Text, Arg::Text, Arg::Text, Arg::Text, Arg::Packet});
     const std::string screen = c.text(0), op = c.sessionOperator(1), name = c.text(2);
-    if (name.find_first_not_of(' ') == std::string::npos)
+    if (blank(name))
         throw core::Error("Nome da opção deve ser informado.");
     const auto& values = c.packet(4);
     const int comp = values.fieldIndex("NMCOMPONENTE"), var = values.fieldIndex("STVARIAVEL"),

@@ -14,10 +14,6 @@ namespace {
 
 using core::FieldType;
 
-bool blank(const std::string& s) {
-    return s.find_first_not_of(' ') == std::string::npos;
-}
-
 // Tree codes travel as digits; a code typed with the picture's dots still matches.
 std::string treeDigits(const std::string& code) {
     std::string out;

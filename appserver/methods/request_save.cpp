@@ -36,7 +36,6 @@ enum SaveArg {
     kNewSubLot = 26,
 };
 
-bool blank(const std::string &s) { return s.find_first_not_of(' ') == std::string::npos; }
 bool concluded(const std::string &situation) { return situation == "4" || situation == "5"; }
 
 // What one change of the log touches: the request's key and, for a modify, the

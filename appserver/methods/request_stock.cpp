@@ -14,8 +14,6 @@ namespace {
 
 using core::FieldType;
 
-bool blank(const std::string &s) { return s.find_first_not_of(' ') == std::string::npos; }
-
 // The stores a product uses in a branch, each with the refusal its absence
 // gets.
 class ProductStores {
