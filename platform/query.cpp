@@ -275,7 +275,6 @@ void TADOIBQuery::Open() {
         bool got = st.execute(true);
         // Column definitions: a field declared before Open keeps its type and size.
         std::vector<bool> declared;
-        std::vector<std::string> names;
         for (std::size_t i = 0; i < r.size(); ++i) {
             const auto& props = r.get_properties(i);
             const core::Field* f = findField(props.get_name());
