@@ -7,7 +7,6 @@
 #include "core/error.h"
 #include "platform/host.h"
 #include "platform/query.h"
-#include "platform/session_login.h"
 
 namespace gui {
 
@@ -98,10 +97,6 @@ void useEmbeddedServer(const appserver::Server& server) {
     s.dbBackend = server.backendName();
     s.dbConnect = server.connectString();
     platform::resetQueryDatabase();
-}
-
-std::optional<std::string> login(const std::string& operador, const std::string& senha) {
-    return platform::login(operador, senha);
 }
 
 }  // namespace gui

@@ -35,8 +35,4 @@ Endpoint parseServerAddress(const std::string& address);
 void useEndpoint(const Endpoint& endpoint);
 void useEmbeddedServer(const appserver::Server& server);
 
-// platform::login: the operator and password checked by the server, the session
-// (operator, name, branch, token) filled when accepted; the refusal, or nothing.
-std::optional<std::string> login(const std::string& operador, const std::string& senha);
-
 }  // namespace gui

@@ -23,6 +23,7 @@
 #include "gui/form_view.h"
 #include "gui/main_window.h"
 #include "gui/qt_host.h"
+#include "platform/session_login.h"
 #include "program_fixture.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
@@ -209,7 +210,7 @@ TEST_F(HeaderLayout, TabGoesThroughTheBoxesInReadingOrder) {
 }
 
 TEST_F(ProgramWindow, DialogsKeepTheirControlsApartAndInsideTheirGroups) {
-    ASSERT_FALSE(gui::login("DEMO", "demo").has_value());
+    ASSERT_FALSE(platform::login("DEMO", "demo").has_value());
     gui::MainWindow window;
     window.host().setUnattended(true);
     window.show();

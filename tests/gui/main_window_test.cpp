@@ -1,4 +1,6 @@
 // The program's window, offscreen, over the embedded server and the demo database.
+#include "gui/main_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -13,9 +15,8 @@
 
 #include "appserver/server.h"
 #include "gui/form_view.h"
-#include "gui/main_window.h"
 #include "gui/qt_host.h"
-#include "gui/session_setup.h"
+#include "platform/session_login.h"
 #include "program_fixture.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
@@ -25,17 +26,17 @@ namespace {
 using guitest::ProgramWindow;
 
 TEST_F(ProgramWindow, LoginRefusesAWrongPasswordInTheSystemsWords) {
-    auto refused = gui::login("DEMO", "errada");
+    auto refused = platform::login("DEMO", "errada");
     ASSERT_TRUE(refused.has_value());
     EXPECT_FALSE(refused->empty());
-    EXPECT_EQ(*gui::login("DEMO", ""), "Operador ou senha inválidos.");
-    EXPECT_FALSE(gui::login("DEMO", "demo").has_value());
+    EXPECT_EQ(*platform::login("DEMO", ""), "Operador ou senha inválidos.");
+    EXPECT_FALSE(platform::login("DEMO", "demo").has_value());
     EXPECT_EQ(platform::session().operador, "DEMO");
     EXPECT_EQ(platform::session().filial, "0001");
 }
 
 TEST_F(ProgramWindow, MainWindowShowsTheModulesScreenWithItsFourTabs) {
-    ASSERT_FALSE(gui::login("DEMO", "demo").has_value());
+    ASSERT_FALSE(platform::login("DEMO", "demo").has_value());
     {
         gui::MainWindow window;
         window.host().setUnattended(true);  // the filter opening at entry is confirmed as it stands

@@ -13,6 +13,7 @@
 #include "gui/form_view.h"
 #include "gui/main_window.h"
 #include "gui/qt_host.h"
+#include "platform/session_login.h"
 #include "program_fixture.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
@@ -31,7 +32,7 @@ QAction* toolAction(gui::FormView& view, const QString& caption) {
 }
 
 TEST_F(ProgramWindow, AuthorizationHidesThePasswordAndIsConfirmedThroughTheQtHost) {
-    ASSERT_FALSE(gui::login("DEMO", "demo").has_value());
+    ASSERT_FALSE(platform::login("DEMO", "demo").has_value());
     gui::MainWindow window;
     window.show();
 
@@ -74,7 +75,7 @@ TEST_F(ProgramWindow, AuthorizationHidesThePasswordAndIsConfirmedThroughTheQtHos
 }
 
 TEST_F(ProgramWindow, RequestFilterIsConfirmedThroughTheQtHost) {
-    ASSERT_FALSE(gui::login("DEMO", "demo").has_value());
+    ASSERT_FALSE(platform::login("DEMO", "demo").has_value());
     gui::MainWindow window;
     window.host().setUnattended(true);
     window.show();

@@ -2,13 +2,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <filesystem>
-#include <memory>
-#include <string>
-
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <filesystem>
+#include <memory>
+#include <string>
 
 #include "appserver/server.h"
 #include "gui/form_view.h"
@@ -16,6 +15,7 @@
 #include "gui/qt_host.h"
 #include "gui/session_setup.h"
 #include "gui_app.h"
+#include "platform/session_login.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
 
@@ -48,7 +48,7 @@ class ModuleWindow : public ProgramWindow {
 protected:
     void SetUp() override {
         ProgramWindow::SetUp();
-        ASSERT_FALSE(gui::login("DEMO", "demo").has_value());
+        ASSERT_FALSE(platform::login("DEMO", "demo").has_value());
         window_ = std::make_unique<gui::MainWindow>();
         window_->host().setUnattended(true);
         window_->show();

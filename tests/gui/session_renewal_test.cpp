@@ -14,6 +14,7 @@
 #include "platform/host.h"
 #include "platform/netconnection.h"
 #include "platform/services.h"
+#include "platform/session_login.h"
 #include "program_fixture.h"
 #include "support/server_sessions.h"
 
@@ -22,7 +23,7 @@ namespace {
 using guitest::ProgramWindow;
 
 TEST_F(ProgramWindow, ReloginDialogKeepsTheOperatorAndRenewsTheSessionOnEnter) {
-    ASSERT_FALSE(gui::login("DEMO", "demo").has_value());
+    ASSERT_FALSE(platform::login("DEMO", "demo").has_value());
     const std::string first = platform::session().token;
     gui::MainWindow window;
     window.show();

@@ -7,6 +7,7 @@
 
 #include "core/error.h"
 #include "platform/host.h"
+#include "platform/session_login.h"
 #include "support/test_certificates.h"
 #include "support/test_server.h"
 
@@ -50,14 +51,14 @@ TEST(ServerAddress, LoginOverHttpsTrustsOnlyTheGivenAuthority) {
 
     auto e = gui::parseServerAddress(address);
     gui::useEndpoint(e);  // no --ca: the system's store, which does not know this authority
-    const auto refused = gui::login("DEMO", "demo");
+    const auto refused = platform::login("DEMO", "demo");
     ASSERT_TRUE(refused.has_value());
     EXPECT_NE(refused->find("não é confiável"), std::string::npos) << *refused;
 
     e.caFile = ca.caFile();
     gui::useEndpoint(e);
     platform::session().operador.clear();
-    const auto answer = gui::login("DEMO", "demo");
+    const auto answer = platform::login("DEMO", "demo");
     EXPECT_FALSE(answer.has_value()) << *answer;
     EXPECT_EQ(platform::session().operador, "DEMO");
 }

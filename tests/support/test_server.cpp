@@ -14,6 +14,7 @@
 #include "appserver/sessions/login_session.h"
 #include "platform/host.h"
 #include "platform/server_client.h"
+#include "platform/session_login.h"
 
 namespace testsupport {
 
@@ -138,15 +139,10 @@ core::CallAnswer callAt(int port, const std::string& method, std::vector<core::V
 }
 
 std::string loginAt(int port, const std::string& operador, const std::string& senha) {
-    const auto answer = callAt(port, "Login", {operador, senha}, "Host");
-    if (answer.result.isError()) throw std::runtime_error("login recusado: " + answer.result.error);
-    const auto& p = *answer.result.packet;
     auto& s = platform::session();
     s.webUrl = "127.0.0.1";
     s.webPort = port;
-    s.operador = p.rows.at(0).at(p.fieldIndex("CDOPERADOR")).asString();
-    s.filial = p.rows.at(0).at(p.fieldIndex("CDFILIAL")).asString();
-    s.token = p.rows.at(0).at(p.fieldIndex("TOKEN")).asString();
+    if (auto refused = platform::login(operador, senha)) throw std::runtime_error("login recusado: " + *refused);
     return s.token;
 }
 
