@@ -109,14 +109,14 @@ void BM_RawQuery(benchmark::State& state) {
     auto& w = world();
     soci::session db(w.backend, w.connect);
     size_t rows = 0;
+    const std::string branch = "0001";  // bound by address: must outlive the statement
     for (auto _ : state) {
         rows = 0;
         size_t cells = 0;
-        soci::rowset<soci::row> rs =
-            (db.prepare << "SELECT * FROM AUDITORIA WHERE CDFILIAL = :f AND "
-                           "DTINCLAUDIT >= :a AND DTINCLAUDIT < :b ORDER BY CDFILIAL, "
-                           "NRAUDITORIA",
-             soci::use(std::string("0001")), soci::use(w.from), soci::use(w.to));
+        soci::rowset<soci::row> rs = (db.prepare << "SELECT * FROM AUDITORIA WHERE CDFILIAL = :f AND "
+                                                    "DTINCLAUDIT >= :a AND DTINCLAUDIT < :b ORDER BY CDFILIAL, "
+                                                    "NRAUDITORIA",
+                                      soci::use(branch), soci::use(w.from), soci::use(w.to));
         for (const auto& r : rs) {
             for (std::size_t i = 0; i < r.size(); ++i) {
                 if (r.get_indicator(i) != soci::i_ok) continue;

@@ -72,16 +72,18 @@ void seedRequestRecords(soci::session& db) {
             soci::into(included), soci::into(analysed), soci::into(order, orderSet), soci::use(branch),
             soci::use(request);
         if (orderSet != soci::i_ok) order.clear();
+        // Bound values must outlive the statement, which runs when the whole expression ends.
+        const std::string lot(f.lot), subLot(f.subLot);
         double made = 0, validity = 0;
         db << "SELECT DTFABRPROD, DTVALILOTE FROM LOTE WHERE CDFILIAL = :f AND CDPRODUTO = :p AND NRLOTEESTQ = :l "
               "AND NRSUBLOTE = :s",
-            soci::into(made), soci::into(validity), soci::use(branch), soci::use(p.code), soci::use(std::string(f.lot)),
-            soci::use(std::string(f.subLot));
+            soci::into(made), soci::into(validity), soci::use(branch), soci::use(p.code), soci::use(lot),
+            soci::use(subLot);
         std::string store, location;
         db << "SELECT CDALMOXARIFE, CDLOCALESTOQ FROM POSESTOQUE WHERE CDFILIAL = :f AND CDPRODUTO = :p AND "
               "NRLOTEESTQ = :l AND NRSUBLOTE = :s",
-            soci::into(store), soci::into(location), soci::use(branch), soci::use(p.code), soci::use(std::string(f.lot)),
-            soci::use(std::string(f.subLot));
+            soci::into(store), soci::into(location), soci::use(branch), soci::use(p.code), soci::use(lot),
+            soci::use(subLot);
         const double withdrawn = included + 2.0 / 24;
         std::optional<std::string> posting;
         if (f.posted) {

@@ -241,6 +241,8 @@ void seedRequests(soci::session& db) {
         const auto& creator = operatorByCode(req.creator);
         const std::string number = padded(req.number, 10);
         const std::string process(1, req.process);
+        // Bound values must outlive the statement, which runs when the whole expression ends.
+        const std::string branch(req.branch), lot(req.lot);
         const double included = dayAt(-req.daysAgo, 7 + req.number % 9, (req.number * 13) % 60);
         const double planned = std::floor(included) + 3 + 17.0 / 24;
         // The 1 L juice's profile is under version control; V2 is in force.
@@ -252,15 +254,15 @@ void seedRequests(soci::session& db) {
         soci::indicator lotSupplierSet = soci::i_null;
         db << "SELECT NRLOTEFORN, DTVALILOTE, DTFABRPROD FROM LOTE WHERE CDFILIAL = :f AND CDPRODUTO = :p AND "
               "NRLOTEESTQ = :l AND NRSUBLOTE = :s",
-            soci::into(lotSupplier, lotSupplierSet), soci::into(lotValidity), soci::into(lotMade), soci::use(std::string(req.branch)),
-            soci::use(product.code), soci::use(std::string(req.lot)), soci::use(subLot);
+            soci::into(lotSupplier, lotSupplierSet), soci::into(lotValidity), soci::into(lotMade), soci::use(branch),
+            soci::use(product.code), soci::use(lot), soci::use(subLot);
         if (lotSupplierSet != soci::i_ok) lotSupplier.clear();
         std::string equipment;
         const std::string order = req.order;
         if (!order.empty()) {
             db << "SELECT O.CDEQUIPPRO FROM ORDEMPROD O, EQUIPAPROD E WHERE O.CDEQUIPPRO = E.CDEQUIPPRO AND "
                   "O.CDFILIAL = :f AND O.NRORDPROD = :o AND O.NRSUBORDPROD = '1'",
-                soci::into(equipment), soci::use(std::string(req.branch)), soci::use(order);
+                soci::into(equipment), soci::use(branch), soci::use(order);
         }
 
         // Inspections: the profile's items grouped under their penultimate level.

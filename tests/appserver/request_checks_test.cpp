@@ -33,32 +33,33 @@ protected:
         return a.result.packet ? a.result.packet->rows : std::vector<std::vector<core::Value>>{};
     }
     static std::string status() { return ask("GetStatusItens", {"0001", kRequest}).result.value.asString(); }
-    static void inspection(const std::string& number, const std::string& analysis, const char* concluded, double start,
-                           double end) {
+    // Bound values are read by address when the statement runs at the end of the expression: no temporaries.
+    inline static const std::string request_ = kRequest;
+    static void inspection(const std::string& number, const std::string& analysis, const std::string& concluded,
+                           double start, double end) {
         db() << "INSERT INTO INSPECAUDIT (CDFILIAL, NRAUDITORIA, NRINSPECAUDI, CDINSPECAO, IDINSPCONC, DTINIRINSAUD, "
                 "DTFINRINSAUD) VALUES ('0001', :n, :i, :a, :c, :s, :e)",
-            soci::use(std::string(kRequest)), soci::use(number), soci::use(analysis), soci::use(std::string(concluded)),
-            soci::use(start), soci::use(end);
+            soci::use(request_), soci::use(number), soci::use(analysis), soci::use(concluded), soci::use(start),
+            soci::use(end);
     }
-    static void item(const std::string& inspection, const std::string& analysis, const char* answer) {
+    static void item(const std::string& inspection, const std::string& analysis, const std::string& answer) {
         db() << "INSERT INTO ITEMINSAUDIT (CDFILIAL, NRAUDITORIA, NRINSPECAUDI, CDINSPECAO, IDOPCACEITIN) "
                 "VALUES ('0001', :n, :i, :a, :o)",
-            soci::use(std::string(kRequest)), soci::use(inspection), soci::use(analysis),
-            soci::use(std::string(answer));
+            soci::use(request_), soci::use(inspection), soci::use(analysis), soci::use(answer);
     }
-    static void setItem(const std::string& analysis, const char* answer) {
+    static void setItem(const std::string& analysis, const std::string& answer) {
         db() << "UPDATE ITEMINSAUDIT SET IDOPCACEITIN = :o WHERE NRAUDITORIA = :n AND CDINSPECAO = :a",
-            soci::use(std::string(answer)), soci::use(std::string(kRequest)), soci::use(analysis);
+            soci::use(answer), soci::use(request_), soci::use(analysis);
     }
-    static void setInspection(const std::string& number, const char* concluded) {
+    static void setInspection(const std::string& number, const std::string& concluded) {
         db() << "UPDATE INSPECAUDIT SET IDINSPCONC = :c WHERE NRAUDITORIA = :n AND NRINSPECAUDI = :i",
-            soci::use(std::string(concluded)), soci::use(std::string(kRequest)), soci::use(number);
+            soci::use(concluded), soci::use(request_), soci::use(number);
     }
-    static void posting(const std::string& number, double when, const char* request) {
+    static void posting(const std::string& number, double when, const std::string& request) {
         db() << "INSERT INTO MOVESTOQUE (CDFILIAL, NRLANCTOESTQ, NRSEQMOVEST, IDTPMOVEST, CDALMOXARIFE, CDLOCALESTOQ, "
                 "CDPRODUTO, NRLOTEESTQ, NRSUBLOTE, QTMOVEST, DTMOVEST, NRAUDITORIA) VALUES ('0001', :l, 1, 'S', "
                 "'000002', '000001', '0000000001', 'LT-USO', ' ', 1, :d, :r)",
-            soci::use(number), soci::use(when), soci::use(std::string(request));
+            soci::use(number), soci::use(when), soci::use(request);
     }
     static std::vector<std::string> versions(const std::string& product, DateTime when) {
         auto a = ask("GetVersao", {product, when, "A"});

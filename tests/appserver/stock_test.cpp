@@ -122,8 +122,9 @@ TEST_F(StockTest, AMoveThatWouldGoBelowZeroChangesNothing) {
     const auto posted = move({"000902", "000901", 1.0, 2.0});
     ASSERT_FALSE(posted.result.isError()) << posted.result.error;
     int rows = 0, last = 0;
+    const std::string number = posted.result.value.asString();
     db() << "SELECT COUNT(*), MAX(NRSEQMOVEST) FROM MOVESTOQUE WHERE NRLANCTOESTQ = :n AND CDFILIAL = '0001'",
-        soci::use(posted.result.value.asString()), soci::into(rows), soci::into(last);
+        soci::use(number), soci::into(rows), soci::into(last);
     EXPECT_EQ(rows, 4);
     EXPECT_EQ(last, 4);
     EXPECT_DOUBLE_EQ(position(kA), 9);
