@@ -45,7 +45,23 @@ bool sessionAlive(soci::session& db) {
     }
 }
 
+// "/rdmPedidoAna/GetParamMXA" -> {"rdmPedidoAna", "GetParamMXA"}; empty when the path has another shape.
+std::pair<std::string, std::string> splitPath(const std::string& path) {
+    if (path.size() < 2 || path[0] != '/') return {};
+    const auto slash = path.find('/', 1);
+    if (slash == std::string::npos || path.find('/', slash + 1) != std::string::npos) return {};
+    return {path.substr(1, slash - 1), path.substr(slash + 1)};
+}
+
 }  // namespace
+
+std::string CallHandler::handlePath(const std::string& path, const std::string& body,
+                                    const std::string& authorization) {
+    const auto [module, method] = splitPath(path);
+    if (module.empty() || method.empty())
+        return core::encodeError("Caminho inválido: \"" + path + "\" (use /<módulo>/<método>).");
+    return handle(module, method, body, authorization);
+}
 
 std::string CallHandler::handle(const std::string& module, const std::string& method, const std::string& body,
                                 const std::string& authorization) {

@@ -51,6 +51,8 @@ public:
           catalog_(catalog),
           dialect_(dialect),
           sessionIdleMinutes_(sessionIdleMinutes) {}
+    // The call posted to "/<module>/<method>"; any other path is refused.
+    std::string handlePath(const std::string& path, const std::string& body, const std::string& authorization);
     std::string handle(const std::string& module, const std::string& method, const std::string& body,
                        const std::string& authorization);
 

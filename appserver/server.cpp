@@ -47,14 +47,6 @@ bool hasRequests(soci::session& db, const Dialect& dialect) {
     return n > 0;
 }
 
-// "/rdmPedidoAna/GetParamMXA" -> {"rdmPedidoAna", "GetParamMXA"}; empty when the path has another shape.
-std::pair<std::string, std::string> splitPath(const std::string& path) {
-    if (path.size() < 2 || path[0] != '/') return {};
-    const auto slash = path.find('/', 1);
-    if (slash == std::string::npos || path.find('/', slash + 1) != std::string::npos) return {};
-    return {path.substr(1, slash - 1), path.substr(slash + 1)};
-}
-
 }  // namespace
 
 void Server::Impl::openDatabase() {
@@ -100,13 +92,8 @@ void Server::Impl::route() {
         res.set_content(core::encodeResult(core::Variant("pong")), "application/json");
     });
     http->Post(R"(/.*)", [this](const httplib::Request& req, httplib::Response& res) {
-        const auto [module, method] = splitPath(req.path);
-        std::string answer;
-        if (module.empty() || method.empty())
-            answer = core::encodeError("Caminho inválido: \"" + req.path + "\" (use /<módulo>/<método>).");
-        else
-            answer = handler->handle(module, method, req.body, req.get_header_value("Authorization"));
-        res.set_content(answer, "application/json");
+        res.set_content(handler->handlePath(req.path, req.body, req.get_header_value("Authorization")),
+                        "application/json");
     });
 }
 
