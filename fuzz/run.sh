@@ -1,41 +1,70 @@
 #!/usr/bin/env bash
-# Builds the packet-decoder fuzzer with clang's libFuzzer and sanitizers into its own
-# directory and runs it briefly from a small seed corpus. Exits non-zero on a crash.
-#   FUZZ_DIR (default build-fuzz/ at the root), FUZZ_SECONDS (default 20)
+# Builds the fuzzers (scripts/build-sanitized.sh: clang, libFuzzer, AddressSanitizer,
+# UndefinedBehaviorSanitizer) and runs each briefly from a small seed corpus: the packet
+# decoder, then the server's handling of one call. Exits non-zero on a crash, a leak
+# or a sanitizer report, leaving the input beside the fuzzer.
+#   FUZZ_DIR (the build, default build-san/ at the root), FUZZ_SECONDS (default 20 each)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-dir=${FUZZ_DIR:-$root/build-fuzz}
+dir=${FUZZ_DIR:-$root/build-san}
 seconds=${FUZZ_SECONDS:-20}
-cxx=${CXX_FUZZ:-}
-if [ -z "$cxx" ]; then
-  for c in clang++ clang++-14 clang++-15 clang++-16; do
-    if command -v "$c" >/dev/null; then cxx=$c; break; fi
-  done
-fi
-[ -n "$cxx" ] || { echo "fuzz: no clang++ found" >&2; exit 1; }
-mkdir -p "$dir/corpus"
-flags=(-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I"$root")
-# All of core: its units call each other, and a hand-picked list breaks when they do.
-srcs=("$root/fuzz/packet_fuzzer.cpp" "$root"/core/*.cpp)
-# libfmt comes from the distribution; value.cpp formats numbers with it.
-fmt_flags=$(pkg-config --cflags --libs fmt 2>/dev/null || echo "-lfmt")
-# shellcheck disable=SC2086
-"$cxx" "${flags[@]}" "${srcs[@]}" $fmt_flags -o "$dir/packet_fuzzer"
+SAN_BUILD_DIR=$dir bash "$root/scripts/build-sanitized.sh" >/dev/null
 
-# Seeds: a packet of every type with nulls and a delta, an empty one, a few near misses.
-cat >"$dir/corpus/full.json" <<'JSON'
+# Packet seeds: a packet of every type with nulls and a delta, an empty one, a few near misses.
+seeds=$dir/fuzz/corpus/packet
+mkdir -p "$seeds"
+cat >"$seeds/full.json" <<'JSON'
 {"fields":[{"name":"CDFILIAL","type":"string","size":4,"key":true,"required":true},{"name":"NRQTD","type":"integer"},{"name":"QTPESO","type":"float"},{"name":"IDATIVO","type":"boolean"},{"name":"DTCAD","type":"datetime"},{"name":"TXFOTO","type":"blob"}],"rows":[["0001",-42,1234.5,true,{"dt":-18000.25},{"blob":"AAH/"}],[null,null,null,null,null,null]],"delta":[{"kind":"insert","new":["0002",1,2.5,false,{"dt":45000.5},null]},{"kind":"modify","old":["0001",-42,1234.5,true,{"dt":1.5},null],"new":["0001",7,1.0,true,{"dt":2.0},{"blob":"QQ=="}]},{"kind":"delete","old":["0003",null,null,null,null,null]}]}
 JSON
-printf '%s' '{"fields":[],"rows":[]}' >"$dir/corpus/empty.json"
-printf '%s' '{"fields":[{"name":"A","type":"string","size":7}],"rows":[["Análise"]]}' >"$dir/corpus/utf8.json"
-printf '%s' '{"fields":[{"name":"A","type":"integer"}],"rows":[[18446744073709551615]]}' >"$dir/corpus/big.json"
+printf '%s' '{"fields":[],"rows":[]}' >"$seeds/empty.json"
+printf '%s' '{"fields":[{"name":"A","type":"string","size":7}],"rows":[["Análise"]]}' >"$seeds/utf8.json"
+printf '%s' '{"fields":[{"name":"A","type":"integer"}],"rows":[[18446744073709551615]]}' >"$seeds/big.json"
 
-echo "fuzz: running $dir/packet_fuzzer for ${seconds}s"
-"$dir/packet_fuzzer" -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=1024 \
-  -artifact_prefix="$dir/" -print_final_stats=1 "$dir/corpus" 2>"$dir/fuzz.log" || {
-  tail -40 "$dir/fuzz.log" >&2
-  echo "fuzz: the packet decoder crashed; the input is in $dir/" >&2
-  exit 1
-}
-tail -3 "$dir/fuzz.log"
-echo "fuzz: no crash"
+# Call seeds: path, Authorization (SESSION: an open session), body. Reads, writes with a
+# packet, the login, a logout, and refusals of every kind.
+seeds=$dir/fuzz/corpus/call
+mkdir -p "$seeds"
+call() { printf '%s\n%s\n%s' "$2" "$3" "$4" >"$seeds/$1"; }
+call param '/rdmPedidoAna/GetParamMXA' SESSION '{"args":["0001"]}'
+call status '/rdmPedidoAna/GetStatusItens' SESSION '{"args":["0001","0000000501"]}'
+call inspections '/rdmPedidoAna/GetInspecAudit' SESSION '{"args":["0001","0000000503"]}'
+call date '/Host/DtServ' SESSION '{"args":[]}'
+call filter '/Host/GravaOpcFiltro' SESSION '{"args":["FPEDIDOANA","DEMO","fuzz","",{"packet":{"fields":[{"name":"NMCOMPONENTE","type":"string","size":40},{"name":"STVARIAVEL","type":"string","size":40},{"name":"DSVALOR","type":"string","size":255}],"rows":[["edtProduto","Text","1010010001"],["dtpInicio","Date",null]]}}]}'
+call operator '/rdmPedidoAna/GetVdOperador' SESSION '{"args":["ANALISTA","errada"]}'
+call login '/Host/Login' '' '{"args":["DEMO","demo"]}'
+call logout '/Host/Logout' SESSION '{"args":[]}'
+call no-session '/rdmPedidoAna/GetParamMXA' '' '{"args":["0001"]}'
+call bad-token '/rdmPedidoAna/GetParamMXA' 'Bearer 00ff' '{"args":["0001"]}'
+call bad-path '/rdmPedidoAna' SESSION '{"args":[]}'
+call bad-module '/Outro/GetParamMXA' SESSION '{"args":["0001"]}'
+call bad-method '/rdmPedidoAna/Nenhum' SESSION '{"args":[]}'
+call bad-json '/rdmPedidoAna/GetParamMXA' SESSION '{"args":["0001"'
+call bad-args '/rdmPedidoAna/GetParamMXA' SESSION '{"args":[1,{"dt":2.5},true,null]}'
+
+# Every method name the server registers, so mutations reach past the method lookup.
+dict=$dir/fuzz/call.dict
+{
+  printf '%s\n' '"\"args\""' '"\"packet\""' '"\"fields\""' '"\"rows\""' '"\"delta\""' '"\"dt\""' \
+    '"\"blob\""' '"SESSION"' '"Bearer "' '"/rdmPedidoAna/"' '"/Host/"'
+  grep -rhoE 'add(WithoutSession)?\(k(Host)?Module, "[A-Za-z_]+"' "$root/appserver/methods" |
+    sed -E 's/.*"([A-Za-z_]+)"/"\1"/' | sort -u
+} >"$dict"
+
+status=0
+for target in packet call; do
+  fuzzer=$dir/fuzz/${target}_fuzzer
+  echo "fuzz: running $fuzzer for ${seconds}s"
+  extra=()
+  [ "$target" = call ] && extra=(-dict="$dict")
+  if "$fuzzer" "${extra[@]}" -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
+      -artifact_prefix="$dir/fuzz/$target-" -print_final_stats=1 "$dir/fuzz/corpus/$target" \
+      2>"$dir/fuzz/$target.log"; then
+    grep -E '^stat::number_of_executed_units' "$dir/fuzz/$target.log" || true
+  else
+    tail -40 "$dir/fuzz/$target.log" >&2
+    echo "fuzz: the $target fuzzer found a fault; the input is in $dir/fuzz/" >&2
+    status=1
+  fi
+done
+[ "$status" = 0 ] && echo "fuzz: no crash"
+exit "$status"

@@ -10,7 +10,7 @@ pkgs=(
   libsodium-dev libfmt-dev libspdlog-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   postgresql
-  clang libclang-rt-dev
+  clang libclang-rt-dev llvm  # llvm: the symbolizer that names the lines of a sanitizer report
   locales
 )
 SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo

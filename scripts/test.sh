@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the suite on SQLite, the server and platform
 # suites again on a local PostgreSQL (direct queries and the look-up role included),
-# and a short fuzzing run of the packet decoder.
+# then all of it once more under AddressSanitizer and UndefinedBehaviorSanitizer, with
+# short runs of the fuzzers.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=${BUILD_DIR:-$root/build}
@@ -17,7 +18,5 @@ if [ -x "$root/scripts/start-postgres.sh" ] || [ -f "$root/scripts/start-postgre
   echo "== platform suite on PostgreSQL"
   "$dir/tests/test_platform" --gtest_brief=1
 fi
-if [ -f "$root/fuzz/run.sh" ] && command -v clang++ >/dev/null; then
-  echo "== fuzzing the packet decoder"
-  bash "$root/fuzz/run.sh"
-fi
+# Once more under the sanitizers, fuzzers included.
+bash "$root/scripts/test-sanitizers.sh"

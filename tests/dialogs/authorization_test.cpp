@@ -90,7 +90,10 @@ TEST_F(Authorization, RefusalTextOfEachPermission) {
         {"CANA", "Operador não possui permissão para concluir análise."},
         {"XPTO", "Operador não possui permissão para concluir análise."},
     };
-    for (const auto& [code, text] : cases) {
+    for (const auto& c : cases) {
+        // Named copies: clang 14 does not let a lambda capture structured bindings.
+        const std::string& code = c.first;
+        const std::string& text = c.second;
         host.clear();
         open("", code, [&](TfrmContQuali& d) {
             type(d, "edtOperador", "ANALISTA");
