@@ -7,17 +7,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=${SAN_BUILD_DIR:-$root/build-san}
 bash "$root/scripts/build-sanitized.sh"
-export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-unset MXA_TEST_PG  # the suite runs on SQLite first, as in the normal run
-echo "== suite under the sanitizers"
-(cd "$dir" && ctest --output-on-failure -j2 --timeout 900)
-MXA_TEST_PG=$(bash "$root/scripts/start-postgres.sh")
-export MXA_TEST_PG
-echo "== server suite on PostgreSQL under the sanitizers"
-"$dir/tests/test_appserver" --gtest_brief=1
-echo "== platform suite on PostgreSQL under the sanitizers"
-"$dir/tests/test_platform" --gtest_brief=1
-unset MXA_TEST_PG
+echo "== the suites under the sanitizers"
+bash "$root/scripts/run-suites.sh" "$dir"
 FUZZ_DIR=$dir bash "$root/fuzz/run.sh"
