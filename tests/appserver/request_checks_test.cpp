@@ -11,7 +11,8 @@ namespace {
 
 using core::DateTime;
 
-constexpr const char* kRequest = "9800000001";
+// A string, not a literal: SOCI reads a bound value by address when the statement runs.
+const std::string kRequest = "9800000001";
 
 class RequestChecksTest : public ServerSuite {
 protected:
@@ -33,27 +34,25 @@ protected:
         return a.result.packet ? a.result.packet->rows : std::vector<std::vector<core::Value>>{};
     }
     static std::string status() { return ask("GetStatusItens", {"0001", kRequest}).result.value.asString(); }
-    // Bound values are read by address when the statement runs at the end of the expression: no temporaries.
-    inline static const std::string request_ = kRequest;
     static void inspection(const std::string& number, const std::string& analysis, const std::string& concluded,
                            double start, double end) {
         db() << "INSERT INTO INSPECAUDIT (CDFILIAL, NRAUDITORIA, NRINSPECAUDI, CDINSPECAO, IDINSPCONC, DTINIRINSAUD, "
                 "DTFINRINSAUD) VALUES ('0001', :n, :i, :a, :c, :s, :e)",
-            soci::use(request_), soci::use(number), soci::use(analysis), soci::use(concluded), soci::use(start),
+            soci::use(kRequest), soci::use(number), soci::use(analysis), soci::use(concluded), soci::use(start),
             soci::use(end);
     }
     static void item(const std::string& inspection, const std::string& analysis, const std::string& answer) {
         db() << "INSERT INTO ITEMINSAUDIT (CDFILIAL, NRAUDITORIA, NRINSPECAUDI, CDINSPECAO, IDOPCACEITIN) "
                 "VALUES ('0001', :n, :i, :a, :o)",
-            soci::use(request_), soci::use(inspection), soci::use(analysis), soci::use(answer);
+            soci::use(kRequest), soci::use(inspection), soci::use(analysis), soci::use(answer);
     }
     static void setItem(const std::string& analysis, const std::string& answer) {
         db() << "UPDATE ITEMINSAUDIT SET IDOPCACEITIN = :o WHERE NRAUDITORIA = :n AND CDINSPECAO = :a",
-            soci::use(answer), soci::use(request_), soci::use(analysis);
+            soci::use(answer), soci::use(kRequest), soci::use(analysis);
     }
     static void setInspection(const std::string& number, const std::string& concluded) {
         db() << "UPDATE INSPECAUDIT SET IDINSPCONC = :c WHERE NRAUDITORIA = :n AND NRINSPECAUDI = :i",
-            soci::use(concluded), soci::use(request_), soci::use(number);
+            soci::use(concluded), soci::use(kRequest), soci::use(number);
     }
     static void posting(const std::string& number, double when, const std::string& request) {
         db() << "INSERT INTO MOVESTOQUE (CDFILIAL, NRLANCTOESTQ, NRSEQMOVEST, IDTPMOVEST, CDALMOXARIFE, CDLOCALESTOQ, "
