@@ -38,17 +38,6 @@ struct Server::Impl {
     void route();
 };
 
-namespace {
-
-bool hasRequests(soci::session& db, const Dialect& dialect) {
-    if (!dialect.tableExists(db, "AUDITORIA")) return false;
-    int n = 0;
-    db << "SELECT COUNT(*) FROM AUDITORIA", soci::into(n);
-    return n > 0;
-}
-
-}  // namespace
-
 void Server::Impl::openDatabase() {
     address = parseDatabaseAddress(options.db);
     const Dialect& dialect = dialectFor(address.backend);
@@ -56,12 +45,7 @@ void Server::Impl::openDatabase() {
         soci::session db;
         openSession(db, address);
         migrate(db, dialect);
-        if (options.demo && !hasRequests(db, dialect)) {
-            spdlog::info("Criando os dados de demonstração");
-            CallTransaction tx(db, dialect);
-            seedDemo(db);
-            tx.commit();
-        }
+        if (options.demo) seedDemoWhenEmpty(db, dialect);
     }
     const int size = options.threads > 0 ? options.threads : 1;
     pool = std::make_unique<SessionPool>(address, static_cast<size_t>(size));

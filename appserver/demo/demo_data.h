@@ -1,6 +1,8 @@
 #pragma once
 #include <soci/soci.h>
 
+#include "appserver/dialect/dialect.h"
+
 namespace appserver {
 
 // Seeds the demo factory on an empty, migrated database, inside the caller's
@@ -9,6 +11,10 @@ namespace appserver {
 // requests covering every situation and process type. Dates are relative to today,
 // so overdue instalments stay overdue whenever the demo is seeded.
 void seedDemo(soci::session& db);
+
+// seedDemo in a transaction of its own when the migrated database holds no request
+// yet, so a demo started again keeps what was recorded in it.
+void seedDemoWhenEmpty(soci::session& db, const Dialect& dialect);
 
 // Adds `count` plain pending requests to branch "0001", numbered after the last
 // one there, in bulk inserts (load tests use 100,000). Needs seedDemo first, for
