@@ -28,6 +28,21 @@ struct RecordField {
     bool stored() const { return source == FieldSource::Stored; }
 };
 
+// Fields in short, as the declarations list them.
+inline RecordField stored(const char* name, core::FieldType type, int size, const char* label, bool visible = false) {
+    return {name, type, size, label, visible, false, FieldSource::Stored, {}, {}};
+}
+inline RecordField key(const char* name, core::FieldType type, int size, const char* label) {
+    return {name, type, size, label, false, true, FieldSource::Stored, {}, {}};
+}
+inline RecordField lookedUp(const char* name, core::FieldType type, int size, const char* label, const char* join,
+                            const char* expression, bool visible = false) {
+    return {name, type, size, label, visible, false, FieldSource::LookedUp, expression, join};
+}
+inline RecordField calculated(const char* name, core::FieldType type, int size, bool visible) {
+    return {name, type, size, "", visible, false, FieldSource::Calculated, {}, {}};
+}
+
 // A join a looked-up field needs, by the alias its expressions use.
 struct RecordJoin {
     std::string alias;   // "P"

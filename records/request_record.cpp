@@ -2,28 +2,10 @@
 
 namespace records {
 
-namespace {
-
 using core::FieldType;
 constexpr auto S = FieldType::String;
 constexpr auto D = FieldType::DateTime;
 constexpr auto N = FieldType::Float;
-
-RecordField stored(const char* name, FieldType type, int size, const char* label, bool visible = false) {
-    return {name, type, size, label, visible, false, FieldSource::Stored, {}, {}};
-}
-RecordField key(const char* name, FieldType type, int size, const char* label) {
-    return {name, type, size, label, false, true, FieldSource::Stored, {}, {}};
-}
-RecordField lookedUp(const char* name, FieldType type, int size, const char* label, const char* join,
-                     const char* expression, bool visible = false) {
-    return {name, type, size, label, visible, false, FieldSource::LookedUp, expression, join};
-}
-RecordField calculated(const char* name, FieldType type, int size, bool visible) {
-    return {name, type, size, "", visible, false, FieldSource::Calculated, {}, {}};
-}
-
-}  // namespace
 
 const Record& requestRecord() {
     static const Record r(
