@@ -284,6 +284,16 @@ bool CheckDateTime(const core::Field& field) {
     }
 }
 
+void CheckDateTime(core::Field& field, const std::string& text) {
+    if (text.find_first_of("0123456789") == std::string::npos) {
+        field.clear();
+        return;
+    }
+    const auto parsed = core::parseDateTime(AllTrim(text));
+    if (!parsed) MensErro(AllTrim(text) + " não é uma data valida.");
+    field.setValue(*parsed);
+}
+
 int IndiceCol(const Control& grid, const std::string& field) {
     const std::string want = core::utf8Upper(field);
     for (size_t i = 0; i < grid.columns.size(); ++i)

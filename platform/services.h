@@ -64,6 +64,10 @@ std::string PictPess(const std::string& personType);
 void Seta_Campo_Null(core::RecordSet& set);
 // True when the field's value is a real date-time (not null, greater than zero).
 bool CheckDateTime(const core::Field& field);
+// Typed date-time text into the field: a box left blank (its mask's literals only)
+// clears it; anything else must be a real date and time, or the host refuses it in
+// its words and the field keeps its value.
+void CheckDateTime(core::Field& field, const std::string& text);
 // Index of the grid column showing `field` (case-insensitive); -1 when none does.
 int IndiceCol(const Control& grid, const std::string& field);
 // Text a grid shows in a cell: visible row (0-based) of the set, by field or by column.

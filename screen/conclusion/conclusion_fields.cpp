@@ -7,6 +7,9 @@ namespace screen {
 using namespace building;
 
 void declareConclusionFields(TfrmPedidoAna& s) {
+    declare(s.cdsContador, {{"CONTADOR", N, 0, "", true}});
+    declare(s.cdsPesqItemInsAudit,
+            {{"CDINSPECAO", S, 10, "", true}, {"CDRESPINSPEC", S, 5, "", true}, {"IDOPCACEITIN", S, 1, "", true}});
     declare(s.cdsFormulaAna, {{"CDFILIAL", S, 4, "", false},
                               {"NRAUDITORIA", S, 10, "", false},
                               {"NRINSPECAUDI", S, 3, "", false},

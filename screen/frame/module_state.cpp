@@ -17,6 +17,7 @@ bool boReverteTransf = false;
 bool boAltValidade = false;
 bool boExistePermExcAna = false;
 bool boExistePermAltItem = false;
+bool boIdInsert = false;
 int inTotal = 0;
 int inContCheck = 0;
 std::string stIdAna;
@@ -40,6 +41,7 @@ void resetModuleState() {
     boAltValidade = false;
     boExistePermExcAna = false;
     boExistePermAltItem = false;
+    boIdInsert = false;
     inTotal = 0;
     inContCheck = 0;
     stIdAna.clear();

@@ -25,6 +25,7 @@ extern bool boReverteTransf;         // the situation change must reverse a stoc
 extern bool boAltValidade;           // the analysis validity must be recalculated
 extern bool boExistePermExcAna;      // the permission list holds an "EXCA" entry
 extern bool boExistePermAltItem;     // the permission list holds an "IEIA" entry
+extern bool boIdInsert;              // the inspection or item being posted was inserted, not edited
 extern int inTotal;
 extern int inContCheck;
 extern std::string stIdAna;  // "C" compatibility analysis, "A" otherwise; sent with each header save

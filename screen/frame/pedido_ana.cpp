@@ -36,6 +36,7 @@ TfrmPedidoAna::TfrmPedidoAna() : netPedidoAna("MXA07300.rdmPedidoAna") {
     loadMessages();
     setupRequestRecord(*this);
     connectRequestSave(*this);
+    setupInspectionRecord(*this);
 }
 
 TfrmPedidoAna::~TfrmPedidoAna() {
@@ -96,7 +97,7 @@ void TfrmPedidoAna::FormCreate() {
     cdsAuditoria.field("NRAUDITORIA").tag = 1;
 
     comps.setActiveTab("pgcPadrao", "tshFolhaDados");  // 9
-    dbgInspecAuditColExit();
+    dbgInspecAuditColExit(*this);
 
     cdsRecurso.field("DTINIRECUR").editMask = dtMask;  // 10
     cdsRecurso.field("DTFIMRECUR").editMask = dtMask;

@@ -22,8 +22,6 @@ public:
     void FormActivate() override;
     void FormClose() override;
     void netPedidoAnaBeforeConnect(platform::TNetConnection& conn);
-    // Inspection grid: leaving a column (filled by the inspection rules).
-    void dbgInspecAuditColExit();
 
     // Tab switch, the toolbar's print, and the toolbar following dtsPadrao's data
     // between its state changes (screen/frame/screen_state.cpp).
@@ -39,6 +37,9 @@ public:
     void sbtExcluirClick() override;
     void sbtAlterarClick() override;
     void sbtCancelarClick() override;
+    // Toolbar include: the header on its tabs; on the items and formula tabs a new
+    // row of the focused grid's set, in the grid, without leaving the tab.
+    void sbtIncluirClick() override;
 
     // Connection to "MXA07300.rdmPedidoAna".
     platform::TNetConnection netPedidoAna;
@@ -114,6 +115,7 @@ public:
     // Direct queries on the analysis tree.
     platform::TADOIBQuery qryInspUltNv{"qryInspUltNv"};
     platform::TADOIBQuery qryInspecao{"qryInspecao"};
+    platform::TADOIBQuery qryVdInspecao{"qryVdInspecao"};
     // Direct queries of the header's sector and supplier (screen/request/header_queries.cpp).
     platform::TADOIBQuery qrySetor{"qrySetor"};
     platform::TADOIBQuery qryVdSetor{"qryVdSetor"};

@@ -1,4 +1,5 @@
 #include "screen/conclusion/conclusion.h"
+#include "screen/conclusion/conclusion_check.h"
 #include "screen/frame/pedido_ana.h"
 #include "screen/frame/screen_building.h"
 #include "screen/inspection/inspection.h"
@@ -84,6 +85,8 @@ void TfrmPedidoAna::buildLayout() {
         t.hint = b.caption;
         t.enabled = b.enabled;
     }
+
+    buildRefreshButton(*this);
 
     // Menu items.
     const std::string ops = menuLike(c, "Opera", "mnuOperacoes", "&Operações");

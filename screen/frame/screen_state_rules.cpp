@@ -36,9 +36,12 @@ void showColumnButtons(TfrmPedidoAna& s, bool open) {
         if (auto* c = g->column("CDRESPINSPEC")) c->button = open && !measured;
         if (auto* c = g->column("CDOPERADOR")) c->button = open;
     }
-    if (auto* g = s.comps.find("dbgInspecAudit"))
-        for (const char* f : {"DTINIRINSAUD", "DTFINRINSAUD", "CDCOBAIA"})
+    if (auto* g = s.comps.find("dbgInspecAudit")) {
+        for (const char* f : {"DTINIRINSAUD", "DTFINRINSAUD"})
             if (auto* c = g->column(f)) c->button = open;
+        // The subject's list opens only on an inspection being edited.
+        if (auto* c = g->column("CDCOBAIA")) c->button = open && editing(s.cdsInspecAudit);
+    }
 }
 
 // The list and form tabs: the header's boxes and the tabs follow the request.

@@ -1,4 +1,7 @@
 #pragma once
+#include <string>
+
+#include "platform/components.h"
 
 namespace screen {
 
@@ -12,5 +15,50 @@ class TfrmPedidoAna;
 void declareInspectionFields(TfrmPedidoAna& s);
 // Their data sources and views on the items tab; run from FormCreate, after the frame's layout.
 void buildInspectionViews(TfrmPedidoAna& s);
+
+// --- the inspection record (inspection_record.cpp) ---
+// Formats, masks, the type shown as its text, the time spent, the date entry, the
+// messages of the inspection rules and the handlers below connected to the set.
+// Run once, from the screen's constructor.
+void setupInspectionRecord(TfrmPedidoAna& s);
+
+void cdsInspecAuditBeforeInsert(TfrmPedidoAna& s);
+void cdsInspecAuditNewRecord(TfrmPedidoAna& s);
+void cdsInspecAuditAfterInsert(TfrmPedidoAna& s);
+void cdsInspecAuditBeforeEdit(TfrmPedidoAna& s);
+void cdsInspecAuditBeforePost(TfrmPedidoAna& s);
+void cdsInspecAuditAfterPost(TfrmPedidoAna& s);
+void cdsInspecAuditBeforeDelete(TfrmPedidoAna& s);
+void cdsInspecAuditAfterDelete(TfrmPedidoAna& s);
+void cdsInspecAuditAfterCancel(TfrmPedidoAna& s);
+void cdsInspecAuditAfterScroll(TfrmPedidoAna& s);
+void cdsInspecAuditCalcFields(TfrmPedidoAna& s);
+
+// The analysis code of the current inspection: of the penultimate level, active,
+// and copied with its key and name. `obligatory` refuses an empty code.
+void Vd_Inspecao(TfrmPedidoAna& s, bool obligatory);
+// The test subject of the current inspection, normalised and available at its start.
+void Vd_Cobaia(TfrmPedidoAna& s);
+// The "IEIA" rule of a new or deleted inspection or item: the authorization of another
+// operator, or the operator's own justification when he belongs to the group. True
+// when the user gave up (the operation is abandoned).
+bool refusedByIEIA(TfrmPedidoAna& s);
+// Puts the focus on a column of a grid (the host's field FocusControl).
+void focusColumn(TfrmPedidoAna& s, const char* grid, const char* field);
+
+// --- the inspection grid (inspection_grid.cpp) ---
+// Columns, pick list, buttons, draw hooks and event handlers of dbgInspecAudit.
+void buildInspectionGrid(TfrmPedidoAna& s);
+void dbgInspecAuditEnter(TfrmPedidoAna& s);
+void dbgInspecAuditColEnter(TfrmPedidoAna& s);
+void dbgInspecAuditColExit(TfrmPedidoAna& s);
+void dbgInspecAuditEditButtonClick(TfrmPedidoAna& s);
+void dbgInspecAuditKeyPress(TfrmPedidoAna& s, platform::Key& key);
+void dbgInspecAuditKeyDown(TfrmPedidoAna& s, platform::Key& key);
+void dbgInspecAuditDblClick(TfrmPedidoAna& s);
+void dtsInspecAuditStateChange(TfrmPedidoAna& s);
+// The conclusion's date-time picker on the current inspection, with the "CANA"
+// permission unless the branch releases analyses separately.
+void pickConclusion(TfrmPedidoAna& s);
 
 }  // namespace screen

@@ -13,9 +13,7 @@ void buildInspectionViews(TfrmPedidoAna& s) {
     c.addDataSource("dtsItemInsAudit", &s.cdsItemInsAudit);
     c.addDataSource("dtsDsProd", &s.cdsDsProd);
 
-    grid(c, "dbgInspecAudit", "tshItemAna", "dtsInspecAudit",
-         {"NRINSPECAUDI", "IDTIPOINSAUD", "CDARVINSPEC", "NMINSPECAO", "DSINSPECAUDI", "DTINIRINSAUD", "DTFINRINSAUD",
-          "IDINSPCONC", "QTHRINSAUD", "NMOPERADOR"});
+    buildInspectionGrid(s);
     grid(c, "dbgItem", "tshItemAna", "dtsItemInsAudit",
          {"IDOPCACEITIN", "CDARVINSPEC", "NMINSPECAO", "CDRESPINSPEC", "VRRESPINSAUD", "DSLIMIINSP", "NMOPERADOR"});
     auto& desc = ensure(c, "dbrDesc", platform::ControlKind::Memo, "tshItemAna");
@@ -23,9 +21,5 @@ void buildInspectionViews(TfrmPedidoAna& s) {
     desc.dataField = "DSINSPROD";
     desc.readOnly = true;
 }
-
-// Leaving a column of the inspection grid; the screen's creation runs it once. The
-// inspection rules fill it.
-void TfrmPedidoAna::dbgInspecAuditColExit() {}
 
 }  // namespace screen

@@ -115,6 +115,19 @@ void TfrmPedidoAna::sbtExcluirClick() {
 
 void TfrmPedidoAna::sbtAlterarClick() { TfrmPadrao::sbtAlterarClick(); }
 
+void TfrmPedidoAna::sbtIncluirClick() {
+    const std::string tab = comps.activeTab("pgcPadrao");
+    if (tab != "tshItemAna" && tab != "tshFormula") {
+        TfrmPadrao::sbtIncluirClick();
+        return;
+    }
+    // The new row is typed in its grid, on the tab the user is on.
+    core::RecordSet* set = padrao();
+    if (!set || !set->active() || set->state() != core::DataSetState::Browse) return;
+    set->append();
+    dtsPadraoStateChange(*this);
+}
+
 void TfrmPedidoAna::sbtCancelarClick() {
     core::RecordSet* set = padrao();
     if (!set || (set->state() != core::DataSetState::Edit && set->state() != core::DataSetState::Insert)) return;

@@ -1,0 +1,23 @@
+#pragma once
+
+namespace screen {
+
+class TfrmPedidoAna;
+
+// The conclusion of an inspection and of its request, and the refresh button.
+
+// The situation of the inspection being saved with a conclusion date: "S" when every
+// item is accepted, "N" when one is rejected; refuses the save ("Ana_nConc", focus on
+// the conclusion date) while an item is pending or the inspection has none.
+void SitConc(TfrmPedidoAna& s);
+// After an inspection is saved or deleted: with no inspection pending the request is
+// concluded "4" or "5" (unless the release is offered, which concludes it); with one
+// pending again, or none left, a concluded request goes back to "2".
+void Verifica_Conclusao(TfrmPedidoAna& s);
+// Reloads what the current tab shows from the server: the request list, the formula
+// and resources, the inspections (their grid focused) or the items.
+void sbtVerificarClick(TfrmPedidoAna& s);
+// Adds the refresh button and its menu item and connects them; run from FormCreate.
+void buildRefreshButton(TfrmPedidoAna& s);
+
+}  // namespace screen
