@@ -348,19 +348,14 @@ void seedRequests(soci::session& db) {
                 .s("CDINSPECAO", inspection->code)
                 .s("DSINSPECAUDI", inspection->name)
                 .s("IDNOVAAMOSTR", "N")
-                .s("CDARVINSPEC", inspection->tree)
-                .s("NMINSPECAO", inspection->name)
                 .d("DTFINRINSAUD", concluded ? std::optional<double>(end) : std::nullopt)
                 .s("IDINSPCONC", verdict)
                 .d("DTINIRINSAUD", started ? std::optional<double>(start) : std::nullopt)
                 .d("QTHRINSAUD", concluded ? std::optional<double>((end - start) * 24) : std::nullopt)
                 .s("CDOPECONCINS", concluded ? opt(analyst.code) : std::nullopt)
-                .s("NMOPERADOR", concluded ? opt(analyst.name) : std::nullopt)
                 .s("TXINSPECAUDI", "")
                 .s("CDCOBAIA", withSubject ? opt(padded(3, 10)) : std::nullopt)
-                .s("NMCOBAIA", withSubject ? opt("Camundongo Swiss - Lote M-11") : std::nullopt)
                 .s("CDORDEMAUDIT", padded(static_cast<long long>(k) + 1, 3))
-                .s("DSANALISE", inspection->name)
                 .insert();
             if (withSubject) {
                 // The subject rests from the conclusion until its minimum interval ends.
