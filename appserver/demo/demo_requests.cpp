@@ -5,6 +5,7 @@
 
 #include "appserver/demo/demo_model.h"
 #include "appserver/demo/demo_rows.h"
+#include "appserver/methods/normal_range.h"
 
 namespace appserver::demo {
 
@@ -207,24 +208,8 @@ ItemResult judge(const Analysis& a, const std::vector<const Response*>& rows, Ou
 
 // The normal range in words, from the first row with 0 points.
 std::optional<std::string> normalRange(const std::vector<const Response*>& rows) {
-    for (const auto* r : rows) {
-        if (r->points != 0) continue;
-        if (!r->low) return std::nullopt;
-        switch (r->kind) {
-            case '=':
-                return "Entre " + decimalText(*r->low) + " e " + decimalText(*r->high);
-            case '>':
-                return "Maior que " + decimalText(*r->low);
-            case '<':
-                return "Menor que " + decimalText(*r->low);
-            case 'M':
-                return "Maior ou Igual à" + decimalText(*r->low);
-            case 'N':
-                return "Menor ou Igual à " + decimalText(*r->low);
-            default:
-                return std::nullopt;
-        }
-    }
+    for (const auto* r : rows)
+        if (r->points == 0) return normalRangeText(r->kind ? std::string(1, r->kind) : std::string(), r->low, r->high);
     return std::nullopt;
 }
 
@@ -363,19 +348,14 @@ void seedRequests(soci::session& db) {
                 .s("CDINSPECAO", inspection->code)
                 .s("DSINSPECAUDI", inspection->name)
                 .s("IDNOVAAMOSTR", "N")
-                .s("CDARVINSPEC", inspection->tree)
-                .s("NMINSPECAO", inspection->name)
                 .d("DTFINRINSAUD", concluded ? std::optional<double>(end) : std::nullopt)
                 .s("IDINSPCONC", verdict)
                 .d("DTINIRINSAUD", started ? std::optional<double>(start) : std::nullopt)
                 .d("QTHRINSAUD", concluded ? std::optional<double>((end - start) * 24) : std::nullopt)
                 .s("CDOPECONCINS", concluded ? opt(analyst.code) : std::nullopt)
-                .s("NMOPERADOR", concluded ? opt(analyst.name) : std::nullopt)
                 .s("TXINSPECAUDI", "")
                 .s("CDCOBAIA", withSubject ? opt(padded(3, 10)) : std::nullopt)
-                .s("NMCOBAIA", withSubject ? opt("Camundongo Swiss - Lote M-11") : std::nullopt)
                 .s("CDORDEMAUDIT", padded(static_cast<long long>(k) + 1, 3))
-                .s("DSANALISE", inspection->name)
                 .insert();
             if (withSubject) {
                 // The subject rests from the conclusion until its minimum interval ends.

@@ -1,6 +1,5 @@
 #include "appserver/demo/demo_rows.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <deque>
@@ -111,23 +110,6 @@ std::string padded(long long number, int width) {
     std::string digits = std::to_string(number);
     if (static_cast<int>(digits.size()) < width) digits.insert(0, width - digits.size(), '0');
     return digits;
-}
-
-std::string decimalText(double value) {
-    // charconv writes and reads back a "." point whatever the process locale.
-    char text[64];
-    std::to_chars_result written{};
-    for (int precision = 1; precision <= 17; ++precision) {
-        written = std::to_chars(text, text + sizeof text, value, std::chars_format::general, precision);
-        double back = 0;
-        std::from_chars(text, written.ptr, back);
-        if (back == value) break;
-    }
-    std::string out(text, written.ptr);
-    for (auto& c : out) {
-        if (c == '.') c = ',';
-    }
-    return out;
 }
 
 }  // namespace appserver::demo

@@ -9,7 +9,7 @@
 #include <soci/soci.h>
 
 // Small helpers the demo seeding shares: one-row inserts with bound values, dates
-// relative to today, argon2id hashes and the system's number texts.
+// relative to today and argon2id hashes.
 namespace appserver::demo {
 
 using Value = std::variant<std::monostate, std::string, double, int>;
@@ -47,7 +47,5 @@ std::string passwordHash(const std::string& password);
 
 // "0000000012" for (12, 10).
 std::string padded(long long number, int width);
-// Shortest decimal text with "," as the decimal separator: 5, 7,25, 0,001.
-std::string decimalText(double value);
 
 }  // namespace appserver::demo

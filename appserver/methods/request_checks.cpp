@@ -9,7 +9,9 @@
 
 #include "appserver/methods/analysis_validity.h"
 #include "appserver/methods/methods.h"
+#include "appserver/record_query.h"
 #include "appserver/sql.h"
+#include "records/inspection_record.h"
 
 namespace appserver {
 
@@ -109,10 +111,12 @@ core::Variant GetVdInsAudPen(Call& c) {
                        {c.text(0), c.text(1)});
 }
 
+// The request's inspections, the names of their analysis, concluding operator and
+// test subject joined.
 core::Variant GetInspecAudit(Call& c) {
     c.expect({Arg::Text, Arg::Text});
-    return tableRows(c, "INSPECAUDIT", {"CDFILIAL", "NRAUDITORIA", "NRINSPECAUDI"},
-                     "CDFILIAL = :f AND NRAUDITORIA = :n", "NRINSPECAUDI", {c.text(0), c.text(1)});
+    return queryRecord(c.db(), records::inspectionRecord(), "N.CDFILIAL = :f AND N.NRAUDITORIA = :n", "N.NRINSPECAUDI",
+                       {c.text(0), c.text(1)});
 }
 
 // A row (the count) only when an inspection of the request concluded not OK.
@@ -135,9 +139,7 @@ core::Variant GetDtAudit(Call& c) {
 
 core::Variant GetItemInsAudit(Call& c) {
     c.expect({Arg::Text, Arg::Text, Arg::Text});
-    return tableRows(c, "ITEMINSAUDIT", {"CDFILIAL", "NRAUDITORIA", "NRINSPECAUDI", "CDINSPECAO"},
-                     "CDFILIAL = :f AND NRAUDITORIA = :n AND NRINSPECAUDI = :i", "CDINSPECAO",
-                     {c.text(0), c.text(1), c.text(2)});
+    return inspectionItems(c, c.text(0), c.text(1), c.text(2));
 }
 
 core::Variant getFormulaAuditAna(Call& c) {
@@ -201,6 +203,13 @@ core::Variant getVerifCompatibilidade(Call& c) {
 }
 
 }  // namespace
+
+core::Packet inspectionItems(Call& c, const std::string& branch, const std::string& request,
+                             const std::string& inspection) {
+    return tableRows(c, "ITEMINSAUDIT", {"CDFILIAL", "NRAUDITORIA", "NRINSPECAUDI", "CDINSPECAO"},
+                     "CDFILIAL = :f AND NRAUDITORIA = :n AND NRINSPECAUDI = :i", "CDINSPECAO",
+                     {branch, request, inspection});
+}
 
 int inspectionCount(soci::session& db, const std::string& branch, const std::string& request) {
     return static_cast<int>(queryValue(db, "SELECT COUNT(*) FROM INSPECAUDIT WHERE CDFILIAL = :f AND NRAUDITORIA = :n",

@@ -3,6 +3,9 @@
 
 #include <string>
 
+#include "appserver/method_table.h"
+#include "core/packet.h"
+
 // What the request's save and its read-only checks both need to know of a request.
 namespace appserver {
 
@@ -13,5 +16,9 @@ inline constexpr const char* kInspectionOpen = "COALESCE(IDINSPCONC, 'P') NOT IN
 // Inspections of the request, and those of them still open.
 int inspectionCount(soci::session& db, const std::string& branch, const std::string& request);
 int openInspectionCount(soci::session& db, const std::string& branch, const std::string& request);
+
+// The items of one inspection, every column of ITEMINSAUDIT, by analysis code.
+core::Packet inspectionItems(Call& c, const std::string& branch, const std::string& request,
+                             const std::string& inspection);
 
 }  // namespace appserver

@@ -12,5 +12,6 @@ Migration justificationTrailMigration();  // 5: origin of justification trail ro
 Migration requestOwnedMigration();        // 6: requests drop the names they copied
 Migration plansMigration();               // 7: analysis plans of the scheduled tasks
 Migration sessionsMigration();            // 8: login sessions, password failures
+Migration inspectionOwnedMigration();     // 9: inspections drop the names they copied
 
 }  // namespace appserver::schema

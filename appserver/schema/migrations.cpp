@@ -8,7 +8,7 @@ const std::vector<Migration>& migrations() {
     static const std::vector<Migration> all = {
         schema::framePeopleMigration(), schema::requestsMigration(),           schema::stockMigration(),
         schema::dialogsMigration(),     schema::justificationTrailMigration(), schema::requestOwnedMigration(),
-        schema::plansMigration(),       schema::sessionsMigration(),
+        schema::plansMigration(),       schema::sessionsMigration(),           schema::inspectionOwnedMigration(),
     };
     return all;
 }

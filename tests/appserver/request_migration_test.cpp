@@ -1,5 +1,5 @@
-// A database written before requests dropped their copied names: the new server
-// migrates it, and its requests still read whole, their names now from the sources.
+// A database written before requests and inspections dropped their copied names: the
+// new server migrates it, and they still read whole, their names now from the sources.
 #include <gtest/gtest.h>
 #include <soci/soci.h>
 #include <unistd.h>
@@ -92,6 +92,13 @@ void seedOldRequests(soci::session& db) {
           "NRINSJURFORN, IDTPIJURFORN, NMFANTFORN, DSJUSTIFICATIVA, NMMARCA, TIPOANA, NRLOTEESTQ) VALUES ('0001', "
           "'0000000002', 'Ácido Cítrico', '1010010001', '3010010001', 'Xarope Base', '12345678000199', 'J', "
           "'Química Paulista', 'Correção de digitação', 'Laranjal', 'Compatibilidade', 'L2')";
+    // An inspection whose concluding operator and test subject are known only by their names.
+    db << "INSERT INTO INSPECAO (CDINSPECAO, CDARVINSPEC, CDNVINSPECAO, NMINSPECAO) VALUES ('I1', '0101', '2', "
+          "'Físico-Química')";
+    db << "INSERT INTO COBAIA (CDCOBAIA, NMCOBAIA) VALUES ('0000000001', 'Coelho C-01')";
+    db << "INSERT INTO INSPECAUDIT (CDFILIAL, NRAUDITORIA, NRINSPECAUDI, CDINSPECAO, CDARVINSPEC, NMINSPECAO, "
+          "NMOPERADOR, NMCOBAIA, DSANALISE) VALUES ('0001', '0000000001', '001', 'I1', '0101', 'Fisico-Quimica', "
+          "'Ana Souza', 'Coelho C-01', 'Fisico-Quimica')";
     // The kind's code already there, no text.
     db << "INSERT INTO AUDITORIA (CDFILIAL, NRAUDITORIA, IDTIPOANA, NRLOTEESTQ) VALUES ('0001', '0000000003', 'C', "
           "'L3')";
@@ -157,6 +164,17 @@ TEST(RequestMigration, OldRequestsStayReadableWithTheirNamesFromTheSources) {
         testsupport::callAt(server.port(), "GetAuditoria", openCriteria("0001", {{"stTipoAna", "_C"}}));
     ASSERT_FALSE(compatibility.result.isError()) << compatibility.result.error;
     EXPECT_EQ(compatibility.result.packet->rows.size(), 2u);
+
+    // The inspection got its codes back from the copies; names come from the sources.
+    auto inspections = testsupport::callAt(server.port(), "GetInspecAudit", {"0001", "0000000001"});
+    ASSERT_FALSE(inspections.result.isError()) << inspections.result.error;
+    const auto& p = *inspections.result.packet;
+    ASSERT_EQ(p.rows.size(), 1u);
+    EXPECT_EQ(p.rows[0][p.fieldIndex("CDOPECONCINS")].asString(), "ANA");
+    EXPECT_EQ(p.rows[0][p.fieldIndex("NMOPERADOR")].asString(), "Ana Souza");
+    EXPECT_EQ(p.rows[0][p.fieldIndex("CDCOBAIA")].asString(), "0000000001");
+    EXPECT_EQ(p.rows[0][p.fieldIndex("NMCOBAIA")].asString(), "Coelho C-01");
+    EXPECT_EQ(p.rows[0][p.fieldIndex("NMINSPECAO")].asString(), "Físico-Química");
     server.stop();
 }
 
