@@ -34,9 +34,9 @@ std::vector<core::Variant> requestKey(const TfrmPedidoAna& s) {
     return {text(a, "CDFILIAL"), text(a, "NRAUDITORIA")};
 }
 
-// The request's situation written by the screen itself: the request's save runs
-// as a system update, not as the user's.
-void setSituation(TfrmPedidoAna& s, const std::string& situation, bool clearEnd) {
+}  // namespace
+
+void setRequestSituation(TfrmPedidoAna& s, const std::string& situation, bool clearEnd) {
     auto& a = s.cdsAuditoria;
     boControle = false;
     try {
@@ -54,8 +54,6 @@ void setSituation(TfrmPedidoAna& s, const std::string& situation, bool clearEnd)
     }
     boControle = true;
 }
-
-}  // namespace
 
 void SitConc(TfrmPedidoAna& s) {
     load(s, s.cdsContador, "GetContador", inspectionKey(s));
@@ -90,11 +88,12 @@ void Verifica_Conclusao(TfrmPedidoAna& s) {
         const std::string situation = s.cdsVdInsAudCon.isEmpty() ? "4" : "5";
         const auto* release = s.comps.find("sbtLibAna");
         // Where analyses are released separately, the release concludes the request.
-        if (!(release && release->enabled) && text(a, "IDSTATUSAUDI") != situation) setSituation(s, situation, false);
+        if (!(release && release->enabled) && text(a, "IDSTATUSAUDI") != situation)
+            setRequestSituation(s, situation, false);
         dtsPadraoStateChange(s);
     }
     if (!s.cdsVdInsAudPen.isEmpty() || s.cdsInspecAudit.isEmpty()) {
-        if (text(a, "IDSTATUSAUDI") != "2") setSituation(s, "2", true);
+        if (text(a, "IDSTATUSAUDI") != "2") setRequestSituation(s, "2", true);
     }
 }
 

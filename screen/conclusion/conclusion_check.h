@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 
 namespace screen {
 
@@ -14,6 +15,10 @@ void SitConc(TfrmPedidoAna& s);
 // concluded "4" or "5" (unless the release is offered, which concludes it); with one
 // pending again, or none left, a concluded request goes back to "2".
 void Verifica_Conclusao(TfrmPedidoAna& s);
+// The request's situation set by the screen itself (boControle off, so the request's
+// save runs as a system update); `clearEnd` also clears its end date and hours. A
+// refused save cancels the edit and goes on to the caller.
+void setRequestSituation(TfrmPedidoAna& s, const std::string& situation, bool clearEnd);
 // Reloads what the current tab shows from the server: the request list, the formula
 // and resources, the inspections (their grid focused) or the items.
 void sbtVerificarClick(TfrmPedidoAna& s);

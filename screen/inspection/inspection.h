@@ -43,6 +43,9 @@ void Vd_Cobaia(TfrmPedidoAna& s);
 // operator, or the operator's own justification when he belongs to the group. True
 // when the user gave up (the operation is abandoned).
 bool refusedByIEIA(TfrmPedidoAna& s);
+// Who concluded the current inspection: the session's operator while its conclusion
+// date is set, nobody otherwise.
+void setConcludingOperator(TfrmPedidoAna& s);
 // Puts the focus on a column of a grid (the host's field FocusControl).
 void focusColumn(TfrmPedidoAna& s, const char* grid, const char* field);
 

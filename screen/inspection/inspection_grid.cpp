@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/format.h"
@@ -131,13 +132,7 @@ void dbgInspecAuditColExit(TfrmPedidoAna& s) {
     if (col == "CDARVINSPEC" && i.state() == State::Insert) {
         Vd_Inspecao(s, false);
     } else if (col == "DTFINRINSAUD") {
-        if (i.field("DTFINRINSAUD").isNull()) {
-            i.field("CDOPECONCINS").clear();
-            i.field("NMOPERADOR").clear();
-        } else {
-            i.field("CDOPECONCINS").setValue(platform::Operador());
-            i.field("NMOPERADOR").setValue(platform::NomeOperador());
-        }
+        setConcludingOperator(s);
     } else if (col == "CDCOBAIA") {
         Vd_Cobaia(s);
     }
@@ -192,7 +187,13 @@ void dbgInspecAuditKeyDown(TfrmPedidoAna& s, Key& key) {
         key.clear();
         return;
     }
-    // The grid's own delete: Ctrl+Delete on a browsed row, once the user confirms.
+    // The grid's own insert and delete: Insert starts a new row, Ctrl+Delete removes a
+    // browsed one once the user confirms.
+    if (key.is(platform::vk::Insert) && !key.alt && !key.ctrl && !key.shift && i.state() == State::Browse) {
+        key.clear();
+        i.append();
+        return;
+    }
     if (key.ctrl && key.is(Delete) && i.state() == State::Browse && !i.isEmpty()) {
         key.clear();
         if (s.msgPadrao.ShowMsg("Excl", platform::MsgType::Confirmation, platform::MsgButtons::YesNo) ==
@@ -236,7 +237,11 @@ void buildInspectionGrid(TfrmPedidoAna& s) {
     g.column("IDTIPOINSAUD")->pickList = {s.msgPadrao.Msg("A_2"), s.msgPadrao.Msg("R_2")};
     g.column("DTINIRINSAUD")->button = true;
     g.column("DTFINRINSAUD")->button = true;
-    g.column("IDINSPCONC")->width = 40;
+    // Wide enough for the names the code and subject cells paint.
+    for (const auto& [field, width] :
+         {std::pair{"IDINSPCONC", 40}, std::pair{"CDARVINSPEC", 260}, std::pair{"IDTIPOINSAUD", 90},
+          std::pair{"NMOPERADOR", 180}, std::pair{"DSINSPECAUDI", 240}, std::pair{"CDCOBAIA", 200}})
+        g.column(field)->width = width;
     g.column("CDARVINSPEC")->onDraw = [](platform::CellDraw& cell) { nameInPlace(cell, "NMINSPECAO"); };
     g.column("CDCOBAIA")->onDraw = [](platform::CellDraw& cell) { nameInPlace(cell, "NMCOBAIA"); };
     g.column("IDINSPCONC")->onDraw = [](platform::CellDraw& cell) {

@@ -99,7 +99,8 @@ void sendInspections(TfrmPedidoAna& s) {
     }
 }
 
-// Who concluded: the session's operator while a conclusion date is set, nobody otherwise.
+}  // namespace
+
 void setConcludingOperator(TfrmPedidoAna& s) {
     auto& i = s.cdsInspecAudit;
     if (i.field("DTFINRINSAUD").isNull()) {
@@ -110,6 +111,8 @@ void setConcludingOperator(TfrmPedidoAna& s) {
         i.field("NMOPERADOR").setValue(platform::NomeOperador());
     }
 }
+
+namespace {
 
 // A concluded test subject rests: one history row from today until its start plus the
 // branch's minimum interval, unless it already rests.
@@ -129,26 +132,6 @@ void recordRestPeriod(TfrmPedidoAna& s) {
     const double days = minimum.empty() ? 0.0 : core::parseFloat(minimum).value_or(0.0);
     const double until = i.field("DTINIRINSAUD").asDateTime().days + days;
     platform::CheckResultServ(s.netPedidoAna.call("InsHistCob", {subject, today, until}));
-}
-
-// The request back to "in progress" once it has no inspection left.
-void reopenEmptyRequest(TfrmPedidoAna& s) {
-    auto& a = s.cdsAuditoria;
-    const std::string sit = text(a, "IDSTATUSAUDI");
-    if (sit != "1" && sit != "4" && sit != "5") return;
-    boControle = false;
-    try {
-        a.edit();
-        a.field("IDSTATUSAUDI").setValue("2");
-        a.field("DTFINREALAUD").clear();
-        a.field("QTHRAUDIT").clear();
-        a.post();
-    } catch (...) {
-        if (state::editing(a)) a.cancel();
-        boControle = true;
-        throw;
-    }
-    boControle = true;
 }
 
 }  // namespace
@@ -236,7 +219,11 @@ void cdsInspecAuditNewRecord(TfrmPedidoAna& s) {
     i.field("IDTIPOINSAUD").setValue("A");
 }
 
-void cdsInspecAuditAfterInsert(TfrmPedidoAna& s) { focusColumn(s, "dbgInspecAudit", "CDARVINSPEC"); }
+void cdsInspecAuditAfterInsert(TfrmPedidoAna& s) {
+    focusColumn(s, "dbgInspecAudit", "CDARVINSPEC");
+    // The code is typed here now: the cell opens for it.
+    if (s.comps.has("dbgInspecAudit")) dbgInspecAuditColEnter(s);
+}
 
 void cdsInspecAuditBeforeEdit(TfrmPedidoAna& s) {
     boIdInsert = false;
@@ -303,8 +290,8 @@ void cdsInspecAuditAfterDelete(TfrmPedidoAna& s) {
     sendInspections(s);
     if (!s.cdsInspecAudit.isEmpty())
         Verifica_Conclusao(s);
-    else
-        reopenEmptyRequest(s);
+    else if (const std::string sit = text(s.cdsAuditoria, "IDSTATUSAUDI"); sit == "1" || sit == "4" || sit == "5")
+        setRequestSituation(s, "2", true);
     sbtVerificarClick(s);
 }
 

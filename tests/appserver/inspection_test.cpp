@@ -1,6 +1,6 @@
 // Inspections of a request as the screen saves them (SetInspecAudit): the items the
-// server creates from the product profile, the rules every client is held to, and
-// the test subjects' rest periods.
+// server creates from the product profile and the rules every client is held to. The
+// test subjects' rest periods are played through the screen (tests/screen).
 #include <map>
 #include <string>
 #include <vector>
@@ -252,36 +252,6 @@ TEST_F(InspectionTest, RefusedSavesWriteNothing) {
     missing.post();
     EXPECT_EQ(save(missing, "9600000099", "001").result.error,
               "Pedido de análise 9600000099 da filial 0001 não cadastrado.");
-}
-
-TEST_F(InspectionTest, RestingSubjectsAreNotOfferedAndARestPeriodMakesOneRest) {
-    const auto now = DateTime::now();
-    auto codes = [&](const std::string& code, const std::string& selector) {
-        auto a = testsupport::call("GetPesqCobaia", {now, code, selector});
-        EXPECT_FALSE(a.result.isError()) << a.result.error;
-        std::vector<std::string> out;
-        if (a.result.packet)
-            for (const auto& r : a.result.packet->rows) out.push_back(r[0].asString());
-        return out;
-    };
-    // The demo's subject 2 rests until ten days from now, 3 since request 22; 1 rested long ago.
-    EXPECT_EQ(codes("", "T"), (std::vector<std::string>{"0000000001", "0000000004", "0000000005"}));
-    EXPECT_TRUE(codes("0000000002", "").empty());
-    EXPECT_EQ(codes("0000000004", ""), std::vector<std::string>{"0000000004"});
-
-    auto history = [&](const std::string& code) {
-        auto a = testsupport::call("GetVerHistCob", {code, now});
-        EXPECT_FALSE(a.result.isError()) << a.result.error;
-        return a.result.packet ? a.result.packet->rows.size() : 0u;
-    };
-    EXPECT_EQ(history("0000000004"), 0u);
-    auto a = testsupport::call("InsHistCob", {"0000000004", now, now.days + 5});
-    ASSERT_FALSE(a.result.isError()) << a.result.error;
-    EXPECT_TRUE(a.result.isNull());
-    EXPECT_EQ(history("0000000004"), 1u);
-    EXPECT_TRUE(codes("0000000004", "").empty());
-    EXPECT_EQ(testsupport::call("InsHistCob", {"0000009999", now, now.days + 5}).result.error,
-              "Cobaia 0000009999 não cadastrada.");
 }
 
 }  // namespace
