@@ -20,10 +20,6 @@ namespace {
 
 using state::text;
 
-void load(TfrmPedidoAna& s, core::RecordSet& set, const char* method, std::vector<core::Variant> args) {
-    platform::withShowAvi(6, [&] { platform::loadFromServer(set, s.netPedidoAna.call(method, args)); });
-}
-
 std::vector<core::Variant> inspectionKey(const TfrmPedidoAna& s) {
     const auto& i = s.cdsInspecAudit;
     return {text(i, "CDFILIAL"), text(i, "NRAUDITORIA"), text(i, "NRINSPECAUDI")};
@@ -56,10 +52,10 @@ void setRequestSituation(TfrmPedidoAna& s, const std::string& situation, bool cl
 }
 
 void SitConc(TfrmPedidoAna& s) {
-    load(s, s.cdsContador, "GetContador", inspectionKey(s));
+    s.load(s.cdsContador, "GetContador", inspectionKey(s));
     inTotal = static_cast<int>(s.cdsContador.field("CONTADOR").asInteger());
     auto& items = s.cdsPesqItemInsAudit;
-    load(s, items, "GetPesqItemInsAudit", inspectionKey(s));
+    s.load(items, "GetPesqItemInsAudit", inspectionKey(s));
     int accepted = 0, rejected = 0, pending = 0;
     for (int row = 0; row < items.recordCount(); ++row) {
         const std::string v = items.valueAt(row, "IDOPCACEITIN").asString();
@@ -82,9 +78,9 @@ void SitConc(TfrmPedidoAna& s) {
 
 void Verifica_Conclusao(TfrmPedidoAna& s) {
     const auto& a = s.cdsAuditoria;
-    load(s, s.cdsVdInsAudPen, "GetVdInsAudPen", requestKey(s));
+    s.load(s.cdsVdInsAudPen, "GetVdInsAudPen", requestKey(s));
     if (s.cdsVdInsAudPen.isEmpty()) {
-        load(s, s.cdsVdInsAudCon, "GetVdInsAudCon", requestKey(s));
+        s.load(s.cdsVdInsAudCon, "GetVdInsAudCon", requestKey(s));
         const std::string situation = s.cdsVdInsAudCon.isEmpty() ? "4" : "5";
         const auto* release = s.comps.find("sbtLibAna");
         // Where analyses are released separately, the release concludes the request.

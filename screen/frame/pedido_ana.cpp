@@ -1,6 +1,7 @@
 #include "screen/frame/pedido_ana.h"
 
 #include <memory>
+#include <utility>
 
 #include "platform/host.h"
 #include "platform/services.h"
@@ -59,6 +60,10 @@ std::string TfrmPedidoAna::dateTimeMask() {
     std::string mask = platform::DateMask();
     mask.resize(mask.size() >= 4 ? mask.size() - 4 : 0);
     return mask + " 99:99;1; ";
+}
+
+void TfrmPedidoAna::load(core::RecordSet& set, const std::string& method, std::vector<core::Variant> args) {
+    platform::withShowAvi(6, [&] { platform::loadFromServer(set, netPedidoAna.call(method, std::move(args))); });
 }
 
 void TfrmPedidoAna::netPedidoAnaBeforeConnect(platform::TNetConnection& conn) { platform::pointAtSessionServer(conn); }

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "core/recordset.h"
 #include "platform/base_screens.h"
@@ -43,6 +44,8 @@ public:
 
     // Connection to "MXA07300.rdmPedidoAna".
     platform::TNetConnection netPedidoAna;
+    // A set's whole content from one call of the connection, under the wait animation.
+    void load(core::RecordSet& set, const std::string& method, std::vector<core::Variant> args);
 
     // Private state of this screen.
     bool boFiltro = false;     // the filter dialog was created for this screen

@@ -84,11 +84,7 @@ void pickSubject(TfrmPedidoAna& s) {
     auto& i = s.cdsInspecAudit;
     ensureEditing(i);
     if (i.field("DTINIRINSAUD").isNull()) platform::MensErro(s.msgPadrao.Msg("CobaiaN_Cad"));
-    platform::withShowAvi(6, [&] {
-        platform::loadFromServer(
-            s.cdsPesqCobaia, s.netPedidoAna.call("GetPesqCobaia", {i.field("DTINIRINSAUD").asDateTime(), std::string(),
-                                                                   std::string("T")}));
-    });
+    s.load(s.cdsPesqCobaia, "GetPesqCobaia", {i.field("DTINIRINSAUD").asDateTime(), std::string(), std::string("T")});
     if (!platform::Pesquisar(s.cdsPesqCobaia, s.msgPadrao.Msg("Cobaia"), s.msgPadrao.Msg("CobaiaN_Cad"))) return;
     i.field("CDCOBAIA").setValue(s.cdsPesqCobaia.field("CDCOBAIA").value());
     i.field("NMCOBAIA").setValue(s.cdsPesqCobaia.field("NMCOBAIA").value());

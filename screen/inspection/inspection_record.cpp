@@ -121,13 +121,9 @@ void recordRestPeriod(TfrmPedidoAna& s) {
     const std::string subject = text(i, "CDCOBAIA");
     if (blank(subject)) return;
     const core::DateTime today = platform::DtServ();
-    platform::withShowAvi(6, [&] {
-        platform::loadFromServer(s.cdsVerHistCob, s.netPedidoAna.call("GetVerHistCob", {subject, today}));
-    });
+    s.load(s.cdsVerHistCob, "GetVerHistCob", {subject, today});
     if (!s.cdsVerHistCob.isEmpty()) return;
-    platform::withShowAvi(6, [&] {
-        platform::loadFromServer(s.cdsParamMXA, s.netPedidoAna.call("GetParamMXA", {platform::FiliProc()}));
-    });
+    s.load(s.cdsParamMXA, "GetParamMXA", {platform::FiliProc()});
     const std::string minimum = platform::AllTrim(text(s.cdsParamMXA, "NRDIAMINQUA"));
     const double days = minimum.empty() ? 0.0 : core::parseFloat(minimum).value_or(0.0);
     const double until = i.field("DTINIRINSAUD").asDateTime().days + days;
@@ -184,11 +180,8 @@ void Vd_Cobaia(TfrmPedidoAna& s) {
         }
         i.field("CDCOBAIA").setValue(platform::Ajusta(code, 10));
         if (i.field("DTINIRINSAUD").isNull()) platform::MensErro(s.msgPadrao.Msg("Cobaia_NCad"));
-        platform::withShowAvi(6, [&] {
-            platform::loadFromServer(s.cdsPesqCobaia,
-                                     s.netPedidoAna.call("GetPesqCobaia", {i.field("DTINIRINSAUD").asDateTime(),
-                                                                           text(i, "CDCOBAIA"), std::string()}));
-        });
+        s.load(s.cdsPesqCobaia, "GetPesqCobaia",
+               {i.field("DTINIRINSAUD").asDateTime(), text(i, "CDCOBAIA"), std::string()});
         if (s.cdsPesqCobaia.isEmpty()) platform::MensErro(s.msgPadrao.Msg("Cobaia_NCad"));
         i.field("NMCOBAIA").setValue(s.cdsPesqCobaia.field("NMCOBAIA").value());
     } catch (...) {
@@ -205,11 +198,7 @@ void cdsInspecAuditBeforeInsert(TfrmPedidoAna& s) {
 void cdsInspecAuditNewRecord(TfrmPedidoAna& s) {
     auto& i = s.cdsInspecAudit;
     const auto& a = s.cdsAuditoria;
-    platform::withShowAvi(6, [&] {
-        platform::loadFromServer(
-            s.cdsPrxInspecAudit,
-            s.netPedidoAna.call("GetPrxInspecAudit", {text(a, "CDFILIAL"), text(a, "NRAUDITORIA")}));
-    });
+    s.load(s.cdsPrxInspecAudit, "GetPrxInspecAudit", {text(a, "CDFILIAL"), text(a, "NRAUDITORIA")});
     i.field("CDFILIAL").setValue(text(a, "CDFILIAL"));
     i.field("NRAUDITORIA").setValue(text(a, "NRAUDITORIA"));
     i.field("NRINSPECAUDI").setValue(platform::Ajusta(text(s.cdsPrxInspecAudit, "NRINSPECAUDI"), 3));

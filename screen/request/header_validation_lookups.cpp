@@ -16,10 +16,6 @@ using header::text;
 
 namespace {
 
-void load(TfrmPedidoAna& s, core::RecordSet& set, const std::string& method, std::vector<core::Variant> args) {
-    platform::withShowAvi(6, [&] { platform::loadFromServer(set, s.netPedidoAna.call(method, std::move(args))); });
-}
-
 // A pick on a request being browsed starts its edit.
 void startEdit(TfrmPedidoAna& s) {
     if (s.cdsAuditoria.state() == core::DataSetState::Browse) s.cdsAuditoria.edit();
@@ -34,10 +30,10 @@ void copy(TfrmPedidoAna& s, const char* to, const core::RecordSet& from, const c
 void btpLoteBeforePesq(TfrmPedidoAna& s, bool&) {
     const std::string produto = text(s, "CDPRODUTO");
     if (blank(produto)) {
-        load(s, s.cdsPesqLote, "GetPesqLote", {text(s, "CDFILIAL"), ""});
+        s.load(s.cdsPesqLote, "GetPesqLote", {text(s, "CDFILIAL"), ""});
         return;
     }
-    load(s, s.cdsPesqLote, "GetPesqLote", {text(s, "CDFILIAL"), produto});
+    s.load(s.cdsPesqLote, "GetPesqLote", {text(s, "CDFILIAL"), produto});
     if (s.cdsPesqLote.isEmpty()) platform::MensErro(s.msgPadrao.Msg("Lote_Vazio_Produto"));
 }
 
@@ -54,7 +50,7 @@ void btpLoteAfterPesq(TfrmPedidoAna& s) {
 }
 
 void btpProdutoBeforePesq(TfrmPedidoAna& s, bool&) {
-    load(s, s.cdsProduto, "GetProduto", {std::to_string(platform::GetTtNiveis(0)), ""});
+    s.load(s.cdsProduto, "GetProduto", {std::to_string(platform::GetTtNiveis(0)), ""});
 }
 
 void btpProdutoAfterPesq(TfrmPedidoAna& s) {
@@ -90,7 +86,7 @@ void btpFornecedorAfterPesq(TfrmPedidoAna& s) {
     copy(s, "IDTPIJURFORN", s.qryFornecedor, "IDTPIJURFORN");
 }
 
-void btpEquipaProdBeforePesq(TfrmPedidoAna& s, bool&) { load(s, s.cdsEquipProd, "GetEquipProd", {}); }
+void btpEquipaProdBeforePesq(TfrmPedidoAna& s, bool&) { s.load(s.cdsEquipProd, "GetEquipProd", {}); }
 
 void btpEquipaProdAfterPesq(TfrmPedidoAna& s) {
     startEdit(s);
@@ -105,7 +101,7 @@ void btnPesqMarcaBeforePesq(TfrmPedidoAna& s, bool&) {
         header::focusIfEnabled(s, "dbeProduto");
         platform::MensErro(s.msgPadrao.Msg("Produto_Deve"));
     }
-    load(s, s.cdsMarcaProd, "getMarcaProd", {produto, ""});
+    s.load(s.cdsMarcaProd, "getMarcaProd", {produto, ""});
     if (s.cdsMarcaProd.isEmpty()) header::refuse(s, "dbeMarcaProd", "N_marca_cad");
 }
 
