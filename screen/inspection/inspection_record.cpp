@@ -48,13 +48,6 @@ void addInspectionMessages(TfrmPedidoAna& s) {
     m.add("MeIgual", "Menor ou Igual à ");
 }
 
-// The server's refusals of an inspection save, in the screen's words.
-std::string inspectionMessage(TfrmPedidoAna& s, const std::string& serverMessage) {
-    if (serverMessage == "P_ANALISE_N_CAD") return s.msgPadrao.Msg("Analise_N_Cad");
-    if (serverMessage == "P_ANA_NCONC") return s.msgPadrao.Msg("Ana_nConc");
-    return save::messageOf(s, serverMessage);
-}
-
 bool closedRequest(const TfrmPedidoAna& s) {
     const std::string sit = text(s.cdsAuditoria, "IDSTATUSAUDI");
     return sit == "3" || sit == "4" || sit == "5";
@@ -88,14 +81,9 @@ void sendInspections(TfrmPedidoAna& s) {
             platform::withShowAvi(6, [&] { return s.netPedidoAna.call("SetInspecAudit", args); });
         platform::loadFromServer(s.cdsItemInsAudit, result);
         i.mergeChangeLog();
-    } catch (const core::Error& e) {
-        i.cancelUpdates();
-        const std::string shown = inspectionMessage(s, e.what());
-        if (shown != e.what()) throw core::Error(shown);
-        throw;
     } catch (...) {
         i.cancelUpdates();
-        throw;
+        save::raiseSaveError(s, std::current_exception());
     }
 }
 

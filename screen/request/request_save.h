@@ -28,10 +28,10 @@ void cdsAuditoriaBeforeEdit(TfrmPedidoAna& s);
 void loadVersions(TfrmPedidoAna& s);
 
 namespace save {
-// The server's refusal of a header save in the user's words: a known code becomes
-// its message; anything else is the server's text as it came.
+// The server's refusal of a save (the header's, an inspection's) in the user's words:
+// a known code becomes its message; anything else is the server's text as it came.
 std::string messageOf(const TfrmPedidoAna& s, const std::string& serverMessage);
-// Shows a failed header save and raises it again: a known code as its message, a
+// Raises a failed save again in the user's words: a known code as its message, a
 // stock irregularity as the server's own message in an information dialog.
 [[noreturn]] void raiseSaveError(TfrmPedidoAna& s, std::exception_ptr error);
 // True while the save posts the header itself to show the recalculated validity.

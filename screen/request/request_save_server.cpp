@@ -38,6 +38,9 @@ constexpr Refusal kRefusals[] = {
     {"P_SIT_NCONC", "Sit_nconc"},
     {"P_SIT_CANCELADA", "Situ_NAnda"},
     {"P_SIT_NPEND", "Sit_nPend"},
+    // The inspection save's (screen/inspection).
+    {"P_ANALISE_N_CAD", "Analise_N_Cad"},
+    {"P_ANA_NCONC", "Ana_nConc"},
 };
 
 constexpr const char* kStockIrregular = "P_EST_IRREG";
