@@ -107,7 +107,7 @@ void sbtVerificarClick(TfrmPedidoAna& s) {
         } else if (s.comps.activeControl() == "dbgInspecAudit") {
             platform::loadFromServer(s.cdsInspecAudit, s.netPedidoAna.call("GetInspecAudit", requestKey(s)));
         } else {
-            platform::loadFromServer(s.cdsItemInsAudit, s.netPedidoAna.call("GetItemInsAudit", inspectionKey(s)));
+            loadItems(s);
         }
     });
     dtsPadraoStateChange(s);

@@ -53,13 +53,6 @@ void loadInspections(TfrmPedidoAna& s) {
     });
 }
 
-void loadItems(TfrmPedidoAna& s) {
-    const auto& i = s.cdsInspecAudit;
-    platform::loadFromServer(
-        s.cdsItemInsAudit,
-        s.netPedidoAna.call("GetItemInsAudit", {text(i, "CDFILIAL"), text(i, "NRAUDITORIA"), text(i, "NRINSPECAUDI")}));
-}
-
 // A set read for another request than the current one is as good as empty.
 bool holdsCurrent(const core::RecordSet& set, const core::RecordSet& request) {
     return !set.isEmpty() && text(set, "CDFILIAL") == text(request, "CDFILIAL") &&
@@ -88,6 +81,13 @@ std::string hourText(const core::Field& f) {
 }
 
 }  // namespace
+
+void loadItems(TfrmPedidoAna& s) {
+    const auto& i = s.cdsInspecAudit;
+    platform::loadFromServer(
+        s.cdsItemInsAudit,
+        s.netPedidoAna.call("GetItemInsAudit", {text(i, "CDFILIAL"), text(i, "NRAUDITORIA"), text(i, "NRINSPECAUDI")}));
+}
 
 void showContentBox(TfrmPedidoAna& s) {
     const auto& a = s.cdsAuditoria;

@@ -16,6 +16,8 @@ void connectScreenState(TfrmPedidoAna& s);
 // the active tab and the current request (screen_state_rules.cpp). Runs whenever
 // dtsPadrao's set changes state or dtsPadrao is pointed at another set.
 void dtsPadraoStateChange(TfrmPedidoAna& s);
+// The items of the current inspection, from the server, into cdsItemInsAudit.
+void loadItems(TfrmPedidoAna& s);
 // Another request became current.
 void cdsAuditoriaAfterScroll(TfrmPedidoAna& s);
 // Leaving the form tab: a header in edit or insert is posted first; a refused post

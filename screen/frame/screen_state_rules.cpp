@@ -27,8 +27,6 @@ void follow(TfrmPedidoAna& s, const char* item, const char* control) {
     if (auto* m = s.comps.find(item)) m->enabled = enabledOf(s, control);
 }
 
-bool closedSituation(const std::string& sit) { return sit == "3" || sit == "4" || sit == "5"; }
-
 // Columns of the items tab whose ellipsis opens a pick list or the date-time picker.
 void showColumnButtons(TfrmPedidoAna& s, bool open) {
     const bool measured = text(s.cdsItemInsAudit, "IDTPRESPINSP") == "VALR";

@@ -21,6 +21,9 @@ inline std::string text(const core::RecordSet& set, const char* field) {
 
 inline bool blank(const std::string& v) { return platform::EmptyString(v); }
 
+// Cancelled ("3") or concluded ("4", "5"): the request's inspections and boxes close.
+inline bool closedSituation(const std::string& sit) { return sit == "3" || sit == "4" || sit == "5"; }
+
 // Controls another subject has not built yet are passed over.
 inline void enable(platform::ComponentModel& comps, std::initializer_list<const char*> names, bool on) {
     for (const char* n : names)

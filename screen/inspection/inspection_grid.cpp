@@ -210,7 +210,7 @@ void dtsInspecAuditStateChange(TfrmPedidoAna& s) {
     auto& g = grid(s);
     if (auto* c = g.column("CDARVINSPEC")) c->button = st == State::Insert;
     const std::string sit = text(s.cdsAuditoria, "IDSTATUSAUDI");
-    const bool open = sit != "3" && sit != "4" && sit != "5";
+    const bool open = !state::closedSituation(sit);
     if (auto* c = g.column("CDCOBAIA")) c->button = open && (st == State::Edit || st == State::Insert);
     state::enable(s.comps, {"dbgItem"}, st == State::Browse);
     if (sit == "5" || (sit == "4" && !blank(text(s.cdsAuditoria, "NRORDPROD"))))

@@ -48,10 +48,7 @@ void addInspectionMessages(TfrmPedidoAna& s) {
     m.add("MeIgual", "Menor ou Igual à ");
 }
 
-bool closedRequest(const TfrmPedidoAna& s) {
-    const std::string sit = text(s.cdsAuditoria, "IDSTATUSAUDI");
-    return sit == "3" || sit == "4" || sit == "5";
-}
+bool closedRequest(const TfrmPedidoAna& s) { return state::closedSituation(text(s.cdsAuditoria, "IDSTATUSAUDI")); }
 
 // SetInspecAudit after a post or a delete: the change log, the request's product and
 // process, the words of the normal range and the current inspection, whose items
@@ -282,10 +279,7 @@ void cdsInspecAuditAfterScroll(TfrmPedidoAna& s) {
             g->editing = col != "CDARVINSPEC" && col != "IDINSPCONC";
         }
     }
-    if (!boControle) return;
-    platform::loadFromServer(
-        s.cdsItemInsAudit,
-        s.netPedidoAna.call("GetItemInsAudit", {text(i, "CDFILIAL"), text(i, "NRAUDITORIA"), text(i, "NRINSPECAUDI")}));
+    if (boControle) loadItems(s);
 }
 
 void cdsInspecAuditCalcFields(TfrmPedidoAna& s) {
