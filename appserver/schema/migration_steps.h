@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "appserver/schema/migrations.h"
 
 // One function per schema step; migrations.cpp lists them in order.
@@ -13,5 +15,12 @@ Migration requestOwnedMigration();        // 6: requests drop the names they cop
 Migration plansMigration();               // 7: analysis plans of the scheduled tasks
 Migration sessionsMigration();            // 8: login sessions, password failures
 Migration inspectionOwnedMigration();     // 9: inspections drop the names they copied
+
+// Before a table drops a name it copied from another: a row whose only record of what
+// it refers to is that copy gets the code back from the source table (unchanged when
+// nothing matches). UPDATE <table> SET <code> from <source>.<sourceCode> where
+// <source>.<sourceText> equals the copy.
+std::string codeFromCopy(const char* table, const char* code, const char* copy, const char* source,
+                         const char* sourceCode, const char* sourceText);
 
 }  // namespace appserver::schema
