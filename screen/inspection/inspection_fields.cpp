@@ -1,4 +1,5 @@
 #include "records/inspection_record.h"
+#include "records/item_record.h"
 #include "records/record_set.h"
 #include "screen/frame/pedido_ana.h"
 #include "screen/frame/screen_building.h"
@@ -35,19 +36,7 @@ void declareInspectionFields(TfrmPedidoAna& s) {
     declare(s.cdsVerHistCob, {{"CDCOBAIA", S, 10, "", true}});
     declare(s.cdsPesqCobaia, {{"CDCOBAIA", S, 10, "Código", true}, {"NMCOBAIA", S, 150, "Nome", true}});
 
-    declare(s.cdsItemInsAudit, {{"CDFILIAL", S, 4, "Filial", false},
-                                {"NRAUDITORIA", S, 10, "Nº Auditoria", false},
-                                {"NRINSPECAUDI", S, 3, "Nº Análise", false},
-                                {"CDINSPECAO", S, 10, "Inspeção", false},
-                                {"CDARVINSPEC", S, 10, "Análise", true},
-                                {"NMINSPECAO", S, 200, "Nome Análise", true},
-                                {"IDOPCACEITIN", S, 1, "Sit.", true},
-                                {"CDRESPINSPEC", S, 5, "Resposta", true},
-                                {"VRRESPINSAUD", N, 0, "Resultado", true},
-                                {"DSLIMIINSP", S, 50, "Limite de Normalidade", true},
-                                {"CDOPERADOR", S, 12, "Operador", false},
-                                {"NMOPERADOR", S, 40, "Nome Operador", true}});
-    key(s.cdsItemInsAudit, {"CDFILIAL", "NRAUDITORIA", "NRINSPECAUDI", "CDINSPECAO"});
+    records::declareSet(s.cdsItemInsAudit, records::itemRecord());
 
     declare(s.cdsDsProd, {{"DSINSPROD", B, 0, "", true}});
 
