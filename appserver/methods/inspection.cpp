@@ -161,37 +161,31 @@ void createItems(Call& c, const InspectionChange& r, const RangeWords& words) {
     // Version-specific profile rows first, so their importance wins over the general row's.
     const auto rows =
         queryRows(c.db(),
-                  "SELECT I.CDINSPECAO, I.CDARVINSPEC, I.NMINSPECAO, I.IDTPRESPINSP, I.SGUNIDADE, "
-                  "COALESCE(PI.IDATEITEINSP, I.IDATEITEINSP) FROM INSPECAO I JOIN PRODINSPEC PI ON PI.CDINSPECAO = "
-                  "I.CDINSPECAO WHERE I.CDNVINSPECAO = :l AND I.IDORIGINSPEC = 'ANA' AND I.IDSITINSPEC = 'A' AND "
-                  "SUBSTR(I.CDARVINSPEC, 1, " +
+                  "SELECT I.CDINSPECAO, I.IDTPRESPINSP, COALESCE(PI.IDATEITEINSP, I.IDATEITEINSP) FROM INSPECAO I "
+                  "JOIN PRODINSPEC PI ON PI.CDINSPECAO = I.CDINSPECAO WHERE I.CDNVINSPECAO = :l AND "
+                  "I.IDORIGINSPEC = 'ANA' AND I.IDSITINSPEC = 'A' AND SUBSTR(I.CDARVINSPEC, 1, " +
                       std::to_string(prefix) +
                       ") = :arv AND PI.CDPRODUTO = :p AND PI.IDPROCPROD = :t AND PI.IDSITPRODINSP = 'A' AND "
                       "(PI.CDVERSAO IS NULL OR PI.CDVERSAO = :v) "
                       "ORDER BY I.CDARVINSPEC, CASE WHEN PI.CDVERSAO IS NULL THEN 1 ELSE 0 END, PI.NRSEQPRODINSP",
                   {itemLevel(), tree, profile.product, profile.process, profile.version},
-                  std::vector<FieldType>(6, FieldType::String));
+                  std::vector<FieldType>(3, FieldType::String));
     const std::string responseProduct = blank(profile.previousProduct) ? profile.product : profile.previousProduct;
     std::map<std::string, bool> created;
     for (const auto& row : rows) {
-        const std::string analysis = textOf(row[0]), kind = textOf(row[3]);
+        const std::string analysis = textOf(row[0]), kind = textOf(row[1]);
         if (created[analysis]) continue;
         created[analysis] = true;
         std::optional<std::string> range;
         if (kind == "VALR" || kind == "TEXT")
             range = normalRange(c.db(), analysis, responseProduct, profile.process, profile.version, words);
-        const auto optional = [](const std::string& s, size_t size) {
-            return s.empty() ? core::Value() : core::Value(utf8Prefix(s, size));
-        };
-        const std::string name = textOf(row[2]);
-        // The item keeps the analysis' unit in SGUNRESPOSTA (2 characters);
-        // SGUNIDADE is the unit of the response it gets.
+        const auto importance = textOf(row[2]);
+        // The analysis' tree code, name, response type and unit are read through its join.
         execute(c.db(),
                 "INSERT INTO ITEMINSAUDIT (CDFILIAL, NRAUDITORIA, NRINSPECAUDI, CDINSPECAO, IDOPCACEITIN, IDPARCIAL, "
-                "CDARVINSPEC, NMINSPECAO, IDTPRESPINSP, SGUNRESPOSTA, IDATEITEINSP, DSANALISE, DSLIMIINSP) VALUES "
-                "(:f, :n, :i, :a, 'P', 'N', :arv, :nm, :tp, :un, :at, :ds, :lim)",
-                {r.branch, r.request, r.number, analysis, textOf(row[1]), name, optional(kind, 4),
-                 optional(textOf(row[4]), 2), optional(textOf(row[5]), 1), optional(name, 100),
+                "IDATEITEINSP, DSLIMIINSP) VALUES (:f, :n, :i, :a, 'P', 'N', :at, :lim)",
+                {r.branch, r.request, r.number, analysis,
+                 importance.empty() ? core::Value() : core::Value(utf8Prefix(importance, 1)),
                  range ? core::Value(*range) : core::Value()});
     }
 }

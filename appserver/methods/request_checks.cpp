@@ -12,6 +12,7 @@
 #include "appserver/record_query.h"
 #include "appserver/sql.h"
 #include "records/inspection_record.h"
+#include "records/item_record.h"
 
 namespace appserver {
 
@@ -206,9 +207,8 @@ core::Variant getVerifCompatibilidade(Call& c) {
 
 core::Packet inspectionItems(Call& c, const std::string& branch, const std::string& request,
                              const std::string& inspection) {
-    return tableRows(c, "ITEMINSAUDIT", {"CDFILIAL", "NRAUDITORIA", "NRINSPECAUDI", "CDINSPECAO"},
-                     "CDFILIAL = :f AND NRAUDITORIA = :n AND NRINSPECAUDI = :i", "CDINSPECAO",
-                     {branch, request, inspection});
+    return queryRecord(c.db(), records::itemRecord(), "M.CDFILIAL = :f AND M.NRAUDITORIA = :n AND M.NRINSPECAUDI = :i",
+                       "I.CDARVINSPEC, M.CDINSPECAO", {branch, request, inspection});
 }
 
 int inspectionCount(soci::session& db, const std::string& branch, const std::string& request) {

@@ -17,7 +17,8 @@ inline constexpr const char* kInspectionOpen = "COALESCE(IDINSPCONC, 'P') NOT IN
 int inspectionCount(soci::session& db, const std::string& branch, const std::string& request);
 int openInspectionCount(soci::session& db, const std::string& branch, const std::string& request);
 
-// The items of one inspection, every column of ITEMINSAUDIT, by analysis code.
+// The items of one inspection as the item record (records/item_record.cpp), in the
+// order of their analyses' tree codes.
 core::Packet inspectionItems(Call& c, const std::string& branch, const std::string& request,
                              const std::string& inspection);
 

@@ -15,6 +15,7 @@ Migration requestOwnedMigration();        // 6: requests drop the names they cop
 Migration plansMigration();               // 7: analysis plans of the scheduled tasks
 Migration sessionsMigration();            // 8: login sessions, password failures
 Migration inspectionOwnedMigration();     // 9: inspections drop the names they copied
+Migration itemOwnedMigration();           // 10: items drop the names and texts they copied
 
 // Before a table drops a name it copied from another: a row whose only record of what
 // it refers to is that copy gets the code back from the source table (unchanged when

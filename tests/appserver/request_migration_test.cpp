@@ -1,4 +1,4 @@
-// A database written before requests and inspections dropped their copied names: the
+// A database written before requests, inspections and items dropped their copied names: the
 // new server migrates it, and they still read whole, their names now from the sources.
 #include <gtest/gtest.h>
 #include <soci/soci.h>
@@ -99,6 +99,12 @@ void seedOldRequests(soci::session& db) {
     db << "INSERT INTO INSPECAUDIT (CDFILIAL, NRAUDITORIA, NRINSPECAUDI, CDINSPECAO, CDARVINSPEC, NMINSPECAO, "
           "NMOPERADOR, NMCOBAIA, DSANALISE) VALUES ('0001', '0000000001', '001', 'I1', '0101', 'Fisico-Quimica', "
           "'Ana Souza', 'Coelho C-01', 'Fisico-Quimica')";
+    // Its item known by the operator's name and the immeasurable result's text only.
+    db << "INSERT INTO INSPECAO (CDINSPECAO, CDARVINSPEC, CDNVINSPECAO, NMINSPECAO) VALUES ('I11', '0101001', '3', "
+          "'Contagem Total')";
+    db << "INSERT INTO ITEMINSAUDIT (CDFILIAL, NRAUDITORIA, NRINSPECAUDI, CDINSPECAO, CDARVINSPEC, NMINSPECAO, "
+          "NMOPERADOR, RESULTADO) VALUES ('0001', '0000000001', '001', 'I11', '0101001', 'Contagem', 'Ana Souza', "
+          "'Incontável')";
     // The kind's code already there, no text.
     db << "INSERT INTO AUDITORIA (CDFILIAL, NRAUDITORIA, IDTIPOANA, NRLOTEESTQ) VALUES ('0001', '0000000003', 'C', "
           "'L3')";
@@ -175,6 +181,16 @@ TEST(RequestMigration, OldRequestsStayReadableWithTheirNamesFromTheSources) {
     EXPECT_EQ(p.rows[0][p.fieldIndex("CDCOBAIA")].asString(), "0000000001");
     EXPECT_EQ(p.rows[0][p.fieldIndex("NMCOBAIA")].asString(), "Coelho C-01");
     EXPECT_EQ(p.rows[0][p.fieldIndex("NMINSPECAO")].asString(), "Físico-Química");
+
+    // And so did its item.
+    auto items = testsupport::callAt(server.port(), "GetItemInsAudit", {"0001", "0000000001", "001"});
+    ASSERT_FALSE(items.result.isError()) << items.result.error;
+    const auto& i = *items.result.packet;
+    ASSERT_EQ(i.rows.size(), 1u);
+    EXPECT_EQ(i.rows[0][i.fieldIndex("CDOPERADOR")].asString(), "ANA");
+    EXPECT_EQ(i.rows[0][i.fieldIndex("NMOPERADOR")].asString(), "Ana Souza");
+    EXPECT_EQ(i.rows[0][i.fieldIndex("IDRESULTIMENS")].asString(), "T");
+    EXPECT_EQ(i.rows[0][i.fieldIndex("NMINSPECAO")].asString(), "Contagem Total");
     server.stop();
 }
 
