@@ -11,6 +11,7 @@ void registerRequestLookupMethods(MethodTable& t);  // methods/request_lookup.cp
 void registerRequestCheckMethods(MethodTable& t);   // methods/request_checks.cpp: what the request's save reads
 void registerRequestSaveMethods(MethodTable& t);    // methods/request_save.cpp: SetAuditoria
 void registerInspectionMethods(MethodTable& t);     // methods/inspection.cpp: inspections, items, results
+void registerItemMethods(MethodTable& t);           // methods/item.cpp: item saves, response catalogue, lot situation
 void registerConclusionMethods(MethodTable& t);     // methods/conclusion.cpp: conclusion, release, formula, resources
 void registerDialogMethods(MethodTable& t);         // methods/dialogs.cpp: the side dialogs
 void registerAuthorizationMethods(MethodTable& t);  // methods/authorization.cpp: authorization, justification

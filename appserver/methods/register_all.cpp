@@ -10,6 +10,7 @@ void registerAllMethods(MethodTable& t) {
     registerRequestCheckMethods(t);
     registerRequestSaveMethods(t);
     registerInspectionMethods(t);
+    registerItemMethods(t);
     registerConclusionMethods(t);
     registerDialogMethods(t);
     registerAuthorizationMethods(t);
