@@ -83,7 +83,7 @@ struct ResponseSpec {
     const char* tree;
     const char* code;
     const char* name;
-    double points;
+    std::optional<double> points;  // none: the response judges nothing
     char kind;
     std::optional<double> low, high;
     const char* unit;
@@ -116,6 +116,7 @@ const ResponseSpec kResponses[] = {
     {"0101004", "00001", "Característico", 0, 0, {}, {}, "", nullptr, nullptr, nullptr},
     {"0101004", "00002", "Levemente amarelado", 1, 0, {}, {}, "", nullptr, nullptr, nullptr},
     {"0101004", "00003", "Presença de impurezas", 2, 0, {}, {}, "", nullptr, nullptr, nullptr},
+    {"0101004", "00004", "Não avaliado", {}, 0, {}, {}, "", nullptr, nullptr, nullptr},
     // Brix: general, and per version for the 1 L juice
     {"0102001", "00001", "Dentro da faixa", 0, '=', 10.5, 12.5, "°Brix", nullptr, nullptr, nullptr},
     {"0102001", "00002", "Abaixo da faixa", 2, '<', 10.5, 10.5, "°Brix", nullptr, nullptr, nullptr},
@@ -171,6 +172,8 @@ const ResponseSpec kResponses[] = {
     {"0301002", "00002", "Leve", 1, '=', 23.0, 23.49999, "g", nullptr, nullptr, nullptr},
     {"0301002", "00003", "Fora da tolerância", 2, '<', 23.0, 23.0, "g", nullptr, nullptr, nullptr},
     {"0301002", "00004", "Fora da tolerância", 2, '>', 24.5, 24.5, "g", nullptr, nullptr, nullptr},
+    // Overlaps the upper end of "Dentro da tolerância", which comes first and wins there.
+    {"0301002", "00005", "Atenção", 1, '=', 24.3, 24.5, "g", nullptr, nullptr, nullptr},
     {"0301003", "00001", "Sem defeitos", 0, 0, {}, {}, "", nullptr, nullptr, nullptr},
     {"0301003", "00002", "Defeito leve", 1, 0, {}, {}, "", nullptr, nullptr, nullptr},
     {"0301003", "00003", "Defeito crítico", 2, 0, {}, {}, "", nullptr, nullptr, nullptr},

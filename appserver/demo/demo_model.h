@@ -39,7 +39,7 @@ struct Response {
     std::string analysis;  // CDINSPECAO
     std::string code;      // CDRESPINSPEC
     std::string name;
-    double points;
+    std::optional<double> points;  // none: a response that judges nothing (accepted)
     char kind;  // = > < M N D T, or 0 for a text response
     std::optional<double> low, high;
     std::string unit;

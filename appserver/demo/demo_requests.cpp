@@ -181,7 +181,7 @@ ItemResult judge(const Analysis& a, const std::vector<const Response*>& rows, Ou
     const Response* target = nullptr;
     for (const auto* r : rows) {
         const bool numeric = r->kind && r->kind != 'D' && r->kind != 'T';
-        if (r->points < wantLow || r->points > wantHigh) continue;
+        if (!r->points || *r->points < wantLow || *r->points > wantHigh) continue;
         if (a.responseType == "VALR" && !numeric) continue;
         target = r;
         break;
@@ -191,7 +191,7 @@ ItemResult judge(const Analysis& a, const std::vector<const Response*>& rows, Ou
     if (a.responseType != "VALR") {
         take(*target);
         out.text = target->name;
-        out.accepted = target->points > 1 ? "N" : "S";
+        out.accepted = *target->points > 1 ? "N" : "S";
         return out;
     }
     // Judge the value as the client does: the first row that holds it wins.
@@ -200,7 +200,7 @@ ItemResult judge(const Analysis& a, const std::vector<const Response*>& rows, Ou
         if (!matches(*r, v)) continue;
         take(*r);
         out.value = v;
-        out.accepted = static_cast<int>(r->points) >= 2 ? "N" : "S";
+        out.accepted = static_cast<int>(r->points.value_or(0)) >= 2 ? "N" : "S";
         return out;
     }
     throw std::logic_error("demo: valor sem faixa em " + a.tree);
