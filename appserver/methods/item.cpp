@@ -130,8 +130,10 @@ void checkItemChange(Call& c, const ItemChange& r,
 }
 
 // Change log of cdsItemInsAudit and the null-field list (the log carries every value,
-// nulls included, so the list is not needed). The session's operator is recorded on
-// every item inserted or changed, whoever the screen names. Answers null.
+// nulls included, so the list is not needed). An item keeps the operator the screen
+// names (the analyst may not be the one typing); without one, the session's operator
+// is recorded. A new item takes its analysis' importance when the screen sends none.
+// Answers null.
 core::Variant SetItemInsAudit(Call& c) {
     c.expect({Arg::Packet, Arg::Text});
     const auto& packet = c.packet(0);
@@ -142,12 +144,26 @@ core::Variant SetItemInsAudit(Call& c) {
     applyDelta(c.db(), c.catalog(), records::itemRecord(), packet);
 
     const std::string& me = c.login().operador;
-    for (const auto& r : changes)
-        if (r.kind != core::ChangeKind::Delete)
+    const std::string where = " WHERE CDFILIAL = :f AND NRAUDITORIA = :n AND NRINSPECAUDI = :i AND CDINSPECAO = :a";
+    for (const auto& r : changes) {
+        if (r.kind == core::ChangeKind::Delete) continue;
+        const Params key{r.branch, r.request, r.number, r.analysis};
+        execute(c.db(),
+                "UPDATE ITEMINSAUDIT SET CDOPERADOR = :o" + where + " AND (CDOPERADOR IS NULL OR CDOPERADOR = '')",
+                {me, r.branch, r.request, r.number, r.analysis});
+        const auto unknown =
+            queryValue(c.db(),
+                       "SELECT COUNT(*) FROM ITEMINSAUDIT M" + std::string(where) +
+                           " AND NOT EXISTS (SELECT 1 FROM OPERADOR O WHERE O.CDOPERADOR = M.CDOPERADOR)",
+                       key, FieldType::Integer);
+        if (unknown.asInteger() > 0) throw core::Error("Operador não cadastrado.");
+        if (r.kind == core::ChangeKind::Insert)
             execute(c.db(),
-                    "UPDATE ITEMINSAUDIT SET CDOPERADOR = :o WHERE CDFILIAL = :f AND NRAUDITORIA = :n AND "
-                    "NRINSPECAUDI = :i AND CDINSPECAO = :a",
-                    {me, r.branch, r.request, r.number, r.analysis});
+                    "UPDATE ITEMINSAUDIT SET IDATEITEINSP = (SELECT I.IDATEITEINSP FROM INSPECAO I WHERE I.CDINSPECAO "
+                    "= ITEMINSAUDIT.CDINSPECAO)" +
+                        where + " AND IDATEITEINSP IS NULL",
+                    key);
+    }
     return {};
 }
 

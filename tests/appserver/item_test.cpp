@@ -91,7 +91,7 @@ protected:
     }
 };
 
-TEST_F(ItemTest, SavesCheckEveryChangeAndRecordTheSessionsOperator) {
+TEST_F(ItemTest, SavesCheckEveryChangeAndRecordWhoAnswered) {
     core::RecordSet set;
     load(set, kRequest);
     ASSERT_EQ(set.recordCount(), 2);
@@ -122,10 +122,17 @@ TEST_F(ItemTest, SavesCheckEveryChangeAndRecordTheSessionsOperator) {
     set.cancelUpdates();
     EXPECT_EQ(items(kRequest), 2);
 
-    // Another analysis of the branch, and an answer, by another operator than the
-    // screen names: the session's is recorded.
+    // Another analysis of the branch, and an answer: the operator the screen names is
+    // kept, the session's recorded where it names none, an unknown one refused.
     server_->loginAs("ANALISTA");
     append(set, kRequest, "0000000003");
+    set.edit();
+    set["CDOPERADOR"].setValue("NINGUEM");
+    set.post();
+    EXPECT_EQ(save(set), "Operador não cadastrado.");
+    set.edit();
+    set["CDOPERADOR"].clear();
+    set.post();
     ASSERT_TRUE(set.locate("CDINSPECAO", "0000000004"));
     set.edit();
     set["VRRESPINSAUD"].setValue(99.5);
@@ -136,8 +143,9 @@ TEST_F(ItemTest, SavesCheckEveryChangeAndRecordTheSessionsOperator) {
     ASSERT_EQ(save(set), "");
     set.mergeChangeLog();
     EXPECT_EQ(item("CDOPERADOR", kRequest, "0000000003"), "ANALISTA");
+    EXPECT_EQ(item("IDATEITEINSP", kRequest, "0000000003"), "I");  // the analysis' importance
     EXPECT_EQ(item("IDOPCACEITIN", kRequest, "0000000003"), "P");
-    EXPECT_EQ(item("CDOPERADOR", kRequest, "0000000004"), "ANALISTA");
+    EXPECT_EQ(item("CDOPERADOR", kRequest, "0000000004"), "DEMO");
     EXPECT_EQ(item("CDRESPINSPEC", kRequest, "0000000004"), "00001");
     EXPECT_EQ(item("IDOPCACEITIN", kRequest, "0000000004"), "S");
 
