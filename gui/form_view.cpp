@@ -290,6 +290,10 @@ bool FormView::keyPressed(const std::string& name, QObject* obj, QKeyEvent* ke) 
             ctl.text = ctl.kind == ControlKind::Grid ? e->text().toStdString() : boxText(*this, ctl, e);
             ctl.selStart = e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
             ctl.selLength = static_cast<int>(e->selectedText().size());
+        } else if (ctl.kind == ControlKind::Grid) {
+            // A key on the grid itself opens a fresh editor with it: nothing typed before.
+            ctl.text.clear();
+            ctl.selStart = ctl.selLength = 0;
         }
         run([&] { platform::raiseKey(ctl, key); }, enter && isEditBox(ctl.kind));
         if (key.empty()) return true;  // swallowed by the screen's rule

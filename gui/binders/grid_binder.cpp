@@ -127,7 +127,9 @@ public:
         QAbstractItemView::EditTriggers triggers = QAbstractItemView::NoEditTriggers;
         if (editable) {
             // A typed character opens the editor through the view, after the key rules.
-            triggers = QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked;
+            // No editor on a click of the selected cell: Qt delays it by a double-click
+            // interval and refuses any other edit meanwhile, so a key typed at once was lost.
+            triggers = QAbstractItemView::EditKeyPressed;
             if (!c.onDblClick) triggers |= QAbstractItemView::DoubleClicked;
         }
         if (tv->editTriggers() != triggers) tv->setEditTriggers(triggers);
