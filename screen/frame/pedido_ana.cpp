@@ -9,6 +9,7 @@
 #include "screen/frame/module_state.h"
 #include "screen/frame/screen_state.h"
 #include "screen/inspection/inspection.h"
+#include "screen/inspection/item.h"
 #include "screen/request/request_fields.h"
 #include "screen/request/request_record.h"
 #include "screen/request/request_save.h"
@@ -33,11 +34,13 @@ TfrmPedidoAna::TfrmPedidoAna() : netPedidoAna("MXA07300.rdmPedidoAna") {
     declareFields();
     declareRequestFields(*this);
     declareInspectionFields(*this);
+    declareItemQueries(*this);
     declareConclusionFields(*this);
     loadMessages();
     setupRequestRecord(*this);
     connectRequestSave(*this);
     setupInspectionRecord(*this);
+    setupItemRecord(*this);
 }
 
 TfrmPedidoAna::~TfrmPedidoAna() {

@@ -119,6 +119,18 @@ public:
     platform::TADOIBQuery qryInspUltNv{"qryInspUltNv"};
     platform::TADOIBQuery qryInspecao{"qryInspecao"};
     platform::TADOIBQuery qryVdInspecao{"qryVdInspecao"};
+    // Direct queries of the items on the response catalogue and the operators
+    // (screen/inspection/item_queries.cpp).
+    platform::TADOIBQuery qryResposta{"qryResposta"};
+    platform::TADOIBQuery qryRespGeral{"qryRespGeral"};
+    platform::TADOIBQuery qryVdRespProd{"qryVdRespProd"};
+    platform::TADOIBQuery qryVdResposta{"qryVdResposta"};
+    platform::TADOIBQuery qryExistRespProd{"qryExistRespProd"};
+    platform::TADOIBQuery qryExistRespProdNull{"qryExistRespProdNull"};
+    platform::TADOIBQuery qryLimNorm{"qryLimNorm"};
+    platform::TADOIBQuery qryLimNormNull{"qryLimNormNull"};
+    platform::TADOIBQuery qryOperador{"qryOperador"};
+    platform::TADOIBQuery qryVdOperador{"qryVdOperador"};
     // Direct queries of the header's sector and supplier (screen/request/header_queries.cpp).
     platform::TADOIBQuery qrySetor{"qrySetor"};
     platform::TADOIBQuery qryVdSetor{"qryVdSetor"};

@@ -9,6 +9,7 @@
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
 #include "screen/frame/screen_state_util.h"
+#include "screen/inspection/item.h"
 #include "screen/request/request_record.h"
 #include "screen/request/request_save.h"
 #include "screen/side_dialogs.h"
@@ -141,8 +142,7 @@ void TfrmPedidoAna::pgcPadraoChange() {
     } else if (tab == "tshItemAna") {
         setPadrao(&cdsInspecAudit);
         cdsAuditoriaAfterScroll(*this);
-        // Mostra_Colunas (the items grid's columns for the request) runs here once
-        // the items rules have it.
+        Mostra_Colunas(*this);
         loadVersions(*this);
     } else if (tab == "tshFormula") {
         setPadrao(&cdsFormulaAna);

@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "core/recordset.h"
 #include "platform/components.h"
 
 namespace screen {
@@ -48,6 +49,15 @@ bool refusedByIEIA(TfrmPedidoAna& s);
 void setConcludingOperator(TfrmPedidoAna& s);
 // Puts the focus on a column of a grid (the host's field FocusControl).
 void focusColumn(TfrmPedidoAna& s, const char* grid, const char* field);
+
+// --- what the inspection and item grids share (inspection_grid.cpp) ---
+// The code cell shows the name instead, except while the code is being typed.
+void nameInPlace(platform::CellDraw& cell, const char* nameField);
+// A situation code ("S", "N", "P") drawn as its icon, centred.
+void situationIcon(platform::CellDraw& cell);
+// The grid's own keys on `set`: Insert starts a new row, Ctrl+Delete removes a browsed
+// one once the user confirms. True when the key was one of them (it is swallowed).
+bool gridInsertDelete(TfrmPedidoAna& s, core::RecordSet& set, platform::Key& key);
 
 // --- the inspection grid (inspection_grid.cpp) ---
 // Columns, pick list, buttons, draw hooks and event handlers of dbgInspecAudit.

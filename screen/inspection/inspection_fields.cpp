@@ -40,7 +40,6 @@ void declareInspectionFields(TfrmPedidoAna& s) {
 
     declare(s.cdsDsProd, {{"DSINSPROD", B, 0, "", true}});
 
-    declare(s.qryInspUltNv, {{"CDARVINSPEC", S, 10, "Análise", true}});
     declare(s.qryInspecao, {{"CDARVINSPEC", S, 10, "Análise", true},
                             {"NMINSPECAO", S, 200, "Nome", true},
                             {"CDINSPECAO", S, 10, "", false}});

@@ -50,13 +50,6 @@ std::optional<core::DateTime> pickDateTime(const core::Field& current, const std
     return core::DateTime(*days);
 }
 
-// The code cell shows the name instead, except while the code is being typed.
-void nameInPlace(platform::CellDraw& cell, const char* nameField) {
-    if (cell.focused && cell.editing) return;
-    const std::string name = cell.displayText(nameField);
-    if (!name.empty()) cell.text = name;
-}
-
 void pickAnalysis(TfrmPedidoAna& s) {
     auto& i = s.cdsInspecAudit;
     if (i.state() != State::Insert) return;
@@ -97,6 +90,36 @@ void on(std::function<void()>& slot, TfrmPedidoAna& s, void (*handler)(TfrmPedid
 }
 
 }  // namespace
+
+void nameInPlace(platform::CellDraw& cell, const char* nameField) {
+    if (cell.focused && cell.editing) return;
+    const std::string name = cell.displayText(nameField);
+    if (!name.empty()) cell.text = name;
+}
+
+void situationIcon(platform::CellDraw& cell) {
+    if (cell.set.isEmpty()) return;
+    const std::string v = cell.value(cell.column.field).asString();
+    cell.text.clear();
+    cell.image = v == "S" ? "imgOK" : v == "N" ? "imgCancela" : v == "P" ? "imgPendente" : "";
+    cell.imageAlignment = platform::Alignment::Center;
+}
+
+bool gridInsertDelete(TfrmPedidoAna& s, core::RecordSet& set, Key& key) {
+    if (key.is(platform::vk::Insert) && !key.alt && !key.ctrl && !key.shift && set.state() == State::Browse) {
+        key.clear();
+        set.append();
+        return true;
+    }
+    if (key.ctrl && key.is(Delete) && set.state() == State::Browse && !set.isEmpty()) {
+        key.clear();
+        if (s.msgPadrao.ShowMsg("Excl", platform::MsgType::Confirmation, platform::MsgButtons::YesNo) ==
+            platform::MsgResult::Yes)
+            set.remove();
+        return true;
+    }
+    return false;
+}
 
 void pickConclusion(TfrmPedidoAna& s) {
     auto& i = s.cdsInspecAudit;
@@ -183,19 +206,7 @@ void dbgInspecAuditKeyDown(TfrmPedidoAna& s, Key& key) {
         key.clear();
         return;
     }
-    // The grid's own insert and delete: Insert starts a new row, Ctrl+Delete removes a
-    // browsed one once the user confirms.
-    if (key.is(platform::vk::Insert) && !key.alt && !key.ctrl && !key.shift && i.state() == State::Browse) {
-        key.clear();
-        i.append();
-        return;
-    }
-    if (key.ctrl && key.is(Delete) && i.state() == State::Browse && !i.isEmpty()) {
-        key.clear();
-        if (s.msgPadrao.ShowMsg("Excl", platform::MsgType::Confirmation, platform::MsgButtons::YesNo) ==
-            platform::MsgResult::Yes)
-            i.remove();
-    }
+    gridInsertDelete(s, i, key);
 }
 
 void dbgInspecAuditDblClick(TfrmPedidoAna& s) {
@@ -240,13 +251,7 @@ void buildInspectionGrid(TfrmPedidoAna& s) {
         g.column(field)->width = width;
     g.column("CDARVINSPEC")->onDraw = [](platform::CellDraw& cell) { nameInPlace(cell, "NMINSPECAO"); };
     g.column("CDCOBAIA")->onDraw = [](platform::CellDraw& cell) { nameInPlace(cell, "NMCOBAIA"); };
-    g.column("IDINSPCONC")->onDraw = [](platform::CellDraw& cell) {
-        if (cell.set.isEmpty()) return;
-        const std::string v = cell.value("IDINSPCONC").asString();
-        cell.text.clear();
-        cell.image = v == "S" ? "imgOK" : v == "N" ? "imgCancela" : v == "P" ? "imgPendente" : "";
-        cell.imageAlignment = platform::Alignment::Center;
-    };
+    g.column("IDINSPCONC")->onDraw = situationIcon;
     g.editing = true;
 
     on(g.onEnter, s, dbgInspecAuditEnter);

@@ -1,11 +1,11 @@
 #include "screen/frame/pedido_ana.h"
 #include "screen/frame/screen_building.h"
 #include "screen/inspection/inspection.h"
+#include "screen/inspection/item.h"
 
 namespace screen {
 
 using building::ensure;
-using building::grid;
 
 void buildInspectionViews(TfrmPedidoAna& s) {
     auto& c = s.comps;
@@ -14,8 +14,7 @@ void buildInspectionViews(TfrmPedidoAna& s) {
     c.addDataSource("dtsDsProd", &s.cdsDsProd);
 
     buildInspectionGrid(s);
-    grid(c, "dbgItem", "tshItemAna", "dtsItemInsAudit",
-         {"IDOPCACEITIN", "CDARVINSPEC", "NMINSPECAO", "CDRESPINSPEC", "VRRESPINSAUD", "DSLIMIINSP", "NMOPERADOR"});
+    buildItemGrid(s);
     auto& desc = ensure(c, "dbrDesc", platform::ControlKind::Memo, "tshItemAna");
     desc.dataSource = "dtsDsProd";
     desc.dataField = "DSINSPROD";

@@ -26,6 +26,8 @@ void cdsAuditoriaBeforeEdit(TfrmPedidoAna& s);
 // in force at the request date, or at the date box's day while that is empty), with
 // the wait animation. The save checks them; the items tab reloads them.
 void loadVersions(TfrmPedidoAna& s);
+// The branch approves items of the process partially (its IDPARC... parameter).
+bool partialAllowed(const TfrmPedidoAna& s, const std::string& process);
 
 namespace save {
 // The server's refusal of a save (the header's, an inspection's) in the user's words:

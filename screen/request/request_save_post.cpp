@@ -189,6 +189,8 @@ void concludeTimes(TfrmPedidoAna& s) {
     a.field("QTHRAUDIT").setValue(platform::StTimeToReal(platform::SubtDataHora(start, moment)));
 }
 
+}  // namespace
+
 bool partialAllowed(const TfrmPedidoAna& s, const std::string& process) {
     const char* field = process == "M"   ? "IDPARCMATPRIMA"
                         : process == "E" ? "IDPARCEMBALAGEM"
@@ -197,8 +199,6 @@ bool partialAllowed(const TfrmPedidoAna& s, const std::string& process) {
                                          : nullptr;
     return field && paramMXA(s, field) == "S";
 }
-
-}  // namespace
 
 void loadVersions(TfrmPedidoAna& s) {
     const auto& a = s.cdsAuditoria;
