@@ -179,4 +179,12 @@ int applyDelta(soci::session& db, Catalog& catalog, const records::Record& recor
     return applyChanges(db, info, packet, columns, hasKey && anyKey);
 }
 
+const std::vector<core::Value>& changedRow(const core::Packet& packet, const core::Change& change) {
+    const auto& row = change.kind == core::ChangeKind::Insert ? change.newValues : change.oldValues;
+    if (row.size() != packet.fields.size() ||
+        (change.kind == core::ChangeKind::Modify && change.newValues.size() != packet.fields.size()))
+        throw core::Error("Pacote de dados inválido: alteração com número de colunas diferente dos campos.");
+    return row;
+}
+
 }  // namespace appserver

@@ -31,4 +31,9 @@ int applyDelta(soci::session& db, Catalog& catalog, const std::string& table, co
 // packet claims (each key field must be in the packet).
 int applyDelta(soci::session& db, Catalog& catalog, const records::Record& record, const core::Packet& packet);
 
+// The values that name a change's row (the new ones of an insert, the old ones
+// otherwise), once the change is checked to carry one value per field of the packet;
+// throws core::Error otherwise.
+const std::vector<core::Value>& changedRow(const core::Packet& packet, const core::Change& change);
+
 }  // namespace appserver

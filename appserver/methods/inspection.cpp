@@ -75,10 +75,7 @@ std::vector<InspectionChange> readChanges(const core::Packet& p) {
     std::vector<InspectionChange> out;
     for (const auto& change : p.delta) {
         const bool insert = change.kind == core::ChangeKind::Insert;
-        const auto& row = insert ? change.newValues : change.oldValues;
-        if (row.size() != p.fields.size() ||
-            (change.kind == core::ChangeKind::Modify && change.newValues.size() != p.fields.size()))
-            throw core::Error("Pacote de dados inválido: alteração com número de colunas diferente dos campos.");
+        const auto& row = changedRow(p, change);
         InspectionChange r{change.kind, textOf(row[branch]), textOf(row[request]), textOf(row[number]), {}, false};
         if (analysis >= 0) r.analysis = textOf(row[analysis]);
         if (change.kind == core::ChangeKind::Modify) {
@@ -105,12 +102,7 @@ std::vector<InspectionChange> readChanges(const core::Packet& p) {
 // Nothing of a cancelled request changes; a new inspection is an active analysis
 // of the penultimate level.
 void checkChange(Call& c, const InspectionChange& r) {
-    const auto situation =
-        queryRows(c.db(), "SELECT IDSTATUSAUDI FROM AUDITORIA WHERE CDFILIAL = :f AND NRAUDITORIA = :n",
-                  {r.branch, r.request}, {FieldType::String});
-    if (situation.empty())
-        throw core::Error("Pedido de análise " + r.request + " da filial " + r.branch + " não cadastrado.");
-    if (textOf(situation[0][0]) == "3") throw Refusal("P_SIT_CANCELADA");
+    checkRequestOpen(c.db(), r.branch, r.request);
     if (r.kind != core::ChangeKind::Insert) return;
     const auto found = queryValue(c.db(),
                                   "SELECT COUNT(*) FROM INSPECAO WHERE CDINSPECAO = :a AND IDORIGINSPEC = 'ANA' AND "

@@ -7,7 +7,7 @@
 
 #include "appserver/delta.h"
 #include "appserver/methods/methods.h"
-#include "appserver/refusal.h"
+#include "appserver/methods/request_checks.h"
 #include "appserver/sql.h"
 #include "core/error.h"
 #include "core/treecode.h"
@@ -52,11 +52,7 @@ std::vector<ItemChange> readItemChanges(const core::Packet& p) {
         throw core::Error("Pacote de dados sem campos-chave para a tabela ITEMINSAUDIT.");
     std::vector<ItemChange> out;
     for (const auto& change : p.delta) {
-        const bool insert = change.kind == core::ChangeKind::Insert;
-        const auto& row = insert ? change.newValues : change.oldValues;
-        if (row.size() != p.fields.size() ||
-            (change.kind == core::ChangeKind::Modify && change.newValues.size() != p.fields.size()))
-            throw core::Error("Pacote de dados inválido: alteração com número de colunas diferente dos campos.");
+        const auto& row = changedRow(p, change);
         ItemChange r{
             change.kind, textOf(row[branch]), textOf(row[request]), textOf(row[number]), textOf(row[analysis]), {}, {}};
         if (change.kind == core::ChangeKind::Modify) {
@@ -97,12 +93,7 @@ const core::TreePicture& analysisTree() { return core::treePicture(12); }
 void checkItemChange(Call& c, const ItemChange& r,
                      std::set<std::tuple<std::string, std::string, std::string, std::string>>& inserted) {
     checkValues(r);
-    const auto situation =
-        queryRows(c.db(), "SELECT IDSTATUSAUDI FROM AUDITORIA WHERE CDFILIAL = :f AND NRAUDITORIA = :n",
-                  {r.branch, r.request}, {FieldType::String});
-    if (situation.empty())
-        throw core::Error("Pedido de análise " + r.request + " da filial " + r.branch + " não cadastrado.");
-    if (textOf(situation[0][0]) == "3") throw Refusal("P_SIT_CANCELADA");
+    checkRequestOpen(c.db(), r.branch, r.request);
     if (r.kind != core::ChangeKind::Insert) return;
 
     const auto inspection =

@@ -10,7 +10,9 @@
 #include "appserver/methods/analysis_validity.h"
 #include "appserver/methods/methods.h"
 #include "appserver/record_query.h"
+#include "appserver/refusal.h"
 #include "appserver/sql.h"
+#include "core/error.h"
 #include "records/inspection_record.h"
 #include "records/item_record.h"
 
@@ -209,6 +211,14 @@ core::Packet inspectionItems(Call& c, const std::string& branch, const std::stri
                              const std::string& inspection) {
     return queryRecord(c.db(), records::itemRecord(), "M.CDFILIAL = :f AND M.NRAUDITORIA = :n AND M.NRINSPECAUDI = :i",
                        "I.CDARVINSPEC, M.CDINSPECAO", {branch, request, inspection});
+}
+
+void checkRequestOpen(soci::session& db, const std::string& branch, const std::string& request) {
+    const auto situation = queryRows(db, "SELECT IDSTATUSAUDI FROM AUDITORIA WHERE CDFILIAL = :f AND NRAUDITORIA = :n",
+                                     {branch, request}, {FieldType::String});
+    if (situation.empty())
+        throw core::Error("Pedido de análise " + request + " da filial " + branch + " não cadastrado.");
+    if (!situation[0][0].isNull() && situation[0][0].asString() == "3") throw Refusal("P_SIT_CANCELADA");
 }
 
 int inspectionCount(soci::session& db, const std::string& branch, const std::string& request) {

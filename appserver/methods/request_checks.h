@@ -17,6 +17,10 @@ inline constexpr const char* kInspectionOpen = "COALESCE(IDINSPCONC, 'P') NOT IN
 int inspectionCount(soci::session& db, const std::string& branch, const std::string& request);
 int openInspectionCount(soci::session& db, const std::string& branch, const std::string& request);
 
+// Refuses a change under a request that does not exist, or is cancelled
+// ("P_SIT_CANCELADA"): nothing of a cancelled request changes.
+void checkRequestOpen(soci::session& db, const std::string& branch, const std::string& request);
+
 // The items of one inspection as the item record (records/item_record.cpp), in the
 // order of their analyses' tree codes.
 core::Packet inspectionItems(Call& c, const std::string& branch, const std::string& request,

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "platform/components.h"
+#include "platform/query.h"
 
 namespace screen {
 
@@ -42,6 +43,11 @@ void Vd_Resposta(TfrmPedidoAna& s);
 // process and version ("x" or empty: none); an empty product asks for general rows.
 bool ExistRespProd(TfrmPedidoAna& s, const std::string& analysis, const std::string& product,
                    const std::string& process, const std::string& version);
+// The catalogue query for the current item's analysis: `own` with the product, the
+// request's process and the version text bound when the product is filled and has
+// rows for them, else `general`; the analysis bound in either. Not opened.
+platform::TADOIBQuery& catalogueQuery(TfrmPedidoAna& s, platform::TADOIBQuery& own, platform::TADOIBQuery& general,
+                                      const std::string& product);
 // The product whose responses judge the request: the previous product when the
 // request names one, else its own.
 std::string responseProduct(const TfrmPedidoAna& s);

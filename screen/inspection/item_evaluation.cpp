@@ -146,21 +146,8 @@ void checkImmeasurableProfile(TfrmPedidoAna& s) {
 
 void composeNormalRange(TfrmPedidoAna& s, bool atSave) {
     auto& it = s.cdsItemInsAudit;
-    const auto& a = s.cdsAuditoria;
-    const std::string product = atSave ? responseProduct(s) : text(a, "CDPRODUTO");
-    const std::string analysis = text(it, "CDINSPECAO"), process = text(a, "IDTPAUDITADO");
-    const std::string version = versionText(s);
-    platform::TADOIBQuery* q = &s.qryLimNormNull;
-    if (!blank(product) && ExistRespProd(s, analysis, product, process, version)) {
-        q = &s.qryLimNorm;
-        q->close();
-        q->ParamByName("P_CDPRODUTO") = core::Value(product);
-        q->ParamByName("P_IDRESPPROC") = core::Value(process);
-        q->ParamByName("P_CDVERSAO") = core::Value(version);
-    } else {
-        q->close();
-    }
-    q->ParamByName("P_CDINSPECAO") = core::Value(analysis);
+    const std::string product = atSave ? responseProduct(s) : text(s.cdsAuditoria, "CDPRODUTO");
+    auto* q = &catalogueQuery(s, s.qryLimNorm, s.qryLimNormNull, product);
     q->Open();
     if (q->isEmpty()) return;
     q->first();

@@ -46,19 +46,7 @@ void pickResponse(TfrmPedidoAna& s) {
     // Under version control the catalogue in force decides; outside it nothing may be answered.
     if (!s.cdsVdVersao.isEmpty() && s.cdsVersao.isEmpty()) platform::MensErro(s.msgPadrao.Msg("sem_vige"));
     auto& it = items(s);
-    const std::string product = responseProduct(s), analysis = text(it, "CDINSPECAO");
-    const std::string process = text(s.cdsAuditoria, "IDTPAUDITADO"), version = versionText(s);
-    platform::TADOIBQuery* q = &s.qryRespGeral;
-    if (!blank(product) && ExistRespProd(s, analysis, product, process, version)) {
-        q = &s.qryResposta;
-        q->close();
-        q->ParamByName("P_CDPRODUTO") = core::Value(product);
-        q->ParamByName("P_IDRESPPROC") = core::Value(process);
-        q->ParamByName("P_CDVERSAO") = core::Value(version);
-    } else {
-        q->close();
-    }
-    q->ParamByName("P_CDINSPECAO") = core::Value(analysis);
+    auto* q = &catalogueQuery(s, s.qryResposta, s.qryRespGeral, responseProduct(s));
     q->Open();
     ensureEditing(it);
     if (!platform::Pesquisar(*q, s.msgPadrao.Msg("Resposta"), s.msgPadrao.Msg("N_Resposta_Cad"))) return;
@@ -238,7 +226,7 @@ void buildItemGrid(TfrmPedidoAna& s) {
     for (const auto& [field, width] :
          {std::pair{"IDOPCACEITIN", 40}, std::pair{"IDTPRESPINSP", 90}, std::pair{"CDARVINSPEC", 240},
           std::pair{"IDATEITEINSP", 110}, std::pair{"SGUNIDADE", 60}, std::pair{"VRRESPINSAUD", 110},
-          std::pair{"RESULTADO", 130}, std::pair{"CDRESPINSPEC", 180}, std::pair{"DSLIMIINSP", 200},
+          std::pair{"RESULTADO", 160}, std::pair{"CDRESPINSPEC", 180}, std::pair{"DSLIMIINSP", 200},
           std::pair{"CDOPERADOR", 180}, std::pair{"IDPARCIAL", 60}})
         g.column(field)->width = width;
     // Codes show as names once filled.

@@ -189,6 +189,22 @@ bool ExistRespProd(TfrmPedidoAna& s, const std::string& analysis, const std::str
     return !q.isEmpty();
 }
 
+platform::TADOIBQuery& catalogueQuery(TfrmPedidoAna& s, platform::TADOIBQuery& own, platform::TADOIBQuery& general,
+                                      const std::string& product) {
+    const std::string analysis = text(items(s), "CDINSPECAO"), process = text(s.cdsAuditoria, "IDTPAUDITADO");
+    const std::string version = versionText(s);
+    const bool specific = !blank(product) && ExistRespProd(s, analysis, product, process, version);
+    auto& q = specific ? own : general;
+    q.close();
+    if (specific) {
+        q.ParamByName("P_CDPRODUTO") = core::Value(product);
+        q.ParamByName("P_IDRESPPROC") = core::Value(process);
+        q.ParamByName("P_CDVERSAO") = core::Value(version);
+    }
+    q.ParamByName("P_CDINSPECAO") = core::Value(analysis);
+    return q;
+}
+
 void Vd_InspUltNiv(TfrmPedidoAna& s, bool obligatory) {
     auto& it = items(s);
     focusingOn(s, "CDARVINSPEC", [&] {
@@ -249,26 +265,12 @@ void Vd_Resposta(TfrmPedidoAna& s) {
         }
         it.field("CDRESPINSPEC").setValue(platform::Ajusta(text(it, "CDRESPINSPEC"), 5));
         stVersao = versionText(s);
-        const auto& a = s.cdsAuditoria;
-        const std::string product = responseProduct(s), analysis = text(it, "CDINSPECAO");
-        const std::string process = text(a, "IDTPAUDITADO");
-        platform::TADOIBQuery* q = nullptr;
-        if (!blank(product) && ExistRespProd(s, analysis, product, process, stVersao)) {
-            q = &s.qryVdRespProd;
-            q->close();
-            q->ParamByName("P_CDPRODUTO") = core::Value(product);
-            q->ParamByName("P_IDRESPPROC") = core::Value(process);
-            q->ParamByName("P_CDVERSAO") = core::Value(stVersao);
-        } else {
-            q = &s.qryVdResposta;
-            q->close();
-        }
-        q->ParamByName("P_CDINSPECAO") = core::Value(analysis);
-        q->ParamByName("P_CDRESPINSPEC") = core::Value(text(it, "CDRESPINSPEC"));
-        q->Open();
-        if (q->isEmpty())
-            platform::MensErro(s.msgPadrao.Msg(q == &s.qryVdRespProd ? "N_Resposta_Cad_Prod" : "Resposta_N_Cad"));
-        for (const char* f : {"NMRESPINSPEC", "VRPONTRESINS", "SGUNIDADE"}) it.field(f).setValue(q->field(f).value());
+        auto& q = catalogueQuery(s, s.qryVdRespProd, s.qryVdResposta, responseProduct(s));
+        q.ParamByName("P_CDRESPINSPEC") = core::Value(text(it, "CDRESPINSPEC"));
+        q.Open();
+        if (q.isEmpty())
+            platform::MensErro(s.msgPadrao.Msg(&q == &s.qryVdRespProd ? "N_Resposta_Cad_Prod" : "Resposta_N_Cad"));
+        for (const char* f : {"NMRESPINSPEC", "VRPONTRESINS", "SGUNIDADE"}) it.field(f).setValue(q.field(f).value());
         const auto& points = it.field("VRPONTRESINS");
         it.field("IDOPCACEITIN").setValue(!points.isNull() && points.asFloat() > 1 ? "N" : "S");
     });

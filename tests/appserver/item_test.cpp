@@ -188,7 +188,9 @@ TEST_F(ItemTest, CatalogueRowsInTheirOwnOrderForProductAndVersion) {
     const auto immeasurable = [](const std::string& product, const std::string& version) {
         auto a = testsupport::call("GetExisteImensu", {"0000000015", "A", product, version});
         EXPECT_EQ(a.out.size(), 1u);
-        if (!a.out.empty()) EXPECT_EQ(a.out[0].second.value.asString(), version);
+        if (!a.out.empty()) {
+            EXPECT_EQ(a.out[0].second.value.asString(), version);
+        }
         return column(a, "CDRESPINSPEC");
     };
     EXPECT_EQ(immeasurable("0000000016", "V2"), (Codes{"00011", "00014"}));

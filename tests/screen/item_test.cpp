@@ -120,6 +120,7 @@ TEST_F(Items, MeasuredValuesAreJudgedByTheFirstRangeThatHoldsThem) {
     EXPECT_EQ(items().state(), State::Edit);
     // Text that is no number never reaches the value.
     EXPECT_FALSE(runHandler([&] { items().field("VRRESPINSAUD").setText("1,2,3"); }));
+    EXPECT_EQ(lastError(), "'1,2,3' não é um número válido para Resultado.");
     EXPECT_EQ(items().field("VRRESPINSAUD").asFloat(), 0.5);
 }
 
