@@ -1,11 +1,25 @@
 #include "core/normal_range.h"
 
 #include "core/format.h"
+#include "core/quantity.h"
 
 namespace core {
 
 bool numericRangeKind(const std::string& kind) {
     return kind == "=" || kind == ">" || kind == "<" || kind == "M" || kind == "N";
+}
+
+bool rangeHolds(const std::string& kind, std::optional<double> low, std::optional<double> high, double value) {
+    const auto rounded = [](double v) { return roundDecimals(v, 5); };
+    const double v = rounded(value);
+    if (kind == "=") return low && high && rounded(*low) <= v && v <= rounded(*high);
+    if (!high) return false;
+    const double limit = rounded(*high);
+    if (kind == ">") return v > limit;
+    if (kind == "<") return v < limit;
+    if (kind == "M") return v >= limit;
+    if (kind == "N") return v <= limit;
+    return false;
 }
 
 std::string utf8Prefix(const std::string& text, size_t size) {

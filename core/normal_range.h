@@ -31,6 +31,12 @@ bool numericRangeKind(const std::string& kind);
 std::optional<std::string> normalRangeText(const std::string& kind, std::optional<double> low,
                                            std::optional<double> high, const RangeWords& words = {});
 
+// Whether a numeric range row of kind `kind` holds the value, all compared at 5
+// decimals, as values are typed. "=" holds from the lower to the upper bound; the
+// one-sided kinds compare with the upper bound (the catalogue fills it for them, and
+// shows the lower one). A row without the bound it needs holds nothing.
+bool rangeHolds(const std::string& kind, std::optional<double> low, std::optional<double> high, double value);
+
 // The first `size` characters of a UTF-8 text.
 std::string utf8Prefix(const std::string& text, size_t size);
 

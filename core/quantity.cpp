@@ -32,4 +32,15 @@ int compareQuantity(double a, double b) {
 
 bool sameQuantity(double a, double b) { return compareQuantity(a, b) == 0; }
 
+double roundDecimals(double value, int decimals) {
+    if (!std::isfinite(value)) return value;
+    const double scale = std::pow(10.0, decimals);
+    // charconv, as the GUI's locale may use a "," point.
+    char buf[64];
+    const auto written = std::to_chars(buf, buf + sizeof buf, value * scale, std::chars_format::general, 15);
+    double scaled = value * scale;
+    std::from_chars(buf, written.ptr, scaled);
+    return std::round(scaled) / scale;
+}
+
 }  // namespace core

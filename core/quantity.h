@@ -13,4 +13,8 @@ long long quantityMillis(double quantity);
 int compareQuantity(double a, double b);
 bool sameQuantity(double a, double b);
 
+// `value` rounded half away from zero to `decimals` places, on its first 15
+// significant digits, which drop the binary noise (1.005 * 100 = 100.49999...).
+double roundDecimals(double value, int decimals);
+
 }  // namespace core

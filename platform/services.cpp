@@ -11,6 +11,7 @@
 
 #include "core/error.h"
 #include "core/format.h"
+#include "core/quantity.h"
 #include "core/treecode.h"
 #include "platform/netconnection.h"
 
@@ -157,17 +158,7 @@ std::string Ajusta(const std::string& code, int width) {
     return std::string(width - t.size(), '0') + t;
 }
 
-double RoundDec(double value, int decimals) {
-    if (!std::isfinite(value)) return value;
-    const double scale = std::pow(10.0, decimals);
-    // 15 significant digits drop the binary noise (1.005 * 100 = 100.49999...) before
-    // rounding half away from zero. charconv, as the GUI's locale may use a "," point.
-    char buf[64];
-    const auto written = std::to_chars(buf, buf + sizeof buf, value * scale, std::chars_format::general, 15);
-    double scaled = value * scale;
-    std::from_chars(buf, written.ptr, scaled);
-    return std::round(scaled) / scale;
-}
+double RoundDec(double value, int decimals) { return core::roundDecimals(value, decimals); }
 
 void MaxNumber(const std::string& text, int intDigits, int decDigits, const std::string& key, int selStart,
                int selLength) {

@@ -2,10 +2,12 @@
 #include <cmath>
 #include <map>
 #include <stdexcept>
+#include <string>
 
 #include "appserver/demo/demo_model.h"
 #include "appserver/demo/demo_rows.h"
 #include "appserver/methods/normal_range.h"
+#include "core/normal_range.h"
 
 namespace appserver::demo {
 
@@ -112,25 +114,6 @@ const RequestSpec kRequests[] = {
 };
 
 double round2(double v) { return std::round(v * 100.0) / 100.0; }
-double round5(double v) { return std::round(v * 100000.0) / 100000.0; }
-
-bool matches(const Response& r, double v) {
-    if (!r.high) return false;
-    switch (r.kind) {
-        case '=':
-            return r.low && round5(*r.low) <= round5(v) && round5(v) <= round5(*r.high);
-        case '>':
-            return v > *r.high;
-        case '<':
-            return v < *r.high;
-        case 'M':
-            return v >= *r.high;
-        case 'N':
-            return v <= *r.high;
-        default:
-            return false;
-    }
-}
 
 // A value that the row's range holds, well inside it.
 double valueInside(const Response& r) {
@@ -197,7 +180,7 @@ ItemResult judge(const Analysis& a, const std::vector<const Response*>& rows, Ou
     // Judge the value as the client does: the first row that holds it wins.
     const double v = valueInside(*target);
     for (const auto* r : rows) {
-        if (!matches(*r, v)) continue;
+        if (!core::rangeHolds(std::string(1, r->kind), r->low, r->high, v)) continue;
         take(*r);
         out.value = v;
         out.accepted = static_cast<int>(r->points.value_or(0)) >= 2 ? "N" : "S";

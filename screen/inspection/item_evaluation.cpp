@@ -1,7 +1,6 @@
 // Judging an item's answer: a measured value or an immeasurable result against the
 // ranges of the response catalogue, the words of its normal range, and the whole
 // set of checks before an item is saved.
-#include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,24 +26,6 @@ using State = core::DataSetState;
 
 std::optional<double> bound(const core::Field& f) {
     return f.isNull() ? std::nullopt : std::optional<double>(f.asFloat());
-}
-
-double rounded(double v) { return platform::RoundDec(v, 5); }
-
-// Whether a numeric range row holds the value. The one-sided kinds compare with the
-// upper bound, which the catalogue fills for them; values compare at 5 decimals, as
-// they are typed.
-bool holds(const std::string& kind, const core::RecordSet& row, double v) {
-    const auto low = bound(row.field("VRINIFAIXRES")), high = bound(row.field("VRFINFAIXRES"));
-    v = rounded(v);
-    if (kind == "=") return low && high && rounded(*low) <= v && v <= rounded(*high);
-    if (!high) return false;
-    const double limit = rounded(*high);
-    if (kind == ">") return v > limit;
-    if (kind == "<") return v < limit;
-    if (kind == "M") return v >= limit;
-    if (kind == "N") return v <= limit;
-    return false;
 }
 
 // cdsResultado from the response product's catalogue when it has rows for the
@@ -97,7 +78,8 @@ void Vd_Resultado(TfrmPedidoAna& s) {
         for (r.first(); !r.eof() && !matched; r.next()) {
             const std::string kind = text(r, "IDFAIXRESINS");
             if (core::numericRangeKind(kind)) {
-                if (!holds(kind, r, v)) continue;
+                if (!core::rangeHolds(kind, bound(r.field("VRINIFAIXRES")), bound(r.field("VRFINFAIXRES")), v))
+                    continue;
                 const auto& points = r.field("VRPONTRESINS");
                 const bool rejected = !points.isNull() && static_cast<int64_t>(points.asFloat()) >= 2;
                 it.field("NMRESPINSPEC").setValue(r.field("NMRESPINSPEC").value());
