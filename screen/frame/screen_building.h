@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -8,6 +9,10 @@
 
 // What every subject uses to declare its record sets' fields and to add its views to
 // the screen's component model.
+namespace screen {
+class TfrmPedidoAna;
+}
+
 namespace screen::building {
 
 struct FieldSpec {
@@ -36,5 +41,12 @@ platform::Control& ensure(platform::ComponentModel& comps, const std::string& na
 // A grid over `dataSource`; a non-empty field list replaces its columns.
 platform::Control& grid(platform::ComponentModel& comps, const std::string& name, const std::string& parent,
                         const std::string& dataSource, std::vector<std::string> fields);
+
+// Wires a view event to one of the screen's named handlers. The views run it as the
+// host's event loop does: a refusal thrown there is shown, and a refused column exit
+// keeps the cell.
+inline void on(std::function<void()>& slot, TfrmPedidoAna& s, void (*handler)(TfrmPedidoAna&)) {
+    slot = [&s, handler] { handler(s); };
+}
 
 }  // namespace screen::building

@@ -19,6 +19,11 @@ inline std::string text(const core::RecordSet& set, const char* field) {
     return f ? f->asString() : std::string();
 }
 
+// A browsed set goes into edit, as a typed key puts it; one already editing stays.
+inline void ensureEditing(core::RecordSet& set) {
+    if (set.state() == core::DataSetState::Browse) set.edit();
+}
+
 inline bool blank(const std::string& v) { return platform::EmptyString(v); }
 
 // Cancelled ("3") or concluded ("4", "5"): the request's inspections and boxes close.

@@ -3,6 +3,7 @@
 
 #include "core/recordset.h"
 #include "platform/components.h"
+#include "platform/query.h"
 
 namespace screen {
 
@@ -47,6 +48,10 @@ bool refusedByIEIA(TfrmPedidoAna& s);
 // Who concluded the current inspection: the session's operator while its conclusion
 // date is set, nobody otherwise.
 void setConcludingOperator(TfrmPedidoAna& s);
+// The request is cancelled or concluded: its inspections and items close.
+bool closedRequest(const TfrmPedidoAna& s);
+// qryVdInspecao opened on one active analysis of the tree, by level and code.
+platform::TADOIBQuery& openAnalysis(TfrmPedidoAna& s, int level, const std::string& code);
 // Puts the focus on a column of a grid (the host's field FocusControl).
 void focusColumn(TfrmPedidoAna& s, const char* grid, const char* field);
 

@@ -20,10 +20,12 @@ namespace screen {
 
 namespace {
 
+using building::on;
 using platform::Key;
 using platform::vk::Delete;
 using state::blank;
 using state::editing;
+using state::ensureEditing;
 using state::text;
 using State = core::DataSetState;
 
@@ -35,10 +37,6 @@ bool dateColumn(const std::string& field) { return field == "DTINIRINSAUD" || fi
 // The start date is saved once the server holds it; from then on the dates are
 // changed only through the picker.
 bool startSaved(TfrmPedidoAna& s) { return !s.cdsInspecAudit.field("DTINIRINSAUD").oldValue().isNull(); }
-
-void ensureEditing(core::RecordSet& set) {
-    if (set.state() == State::Browse) set.edit();
-}
 
 // The host's date-time picker: the picked moment, or nothing.
 std::optional<core::DateTime> pickDateTime(const core::Field& current, const std::string& option) {
@@ -81,12 +79,6 @@ void pickSubject(TfrmPedidoAna& s) {
     if (!platform::Pesquisar(s.cdsPesqCobaia, s.msgPadrao.Msg("Cobaia"), s.msgPadrao.Msg("CobaiaN_Cad"))) return;
     i.field("CDCOBAIA").setValue(s.cdsPesqCobaia.field("CDCOBAIA").value());
     i.field("NMCOBAIA").setValue(s.cdsPesqCobaia.field("NMCOBAIA").value());
-}
-
-// The views run the grid's handlers as the host's event loop does: a refusal thrown
-// here is shown there, and a refused column exit keeps the cell.
-void on(std::function<void()>& slot, TfrmPedidoAna& s, void (*handler)(TfrmPedidoAna&)) {
-    slot = [&s, handler] { handler(s); };
 }
 
 }  // namespace

@@ -48,8 +48,6 @@ void addInspectionMessages(TfrmPedidoAna& s) {
     m.add("MeIgual", "Menor ou Igual à ");
 }
 
-bool closedRequest(const TfrmPedidoAna& s) { return state::closedSituation(text(s.cdsAuditoria, "IDSTATUSAUDI")); }
-
 // SetInspecAudit after a post or a delete: the change log, the request's product and
 // process, the words of the normal range and the current inspection, whose items
 // come back into cdsItemInsAudit. A refusal drops the pending changes, so the grid
@@ -117,6 +115,17 @@ void recordRestPeriod(TfrmPedidoAna& s) {
 
 }  // namespace
 
+bool closedRequest(const TfrmPedidoAna& s) { return state::closedSituation(text(s.cdsAuditoria, "IDSTATUSAUDI")); }
+
+platform::TADOIBQuery& openAnalysis(TfrmPedidoAna& s, int level, const std::string& code) {
+    auto& q = s.qryVdInspecao;
+    q.close();
+    q.ParamByName("P_CDNVINSPECAO") = core::Value(std::to_string(level));
+    q.ParamByName("P_CDARVINSPEC") = core::Value(code);
+    q.Open();
+    return q;
+}
+
 void focusColumn(TfrmPedidoAna& s, const char* grid, const char* field) {
     auto* g = s.comps.find(grid);
     if (!g) return;
@@ -144,11 +153,7 @@ void Vd_Inspecao(TfrmPedidoAna& s, bool obligatory) {
     }
     const int level = platform::GetTtNiveis(12) - 1;
     if (platform::Nivel(12, code) != level) platform::MensErro(s.msgPadrao.Msg("Analise_Nivel"));
-    auto& q = s.qryVdInspecao;
-    q.close();
-    q.ParamByName("P_CDNVINSPECAO") = core::Value(std::to_string(level));
-    q.ParamByName("P_CDARVINSPEC") = core::Value(code);
-    q.Open();
+    const auto& q = openAnalysis(s, level, code);
     if (q.isEmpty()) platform::MensErro(s.msgPadrao.Msg("Analise_N_Cad"));
     i.field("CDINSPECAO").setValue(q.field("CDINSPECAO").value());
     i.field("NMINSPECAO").setValue(q.field("NMINSPECAO").value());

@@ -59,6 +59,8 @@ std::string versionText(const TfrmPedidoAna& s);
 // catalogue's ranges; an error leaves it pending with no response, the value kept
 // and the focus on it.
 void Vd_Resultado(TfrmPedidoAna& s);
+// cdsExisteImensu: the immeasurable results the analysis' profile offers.
+void loadImmeasurable(TfrmPedidoAna& s);
 // Refuses an immeasurable result the analysis' profile does not offer.
 void checkImmeasurableProfile(TfrmPedidoAna& s);
 // The normal-range words of the current item: at its first save from the response

@@ -107,11 +107,15 @@ void Vd_Resultado(TfrmPedidoAna& s) {
     }
 }
 
+void loadImmeasurable(TfrmPedidoAna& s) {
+    s.load(s.cdsExisteImensu, "GetExisteImensu",
+           {text(s.cdsItemInsAudit, "CDINSPECAO"), "A", text(s.cdsAuditoria, "CDPRODUTO"), versionText(s)});
+}
+
 void checkImmeasurableProfile(TfrmPedidoAna& s) {
     auto& it = s.cdsItemInsAudit;
     auto& ranges = s.cdsExisteImensu;
-    std::vector<core::Variant> args{text(it, "CDINSPECAO"), "A", text(s.cdsAuditoria, "CDPRODUTO"), stVersao};
-    platform::withShowAvi(6, [&] { platform::loadFromServer(ranges, s.netPedidoAna.call("GetExisteImensu", args)); });
+    loadImmeasurable(s);
     const std::string result = text(it, "IDRESULTIMENS");
     const auto refuseWithout = [&](const char* kind, const char* key) {
         ranges.setFilter([kind](const core::RecordSet& r) { return r.field("IDFAIXRESINS").asString() == kind; });
@@ -154,7 +158,7 @@ void cdsItemInsAuditBeforePost(TfrmPedidoAna& s) {
     const std::string kind = text(it, "IDTPRESPINSP");
     if (kind == "VALR") Vd_Resultado(s);                                                   // 6
     Vd_Resposta(s);                                                                        // 7
-    if (state::closedSituation(text(s.cdsAuditoria, "IDSTATUSAUDI")) && boAlteraStatus) {  // 8
+    if (closedRequest(s) && boAlteraStatus) {                                              // 8
         sideDialogs().CriaContQuali("", "ALTC");
         if (ValidaTela) {
             s.sbtCancelarClick();

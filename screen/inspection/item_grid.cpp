@@ -20,9 +20,11 @@ namespace screen {
 
 namespace {
 
+using building::on;
 using platform::Key;
 using state::blank;
 using state::editing;
+using state::ensureEditing;
 using state::text;
 using State = core::DataSetState;
 
@@ -30,17 +32,7 @@ platform::Control& grid(TfrmPedidoAna& s) { return s.comps["dbgItem"]; }
 std::string column(TfrmPedidoAna& s) { return grid(s).selectedField(); }
 core::RecordSet& items(TfrmPedidoAna& s) { return s.cdsItemInsAudit; }
 
-void ensureEditing(core::RecordSet& set) {
-    if (set.state() == State::Browse) set.edit();
-}
-
 bool measured(TfrmPedidoAna& s) { return text(items(s), "IDTPRESPINSP") == "VALR"; }
-
-// The analysis' immeasurable results the profile offers, reloaded for the item.
-void loadImmeasurable(TfrmPedidoAna& s) {
-    s.load(s.cdsExisteImensu, "GetExisteImensu",
-           {text(items(s), "CDINSPECAO"), "A", text(s.cdsAuditoria, "CDPRODUTO"), versionText(s)});
-}
 
 void pickResponse(TfrmPedidoAna& s) {
     // Under version control the catalogue in force decides; outside it nothing may be answered.
@@ -84,10 +76,6 @@ void pickAnalysis(TfrmPedidoAna& s) {
     for (const char* f : {"CDINSPECAO", "NMINSPECAO", "CDARVINSPEC"}) it.field(f).setValue(q.field(f).value());
     it.field("DSANALISE").setValue(q.field("NMINSPECAO").value());
     it.field("SGUNRESPOSTA").setValue(core::utf8Prefix(text(q, "SGUNIDADE"), 2));
-}
-
-void on(std::function<void()>& slot, TfrmPedidoAna& s, void (*handler)(TfrmPedidoAna&)) {
-    slot = [&s, handler] { handler(s); };
 }
 
 }  // namespace

@@ -66,7 +66,6 @@ void addItemMessages(TfrmPedidoAna& s) {
 }
 
 core::RecordSet& items(TfrmPedidoAna& s) { return s.cdsItemInsAudit; }
-bool closedRequest(const TfrmPedidoAna& s) { return state::closedSituation(text(s.cdsAuditoria, "IDSTATUSAUDI")); }
 
 // Runs a check; a refusal puts the focus on the item's column first.
 template <class Check>
@@ -170,21 +169,28 @@ std::string versionText(const TfrmPedidoAna& s) {
     return blank(v) ? std::string("x") : v;
 }
 
-bool ExistRespProd(TfrmPedidoAna& s, const std::string& analysis, const std::string& product,
-                   const std::string& process, const std::string& version) {
-    if (blank(product)) {
-        auto& q = s.qryExistRespProdNull;
-        q.close();
-        q.ParamByName("P_CDINSPECAO") = core::Value(analysis);
-        q.Open();
-        return !q.isEmpty();
-    }
-    auto& q = s.qryExistRespProd;
+namespace {
+
+// A catalogue query closed with its parameters bound: the analysis, and for a
+// product's rows the product, process and version ("x" for none).
+platform::TADOIBQuery& bound(platform::TADOIBQuery& q, const std::string& analysis, const std::string& product = {},
+                             const std::string& process = {}, const std::string& version = {}) {
     q.close();
     q.ParamByName("P_CDINSPECAO") = core::Value(analysis);
-    q.ParamByName("P_CDPRODUTO") = core::Value(product);
-    q.ParamByName("P_IDRESPPROC") = core::Value(process);
-    q.ParamByName("P_CDVERSAO") = core::Value(blank(version) ? std::string("x") : version);
+    if (!blank(product)) {
+        q.ParamByName("P_CDPRODUTO") = core::Value(product);
+        q.ParamByName("P_IDRESPPROC") = core::Value(process);
+        q.ParamByName("P_CDVERSAO") = core::Value(blank(version) ? std::string("x") : version);
+    }
+    return q;
+}
+
+}  // namespace
+
+bool ExistRespProd(TfrmPedidoAna& s, const std::string& analysis, const std::string& product,
+                   const std::string& process, const std::string& version) {
+    auto& q = blank(product) ? bound(s.qryExistRespProdNull, analysis)
+                             : bound(s.qryExistRespProd, analysis, product, process, version);
     q.Open();
     return !q.isEmpty();
 }
@@ -193,16 +199,9 @@ platform::TADOIBQuery& catalogueQuery(TfrmPedidoAna& s, platform::TADOIBQuery& o
                                       const std::string& product) {
     const std::string analysis = text(items(s), "CDINSPECAO"), process = text(s.cdsAuditoria, "IDTPAUDITADO");
     const std::string version = versionText(s);
-    const bool specific = !blank(product) && ExistRespProd(s, analysis, product, process, version);
-    auto& q = specific ? own : general;
-    q.close();
-    if (specific) {
-        q.ParamByName("P_CDPRODUTO") = core::Value(product);
-        q.ParamByName("P_IDRESPPROC") = core::Value(process);
-        q.ParamByName("P_CDVERSAO") = core::Value(version);
-    }
-    q.ParamByName("P_CDINSPECAO") = core::Value(analysis);
-    return q;
+    if (!blank(product) && ExistRespProd(s, analysis, product, process, version))
+        return bound(own, analysis, product, process, version);
+    return bound(general, analysis);
 }
 
 void Vd_InspUltNiv(TfrmPedidoAna& s, bool obligatory) {
@@ -216,11 +215,7 @@ void Vd_InspUltNiv(TfrmPedidoAna& s, bool obligatory) {
         }
         const int last = platform::GetTtNiveis(12);
         if (!platform::ValidEx("", 12, code)) platform::MensErro(s.msgPadrao.Msg("Analise_N_Cad"));
-        auto& q = s.qryVdInspecao;
-        q.close();
-        q.ParamByName("P_CDNVINSPECAO") = core::Value(std::to_string(last));
-        q.ParamByName("P_CDARVINSPEC") = core::Value(code);
-        q.Open();
+        const auto& q = openAnalysis(s, last, code);
         if (q.isEmpty()) {
             it.field("CDINSPECAO").clear();
             it.field("NMINSPECAO").clear();

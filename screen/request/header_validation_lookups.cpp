@@ -5,6 +5,7 @@
 #include "platform/netconnection.h"
 #include "platform/services.h"
 #include "screen/frame/pedido_ana.h"
+#include "screen/frame/screen_state_util.h"
 #include "screen/request/header_validation.h"
 #include "screen/request/header_validation_util.h"
 
@@ -17,9 +18,7 @@ using header::text;
 namespace {
 
 // A pick on a request being browsed starts its edit.
-void startEdit(TfrmPedidoAna& s) {
-    if (s.cdsAuditoria.state() == core::DataSetState::Browse) s.cdsAuditoria.edit();
-}
+void startEdit(TfrmPedidoAna& s) { state::ensureEditing(s.cdsAuditoria); }
 
 void copy(TfrmPedidoAna& s, const char* to, const core::RecordSet& from, const char* field) {
     assign(s, to, from.field(field).value());
