@@ -7,6 +7,7 @@
 
 #include "appserver/delta.h"
 #include "appserver/methods/methods.h"
+#include "appserver/methods/normal_range.h"
 #include "appserver/methods/request_checks.h"
 #include "appserver/sql.h"
 #include "core/error.h"
@@ -30,12 +31,9 @@ const std::vector<core::FieldDef>& responseFields() {
         field("SGUNIDADE", FieldType::String, 10)};
     return fields;
 }
-constexpr const char* kResponseColumns =
+const std::string kResponseColumns =
     "SELECT CDRESPINSPEC, NMRESPINSPEC, IDFAIXRESINS, VRINIFAIXRES, VRFINFAIXRES, VRPONTRESINS, SGUNIDADE "
-    "FROM RESPOSINSPEC WHERE CDINSPECAO = :a ";
-
-// A product's rows carry a version; those for any version match the text "x".
-std::string versionText(const std::string& v) { return blank(v) ? "x" : trimmed(v); }
+    "FROM RESPOSINSPEC WHERE ";
 
 // One change of the items' log: the item it names and the values it brings.
 struct ItemChange {
@@ -167,7 +165,7 @@ core::Variant GetExisteImensu(Call& c) {
     c.expect({Arg::Text, Arg::Text, Arg::Text, Arg::Text});
     c.setOut(3, c.arg(3));
     const std::string analysis = c.text(0), mode = trimmed(c.text(1)), product = trimmed(c.text(2)),
-                      version = versionText(c.text(3));
+                      version = catalogueVersion(c.text(3));
     std::string kinds;
     if (mode == "A")
         kinds = "IDFAIXRESINS IN ('D', 'T')";
@@ -182,12 +180,14 @@ core::Variant GetExisteImensu(Call& c) {
                                 {analysis, product, version}, FieldType::Integer)
                              .asInteger() > 0;
     if (own)
-        return queryPacket(c.db(), responseFields(),
-                           kResponseColumns + ("AND " + ofProduct + " AND " + kinds + " ORDER BY NRSEQRESPINSP"),
-                           {analysis, product, version});
-    return queryPacket(c.db(), responseFields(),
-                       kResponseColumns + ("AND CDPRODUTO IS NULL AND " + kinds + " ORDER BY NRSEQRESPINSP"),
-                       {analysis});
+        return queryPacket(
+            c.db(), responseFields(),
+            kResponseColumns + "CDINSPECAO = :a AND " + ofProduct + " AND " + kinds + " ORDER BY NRSEQRESPINSP",
+            {analysis, product, version});
+    return queryPacket(
+        c.db(), responseFields(),
+        kResponseColumns + "CDINSPECAO = :a AND CDPRODUTO IS NULL AND " + kinds + " ORDER BY NRSEQRESPINSP",
+        {analysis});
 }
 
 // Mode 1 (the product's rows for a process and version) or 2 (the general rows),
@@ -197,14 +197,12 @@ core::Variant GetResultado(Call& c) {
     c.expect({Arg::Integer, Arg::Text, Arg::Text, Arg::Text, Arg::Text});
     const auto mode = c.integer(0);
     if (mode == 1)
-        return queryPacket(c.db(), responseFields(),
-                           std::string(kResponseColumns) +
-                               "AND CDPRODUTO = :p AND IDRESPPROC = :t AND COALESCE(CDVERSAO, 'x') = :v "
-                               "ORDER BY NRSEQRESPINSP",
-                           {c.text(3), trimmed(c.text(1)), trimmed(c.text(2)), versionText(c.text(4))});
+        return queryPacket(c.db(), responseFields(), kResponseColumns + kProductRows + " ORDER BY NRSEQRESPINSP",
+                           {c.text(3), trimmed(c.text(1)), trimmed(c.text(2)), catalogueVersion(c.text(4))});
     if (mode == 2)
         return queryPacket(c.db(), responseFields(),
-                           std::string(kResponseColumns) + "AND CDPRODUTO IS NULL ORDER BY NRSEQRESPINSP", {c.text(3)});
+                           kResponseColumns + "CDINSPECAO = :a AND CDPRODUTO IS NULL ORDER BY NRSEQRESPINSP",
+                           {c.text(3)});
     throw core::Error("Modo de consulta das respostas inválido: " + std::to_string(mode) +
                       ". Use 1 (do produto) ou 2 (gerais).");
 }

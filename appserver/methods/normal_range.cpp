@@ -8,12 +8,14 @@ namespace appserver {
 
 using core::FieldType;
 
+std::string catalogueVersion(const std::string& version) { return blank(version) ? "x" : trimmed(version); }
+
 std::optional<std::string> normalRange(soci::session& db, const std::string& analysis,
                                        const std::string& responseProduct, const std::string& process,
                                        const std::string& version, const RangeWords& words) {
-    const std::string versionText = blank(version) ? std::string("x") : version;
+    const std::string versionText = catalogueVersion(version);
     const std::string columns = "SELECT IDFAIXRESINS, VRINIFAIXRES, VRFINFAIXRES FROM RESPOSINSPEC WHERE ";
-    const std::string own = "CDINSPECAO = :a AND CDPRODUTO = :p AND IDRESPPROC = :t AND COALESCE(CDVERSAO, 'x') = :v";
+    const std::string own = kProductRows;
     const std::vector<FieldType> types = {FieldType::String, FieldType::Float, FieldType::Float};
     std::vector<std::vector<core::Value>> rows;
     const bool productRows =

@@ -14,6 +14,14 @@ using core::normalRangeText;
 using core::RangeWords;
 using core::utf8Prefix;
 
+// The response catalogue's rows of a product for a process and version: a condition
+// on RESPOSINSPEC binding :a the analysis, :p the product, :t the process and :v the
+// version as catalogueVersion writes it.
+inline constexpr const char* kProductRows =
+    "CDINSPECAO = :a AND CDPRODUTO = :p AND IDRESPPROC = :t AND COALESCE(CDVERSAO, 'x') = :v";
+// A version as the catalogue matches it: rows for any version hold "x".
+std::string catalogueVersion(const std::string& version);
+
 // The normal range of an analysis for a request: the response product's own rows
 // for the process and version when it has any (the first of them with 0 points, by
 // response code), else the first general row with 0 points in the catalogue's order.
