@@ -2,11 +2,7 @@
 
 namespace records {
 
-using core::FieldType;
-constexpr auto S = FieldType::String;
-constexpr auto D = FieldType::DateTime;
-constexpr auto N = FieldType::Float;
-constexpr auto B = FieldType::Blob;
+using namespace types;
 
 const Record& inspectionRecord() {
     static const Record r("cdsInspecAudit", "INSPECAUDIT", "N",

@@ -2,9 +2,7 @@
 
 namespace records {
 
-using core::FieldType;
-constexpr auto S = FieldType::String;
-constexpr auto N = FieldType::Float;
+using namespace types;
 
 const Record& itemRecord() {
     // The response's name, unit and points stay stored: they are the verdict as it

@@ -28,6 +28,14 @@ struct RecordField {
     bool stored() const { return source == FieldSource::Stored; }
 };
 
+// Field types in short, as the declarations list them.
+namespace types {
+inline constexpr auto S = core::FieldType::String;
+inline constexpr auto D = core::FieldType::DateTime;
+inline constexpr auto N = core::FieldType::Float;
+inline constexpr auto B = core::FieldType::Blob;
+}  // namespace types
+
 // Fields in short, as the declarations list them.
 inline RecordField stored(const char* name, core::FieldType type, int size, const char* label, bool visible = false) {
     return {name, type, size, label, visible, false, FieldSource::Stored, {}, {}};

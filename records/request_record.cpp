@@ -2,10 +2,7 @@
 
 namespace records {
 
-using core::FieldType;
-constexpr auto S = FieldType::String;
-constexpr auto D = FieldType::DateTime;
-constexpr auto N = FieldType::Float;
+using namespace types;
 
 const Record& requestRecord() {
     static const Record r(

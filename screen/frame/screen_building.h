@@ -6,6 +6,7 @@
 
 #include "core/recordset.h"
 #include "platform/components.h"
+#include "records/record.h"
 
 // What every subject uses to declare its record sets' fields and to add its views to
 // the screen's component model.
@@ -23,10 +24,10 @@ struct FieldSpec {
     bool visible;
 };
 
-inline constexpr auto S = core::FieldType::String;
-inline constexpr auto D = core::FieldType::DateTime;
-inline constexpr auto N = core::FieldType::Float;
-inline constexpr auto B = core::FieldType::Blob;
+using records::types::B;
+using records::types::D;
+using records::types::N;
+using records::types::S;
 
 // Appends the fields in order.
 void declare(core::RecordSet& set, std::initializer_list<FieldSpec> fields);
