@@ -48,6 +48,9 @@ bool ExistRespProd(TfrmPedidoAna& s, const std::string& analysis, const std::str
 // rows for them, else `general`; the analysis bound in either. Not opened.
 platform::TADOIBQuery& catalogueQuery(TfrmPedidoAna& s, platform::TADOIBQuery& own, platform::TADOIBQuery& general,
                                       const std::string& product);
+// IDRESULTIMENS from the text RESULTADO shows: "D" for "Indetectável", "T" for
+// "Incontável"; any other text leaves it.
+void immeasurableFromText(TfrmPedidoAna& s);
 // The product whose responses judge the request: the previous product when the
 // request names one, else its own.
 std::string responseProduct(const TfrmPedidoAna& s);

@@ -122,11 +122,7 @@ void dbgItemColExit(TfrmPedidoAna& s) {
     if (col == "VRRESPINSAUD" && type == "VALR") Vd_Resultado(s);
     if (col == "CDARVINSPEC" && it.state() == State::Insert) Vd_InspUltNiv(s, false);
     if (col == "RESULTADO" && it.state() == State::Edit) {
-        const std::string shown = it.field("RESULTADO").displayText();
-        if (shown == s.msgPadrao.Msg("inc"))
-            it.field("IDRESULTIMENS").setValue("T");
-        else if (shown == s.msgPadrao.Msg("ind"))
-            it.field("IDRESULTIMENS").setValue("D");
+        immeasurableFromText(s);
         stVersao = versionText(s);
         checkImmeasurableProfile(s);
     }

@@ -271,6 +271,15 @@ void Vd_Resposta(TfrmPedidoAna& s) {
     });
 }
 
+void immeasurableFromText(TfrmPedidoAna& s) {
+    auto& it = items(s);
+    const std::string shown = it.field("RESULTADO").displayText();
+    if (shown == s.msgPadrao.Msg("ind"))
+        it.field("IDRESULTIMENS").setValue("D");
+    else if (shown == s.msgPadrao.Msg("inc"))
+        it.field("IDRESULTIMENS").setValue("T");
+}
+
 void cdsItemInsAuditBeforeInsert(TfrmPedidoAna& s) {
     if (closedRequest(s)) throw core::Abort();
 }
@@ -299,11 +308,7 @@ void cdsItemInsAuditAfterEdit(TfrmPedidoAna& s) {
     auto& it = items(s);
     it.field("CDOPERADOR").setValue(platform::Operador());
     it.field("NMOPERADOR").setValue(platform::NomeOperador());
-    const std::string shown = it.field("RESULTADO").displayText();
-    if (shown == s.msgPadrao.Msg("ind"))
-        it.field("IDRESULTIMENS").setValue("D");
-    else if (shown == s.msgPadrao.Msg("inc"))
-        it.field("IDRESULTIMENS").setValue("T");
+    immeasurableFromText(s);
 }
 
 void cdsItemInsAuditAfterPost(TfrmPedidoAna& s) {
