@@ -35,6 +35,7 @@ public:
     void CriaContQuali(const std::string& stAuditoria, const std::string& stPermissao) override {
         cli_mxa07304::CriaContQuali(stAuditoria, stPermissao);
     }
+    std::string authorizingOperator() const override { return cli_mxa07304::stOperLibAna; }
     void CriaJustificativa(const std::string& stAuditoria, const std::string& stOperador,
                            const std::string& stPermissao) override {
         cli_mxa07308::CriaJustificativa(stAuditoria, stOperador, stPermissao);

@@ -13,6 +13,7 @@ public:
     void LiberaFiltroPedido() override {}  // nothing was opened, nothing to free
     void GetAuditoria() override { missing(); }
     void CriaContQuali(const std::string&, const std::string&) override { missing(); }
+    std::string authorizingOperator() const override { return {}; }
     void CriaJustificativa(const std::string&, const std::string&, const std::string&) override { missing(); }
     void CriaRelPedidoAnalise() override { missing(); }
     void CriaInfFatuVenc() override { missing(); }

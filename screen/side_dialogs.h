@@ -20,6 +20,8 @@ public:
     // GetAuditoria); with none confirmed yet, the filter opens to ask for them.
     virtual void GetAuditoria() = 0;
     virtual void CriaContQuali(const std::string& stAuditoria, const std::string& stPermissao) = 0;
+    // The operator whose password granted the last CANA authorization; empty when none.
+    virtual std::string authorizingOperator() const = 0;
     virtual void CriaJustificativa(const std::string& stAuditoria, const std::string& stOperador,
                                    const std::string& stPermissao) = 0;
     virtual void CriaRelPedidoAnalise() = 0;

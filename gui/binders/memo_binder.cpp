@@ -2,6 +2,7 @@
 #include <QPlainTextEdit>
 
 #include "gui/binders/binder.h"
+#include "gui/binders/box_binder.h"
 #include "gui/form_view.h"
 
 namespace gui {
@@ -17,6 +18,17 @@ public:
         auto* m = new QPlainTextEdit(parent);
         m->setMaximumHeight(80);
         view.watch(m, c.name);
+        // What is typed goes into the bound field as it is typed, through the record's
+        // edit rules: a refused edit puts the field's text back into the memo.
+        QObject::connect(m, &QPlainTextEdit::textChanged, m, [&view, name = c.name, m] {
+            if (view.syncing()) return;
+            const Control* ctl = view.form().comps.find(name);
+            core::Field* f = ctl && !ctl->readOnly ? view.boundField(*ctl) : nullptr;
+            if (!f || !f->dataSet().active()) return;
+            const std::string typed = m->toPlainText().toStdString();
+            if (typed == f->text()) return;
+            view.run([f, typed] { writeTyped(*f, typed); }, false);
+        });
         return m;
     }
     void sync(FormView& view, const Control& c, QWidget* w) const override {

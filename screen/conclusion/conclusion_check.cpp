@@ -51,6 +51,25 @@ void setRequestSituation(TfrmPedidoAna& s, const std::string& situation, bool cl
     boControle = true;
 }
 
+namespace {
+
+// The automatic conclusion: the request's save concludes it (and opens the partial
+// approval where its items ask for it), then the lot follows.
+void conclude(TfrmPedidoAna& s, const std::string& status) {
+    s.boAprovacao = false;
+    setRequestSituation(s, status, false);
+    boControle = false;
+    try {
+        updateConcludedLot(s, status, s.boAprovacao && s.vrReprovada > 0);
+    } catch (...) {
+        boControle = true;
+        throw;
+    }
+    boControle = true;
+}
+
+}  // namespace
+
 void SitConc(TfrmPedidoAna& s) {
     s.load(s.cdsContador, "GetContador", inspectionKey(s));
     inTotal = static_cast<int>(s.cdsContador.field("CONTADOR").asInteger());
@@ -81,15 +100,17 @@ void Verifica_Conclusao(TfrmPedidoAna& s) {
     s.load(s.cdsVdInsAudPen, "GetVdInsAudPen", requestKey(s));
     if (s.cdsVdInsAudPen.isEmpty()) {
         s.load(s.cdsVdInsAudCon, "GetVdInsAudCon", requestKey(s));
-        const std::string situation = s.cdsVdInsAudCon.isEmpty() ? "4" : "5";
+        const std::string status = s.cdsVdInsAudCon.isEmpty() ? "4" : "5";
+        // The post that got here has not refreshed the buttons yet.
+        dtsPadraoStateChange(s);
         const auto* release = s.comps.find("sbtLibAna");
         // Where analyses are released separately, the release concludes the request.
-        if (!(release && release->enabled) && text(a, "IDSTATUSAUDI") != situation)
-            setRequestSituation(s, situation, false);
+        if (!(release && release->enabled) && text(a, "IDSTATUSAUDI") != status) conclude(s, status);
         dtsPadraoStateChange(s);
     }
     if (!s.cdsVdInsAudPen.isEmpty() || s.cdsInspecAudit.isEmpty()) {
         if (text(a, "IDSTATUSAUDI") != "2") setRequestSituation(s, "2", true);
+        updateReopenedLot(s);
     }
 }
 

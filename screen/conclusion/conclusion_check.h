@@ -19,6 +19,14 @@ void Verifica_Conclusao(TfrmPedidoAna& s);
 // save runs as a system update); `clearEnd` also clears its end date and hours. A
 // refused save cancels the edit and goes on to the caller.
 void setRequestSituation(TfrmPedidoAna& s, const std::string& situation, bool clearEnd);
+// The lot of a request just concluded in `status` ("4" or "5"): its situation and
+// validity, or those of the lots made from its product under a production order once
+// every analysis of the order is done. `split`: a partial approval kept only the
+// approved part in the lot.
+void updateConcludedLot(TfrmPedidoAna& s, const std::string& status, bool split);
+// The lot of a request that is open again: released from today when no item governs
+// it, back under analysis otherwise. Requests of a production order leave it alone.
+void updateReopenedLot(TfrmPedidoAna& s);
 // Reloads what the current tab shows from the server: the request list, the formula
 // and resources, the inspections (their grid focused) or the items.
 void sbtVerificarClick(TfrmPedidoAna& s);

@@ -1,5 +1,6 @@
 #include "screen/conclusion/conclusion.h"
 #include "screen/conclusion/conclusion_check.h"
+#include "screen/conclusion/release.h"
 #include "screen/frame/pedido_ana.h"
 #include "screen/frame/screen_building.h"
 #include "screen/inspection/inspection.h"
@@ -87,6 +88,7 @@ void TfrmPedidoAna::buildLayout() {
     }
 
     buildRefreshButton(*this);
+    connectRelease(*this);
 
     // Menu items.
     const std::string ops = menuLike(c, "Opera", "mnuOperacoes", "&Operações");

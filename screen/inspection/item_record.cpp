@@ -130,33 +130,6 @@ void reopenInspection(TfrmPedidoAna& s) {
     items(s).locate({"CDINSPECAO"}, {core::Value(item)});
 }
 
-// The lot follows its items: released (with its analysis validity from today) when
-// no item's verdict governs it, back under analysis otherwise.
-void updateLot(TfrmPedidoAna& s) {
-    const auto& a = s.cdsAuditoria;
-    if (blank(text(a, "NRLOTEESTQ")) || !blank(text(a, "NRORDPROD"))) return;
-    s.load(s.cdsVerifItemAudit, "GetVerifItemAudit", {text(a, "CDFILIAL"), text(a, "NRAUDITORIA")});
-    core::Variant when;
-    std::string situation;
-    if (s.cdsVerifItemAudit.isEmpty()) {
-        s.load(s.cdsProduto, "GetProduto", {std::to_string(platform::GetTtNiveis(0)), text(a, "CDARVPROD")});
-        const auto& months = s.cdsProduto.field("NRDIASVALANA");
-        const double days = months.isNull() ? 0.0 : static_cast<double>(static_cast<int64_t>(months.asFloat())) * 30;
-        stIdent = "1";
-        when = core::DateTime(platform::DtServ().days + days);
-        situation = "L";
-    } else {
-        stIdent = "0";
-        when = a.field("DTFINREALAUD").value();
-        situation = "A";
-    }
-    std::vector<core::Variant> args{
-        when,   situation, platform::FiliProc(), text(a, "NRLOTEESTQ"), text(a, "NRSUBLOTE"), text(a, "CDPRODUTO"),
-        stIdent};
-    platform::CheckResultServ(s.netPedidoAna.call("Up_Lote", args));
-    if (args.size() > 6 && !args[6].value.isNull()) stIdent = args[6].value.asString();
-}
-
 }  // namespace
 
 std::string responseProduct(const TfrmPedidoAna& s) {
@@ -317,7 +290,7 @@ void cdsItemInsAuditAfterPost(TfrmPedidoAna& s) {
     if (const std::string sit = text(a, "IDSTATUSAUDI"); sit == "1" || sit == "4" || sit == "5")
         setRequestSituation(s, "2", true);
     reopenInspection(s);
-    updateLot(s);
+    updateReopenedLot(s);
     boControle = true;
     if (s.comps.has("dbgItem") && s.comps.activeControl() != "dbgItem") s.comps.setFocus("dbgItem");
 }

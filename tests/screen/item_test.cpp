@@ -3,65 +3,19 @@
 // immeasurable results and the analysis' profile, responses from the product's own
 // or the general catalogue, items added by the user, and what a saved item does to
 // its inspection, request and lot.
-#include "inspection_fixture.h"
+#include "item_fixture.h"
 
 namespace {
 
 using State = core::DataSetState;
 using platform::runHandler;
 
-// Analyses of the demo's tree, by their keys.
-constexpr const char* kPurity = "0000000004";    // 0101002, VALR
-constexpr const char* kMoisture = "0000000005";  // 0101003, VALR
-constexpr const char* kAspect = "0000000006";    // 0101004, TEXT
+using savetest::kAspect;
+using savetest::kMoisture;
+using savetest::kPurity;
 
-class Items : public savetest::InspectionFlow {
+class Items : public savetest::ItemFlow {
 protected:
-    platform::Control& ig() { return s().comps["dbgItem"]; }
-
-    // The request's inspection current and the items grid entered.
-    void openItems(int n, const char* inspection = "001") {
-        openInspections(n);
-        ASSERT_TRUE(i().locate("NRINSPECAUDI", core::Value(inspection)));
-        s().comps.setFocus("dbgItem");
-        ig().onEnter();
-        host.clear();
-    }
-    // A new inspection of "0101" on request 2 (items 0101002-4), its items grid entered.
-    void newInspectionItems() {
-        addInspection();
-        s().comps.setFocus("dbgItem");
-        ig().onEnter();
-        host.clear();
-    }
-    bool toItem(const char* tree) { return items().locate("CDARVINSPEC", core::Value(tree)); }
-    bool column(const char* field) {
-        if (ig().selectedField() == field) return true;
-        return runHandler([&] {
-            ig().onColExit();
-            ig().selectedColumn = platform::IndiceCol(ig(), field);
-            ig().onColEnter();
-        });
-    }
-    // Types into a cell of the current item, as the grid's editor writes it, and leaves it.
-    bool type(const char* field, const std::string& typed) {
-        if (!column(field)) return false;
-        return runHandler([&] {
-                   if (items().state() == State::Browse) items().edit();
-                   items().field(field).setText(typed);
-               }) &&
-               runHandler([&] { ig().onColExit(); });
-    }
-    std::string item(const std::string& column, const char* analysis, const std::string& request = nr(2)) {
-        platform::TADOIBQuery q;
-        q.SQL = q.SQL_ORACLE = q.SQL_MSSQL = q.SQL_IB =
-            "SELECT " + column + " AS V FROM ITEMINSAUDIT WHERE CDFILIAL = '0001' AND NRAUDITORIA = '" + request +
-            "' AND CDINSPECAO = '" + analysis + "'";
-        q.Open();
-        if (q.isEmpty()) return "<none>";
-        return q.fieldAt(0).isNull() ? std::string() : q.fieldAt(0).asString();
-    }
-    std::string value(const char* field) { return items().field(field).asString(); }
     // The general catalogue of the moisture analysis replaced by overlapping ranges of
     // every numeric kind and an undetectable row of 2 points, with no uncountable row.
     void moistureRanges() {
