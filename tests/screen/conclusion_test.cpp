@@ -199,7 +199,7 @@ TEST_F(Conclusion, ReleaseAnswersOfTheItemsAndAProductionOrderWaitingForItsOther
     // Request 2 now belongs to production order 1003, whose request 21 still runs: the
     // conclusion leaves the lot alone.
     exec(
-        "UPDATE AUDITORIA SET NRORDPROD = '0000001003', NRSUBORDPROD = ' ' WHERE CDFILIAL = '0001' AND "
+        "UPDATE AUDITORIA SET NRORDPROD = '0000001003', NRSUBORDPROD = '1' WHERE CDFILIAL = '0001' AND "
         "NRAUDITORIA = '" +
         nr(2) + "'");
     exec("UPDATE PARAMMXA SET IDUTSEGLIBANA = 'N' WHERE CDFILIAL = '0001'");
@@ -210,6 +210,22 @@ TEST_F(Conclusion, ReleaseAnswersOfTheItemsAndAProductionOrderWaitingForItsOther
     EXPECT_EQ(stored(2, "IDSTATUSAUDI"), "4");
     EXPECT_EQ(lot("IDSITLOTE"), "A");
     EXPECT_EQ(lot("DTVALIANALOTE"), "");
+
+    // Once the order's other analysis is done, the lots of the products made from the
+    // analysed one follow, each with its own validity; the analysed product's own lot
+    // is not one of them.
+    exec("UPDATE AUDITORIA SET IDSTATUSAUDI = '4' WHERE NRAUDITORIA = '" + nr(21) + "'");
+    exec("INSERT INTO PRODESTOQUE (CDPRODUTO, CDPRODESTO, VRFATOCONVPR) VALUES ('0000000002', '0000000003', 1)");
+    exec("INSERT INTO PRODESTOQUE (CDPRODUTO, CDPRODESTO, VRFATOCONVPR) VALUES ('0000000002', '0000000004', 1)");
+    exec("INSERT INTO LOTE (CDFILIAL, CDPRODUTO, NRLOTEESTQ, NRSUBLOTE, IDSITLOTE) VALUES ('0001', '0000000003', '" +
+         std::string(kLot) + "', ' ', 'A')");
+    exec("UPDATE PRODUTO SET NRDIASVALANA = 2 WHERE CDPRODUTO = '0000000003'");
+    ASSERT_TRUE(runHandler([&] { screen::updateConcludedLot(s(), "4", false); })) << lastError();
+    EXPECT_EQ(count("SELECT COUNT(*) FROM LOTE WHERE CDPRODUTO = '0000000003' AND NRLOTEESTQ = 'BZ240210' AND "
+                    "IDSITLOTE = 'L' AND ABS(DTVALIANALOTE - " +
+                    stored(2, "DTFINREALAUD") + " - 60) < 0.0001"),
+              1);
+    EXPECT_EQ(lot("IDSITLOTE"), "A");
 }
 
 TEST_F(Conclusion, TheProductsDescriptionIsStoredClearedAndLockedOnAConcludedRequest) {
