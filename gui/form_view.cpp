@@ -240,7 +240,10 @@ bool FormView::eventFilter(QObject* obj, QEvent* ev) {
     if (owner == owners_.end()) return QWidget::eventFilter(obj, ev);
     const std::string name = owner->second;
     if (ev->type() == QEvent::FocusIn) {
-        if (form_.comps.activeControl() != name) {
+        // A control the logic focused itself (a key moving to another grid) is entered
+        // too when the focus arrives, as the host's SetFocus enters it.
+        if (form_.comps.activeControl() != name || entered_ != name) {
+            entered_ = name;
             run([this, name] {
                 form_.comps.setFocus(name);
                 auto& ctl = form_.comps[name];
@@ -266,6 +269,7 @@ bool FormView::eventFilter(QObject* obj, QEvent* ev) {
                 if (ctl.onExit) ctl.onExit();
             });
             leaving_.clear();
+            if (ok) entered_.clear();
             if (!ok && form_.comps.activeControl() == name)
                 if (QWidget* w = widget(name); w && w->isVisible() && w->isEnabled()) w->setFocus();
         }
@@ -351,11 +355,26 @@ void FormView::sync() {
         }
     }
     const std::string focus = form_.comps.activeControl();
-    if (QWidget* fw = widget(focus);
-        fw && focus != leaving_ && fw->isVisible() && fw->isEnabled() && !fw->hasFocus() &&
-        !fw->isAncestorOf(QApplication::focusWidget()))
+    bool moved = false;
+    if (QWidget* fw = widget(focus); fw && focus != leaving_ && fw->isVisible() && fw->isEnabled() && !fw->hasFocus() &&
+                                     !fw->isAncestorOf(QApplication::focusWidget())) {
         fw->setFocus();
+        moved = true;
+    }
     syncing_ = false;
+    // The focus events of a move made here are not the user's; the control the logic
+    // focused is entered on the next turn of the loop, as the host's SetFocus enters it.
+    if (moved && entered_ != focus)
+        QTimer::singleShot(0, this, [this, focus] {
+            if (form_.comps.activeControl() != focus || entered_ == focus) return;
+            entered_ = focus;
+            run(
+                [this, focus] {
+                    auto& ctl = form_.comps[focus];
+                    if (ctl.onEnter) ctl.onEnter();
+                },
+                false);
+        });
 }
 
 }  // namespace gui

@@ -70,6 +70,7 @@ private:
     // Bound boxes typed into and not stored yet, with their field's text when typing began.
     std::map<std::string, std::string> typing_;
     std::string leaving_;  // the box whose exit is running while the focus moves on
+    std::string entered_;  // the control whose enter ran last and that was not left since
 };
 
 }  // namespace gui

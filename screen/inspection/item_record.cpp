@@ -119,6 +119,9 @@ void reopenInspection(TfrmPedidoAna& s) {
         }
         i.field("DTFINRINSAUD").clear();
         i.field("IDINSPCONC").setValue("P");
+        // The server forgets who concluded it; the row must say the same, or its next
+        // save would find the record changed.
+        setConcludingOperator(s);
         i.post();
     } catch (...) {
         if (state::editing(i)) i.cancel();

@@ -1,11 +1,15 @@
 // The items tab of the running program, offscreen: a user adds an inspection with the
 // toolbar, picks its analysis through the cell's ellipsis, gives his justification,
 // saves, and sees the items the server gave it; he types a measured value into an
-// item and picks another's response, and sees each judged.
+// item and picks another's response, and sees each judged; with the last item answered
+// and the inspection's end typed, the request concludes and the list shows it.
 #include <gtest/gtest.h>
+#include <soci/soci.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QDateTimeEdit>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTabWidget>
@@ -29,7 +33,8 @@ QAction* toolAction(QWidget& view, const QString& caption) {
 }
 
 // Answers the modal windows as the user: the pick list takes its first row, the
-// justification dialog gets a reason and is confirmed, message boxes are noted.
+// justification dialog gets a reason and is confirmed, the date-time picker takes
+// tomorrow, message boxes are noted.
 class User {
 public:
     User() {
@@ -37,7 +42,7 @@ public:
         timer_.start(30);
     }
     std::vector<std::string> messages;
-    int picked = 0, justified = 0;
+    int picked = 0, justified = 0, dated = 0;
 
 private:
     void poll() {
@@ -52,6 +57,11 @@ private:
             table->setCurrentIndex(table->model()->index(0, 0));
             QTest::keyClick(table, Qt::Key_Return);
             ++picked;
+        } else if (auto* when = modal->findChild<QDateTimeEdit*>()) {
+            // The date-time picker: a day after what it proposes (now).
+            when->setDateTime(when->dateTime().addDays(1));
+            qobject_cast<QDialog*>(modal)->accept();
+            ++dated;
         } else if (auto* view = modal->findChild<gui::FormView*>()) {
             QTimer::singleShot(0, view, [this, view] {
                 if (auto* jus = qobject_cast<QLineEdit*>(view->widget("edtJus"))) QTest::keyClicks(jus, "5");
@@ -192,6 +202,79 @@ TEST_F(ModuleWindow, AValueTypedInAnItemAndAResponsePickedAreJudged) {
     EXPECT_TRUE(user.messages.empty()) << user.messages.front();
     EXPECT_EQ(paintedCell(*view(), "dbgItem", "IDOPCACEITIN", 1).image, "imgOK");
     EXPECT_EQ(paintedCell(*view(), "dbgItem", "CDRESPINSPEC", 1).text, "Característico");
+}
+
+TEST_F(ModuleWindow, TheLastItemAnsweredAndTheInspectionClosedConcludeTheRequest) {
+    auto& s = this->s();
+    {
+        // Colleagues concluded the sugar request's other inspections; no item asks for
+        // a partial approval.
+        soci::session db(server_->backendName(), server_->connectString());
+        db << "UPDATE ITEMINSAUDIT SET IDPARCIAL = 'N' WHERE NRAUDITORIA = '0000000006'";
+        db << "UPDATE ITEMINSAUDIT SET IDOPCACEITIN = 'S' WHERE NRAUDITORIA = '0000000006' AND NRINSPECAUDI <> '001'";
+        db << "UPDATE INSPECAUDIT SET IDINSPCONC = 'S', DTINIRINSAUD = COALESCE(DTINIRINSAUD, 46000), "
+              "DTFINRINSAUD = COALESCE(DTINIRINSAUD, 46000) + 0.1 WHERE NRAUDITORIA = '0000000006' AND "
+              "NRINSPECAUDI <> '001'";
+    }
+    showItemsTab(*view(), "0000000006");
+    auto* items = qobject_cast<QTableView*>(view()->widget("dbgItem"));
+    auto* inspections = qobject_cast<QTableView*>(view()->widget("dbgInspecAudit"));
+    ASSERT_EQ(items->model()->rowCount(), 2);
+    window_->host().setUnattended(false);
+    User user;
+    const auto clickCell = [&](QTableView* grid, const char* control, int row, const char* field, bool onButton) {
+        const auto& cols = s.comps[control].columns;
+        int section = -1;
+        for (size_t i = 0; i < cols.size(); ++i)
+            if (cols[i].field == field) section = static_cast<int>(i);
+        grid->scrollTo(grid->model()->index(row, section));
+        const QRect r = grid->visualRect(grid->model()->index(row, section));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          onButton ? QPoint(r.right() - 6, r.center().y()) : r.center());
+        QCoreApplication::processEvents();
+    };
+    QAction* confirm = toolAction(*view(), "Confirmar");
+
+    // Moisture within its limit, and the aspect's response picked: both accepted.
+    items->setFocus(Qt::MouseFocusReason);
+    clickCell(items, "dbgItem", 0, "VRRESPINSAUD", false);
+    QTest::keyClick(items, Qt::Key_0);
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, ",3");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::qWait(20);
+    confirm->trigger();
+    QCoreApplication::processEvents();
+    clickCell(items, "dbgItem", 1, "CDRESPINSPEC", false);
+    clickCell(items, "dbgItem", 1, "CDRESPINSPEC", true);
+    confirm->trigger();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(user.messages.empty()) << user.messages.front();
+    EXPECT_EQ(s.cdsAuditoria.field("IDSTATUSAUDI").asString(), "2");
+
+    // A digit typed in the inspection's end cell opens the date-time picker.
+    // Alt+PageDown goes back to the inspections.
+    QTest::keyClick(items, Qt::Key_PageDown, Qt::AltModifier);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(s.padrao(), &s.cdsInspecAudit);
+    clickCell(inspections, "dbgInspecAudit", 0, "DTFINRINSAUD", false);
+    QTest::keyClick(inspections, Qt::Key_1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(user.dated, 1);
+    ASSERT_EQ(s.cdsInspecAudit.state(), core::DataSetState::Edit);
+    confirm->trigger();
+    QCoreApplication::processEvents();
+    for (const auto& m : user.messages) EXPECT_EQ(m, "Deseja recalcular a data de validade da análise?");
+    EXPECT_EQ(s.cdsInspecAudit.field("IDINSPCONC").asString(), "S");
+
+    // The list shows the request concluded.
+    qobject_cast<QTabWidget*>(view()->widget("pgcPadrao"))->setCurrentIndex(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(s.cdsAuditoria.field("NRAUDITORIA").asString(), "0000000006");
+    EXPECT_EQ(s.cdsAuditoria.field("IDSTATUSAUDI").displayText(), "Concluído OK");
+    const int row = s.cdsAuditoria.recNo() - 1;
+    EXPECT_EQ(paintedCell(*view(), "dbgPadrao", "IDSTATUSAUDI", row).image, "imgOK");
 }
 
 }  // namespace
