@@ -116,9 +116,10 @@ void splitConcludedLot(Call &c, const RequestLot &r, const std::string &request,
             c.db(),
             "INSERT INTO LOTE (CDFILIAL, CDPRODUTO, NRLOTEESTQ, NRSUBLOTE, NRLOTEFORN, CDFORNECED, NRLANCTONF, "
             "NRORDPROD, NRSUBORDPROD, CDMARCA, DTFABRPROD, DTVALILOTE, DTVALIANALOTE, IDSITLOTE, QTPRODLOTE, "
-            "VRAPROVPROD, DTINCLUSAO, NRSUBLOTEORIG) SELECT CDFILIAL, CDPRODUTO, NRLOTEESTQ, :n, NRLOTEFORN, "
+            "VRAPROVPROD, DTINCLUSAO, NRSUBLOTEORIG) SELECT CDFILIAL, CDPRODUTO, NRLOTEESTQ, CAST(:n AS VARCHAR(4)), "
+            "NRLOTEFORN, "
             "CDFORNECED, NRLANCTONF, NRORDPROD, NRSUBORDPROD, CDMARCA, DTFABRPROD, DTVALILOTE, DTVALIANALOTE, 'R', "
-            ":q, 0, DTINCLUSAO, NRSUBLOTE FROM LOTE" +
+            "CAST(:q AS DOUBLE PRECISION), 0, DTINCLUSAO, NRSUBLOTE FROM LOTE" +
                 std::string(whereLot),
             {part.subLot, split.rejected, r.lot.branch, r.lot.product, r.lot.lot, r.lot.subLot});
         if (copied != 1) throw core::Error("Lote " + r.lot.lot + " não cadastrado. Aprovação parcial não realizada.");
