@@ -5,6 +5,7 @@
 
 #include "dialogs/authorization.h"
 #include "dialogs/justification.h"
+#include "dialogs/partial_approval.h"
 #include "dialogs/request_filter.h"
 #include "platform/host.h"
 #include "screen/side_dialogs.h"
@@ -44,8 +45,8 @@ public:
     void CriaInfFatuVenc() override { notYet("A consulta de faturas (vencimentos)"); }
     void CriaReanalise() override { notYet("A geração de reanálise"); }
     bool CriaAprovaParc() override {
-        notYet("A aprovação parcial do lote");
-        return true;  // as if cancelled: the save that asked for it stops, nothing written
+        cli_mxa07307::CriaAprovaParc();
+        return cli_mxa07307::boCancela;
     }
     void CriaAprovaItem() override { notYet("A aprovação de item"); }
 };

@@ -38,9 +38,14 @@ struct RequestSpec {
     double approved = 0, rejected = 0;
     const char* previousProductTree = "";
     bool noInspections = false;
+    // Every inspection concluded but the last, whose items are all answered but its
+    // last one; its rejected items are marked for partial approval.
+    bool lastItemOpen = false;
 };
 
 // Number 0000000009 of the head office was deleted (see the justification trail).
+// One request per entry reads better than one field per line.
+// clang-format off
 const RequestSpec kRequests[] = {
     {"0001", 1, '1', 'M', "1010010001", "AC240301", "0001", 1, "0000000501", "", 2, 'A', "DEMO",
      "Recebimento de Ácido Cítrico - NF 000123", -1},
@@ -101,6 +106,11 @@ const RequestSpec kRequests[] = {
     // Every inspection concluded, the lot still in quarantine: the next save concludes it.
     {"0001", 30, '2', 'M', "1010010003", "AS240302", "0003", 1, "", "", 3, 'A', "DEMO",
      "Ácido Ascórbico - lote AS240302", -1, {}, true},
+    // Answering its last item concludes it and opens the partial approval of its 10 kg
+    // (sub-lots up to 0007 exist, so 0008 is proposed).
+    {"0001", 31, '2', 'M', "1010020001", "AZ240310", "0005", 5, "", "", 2, 'A', "MARIA",
+     "Açúcar cristal - aprovação parcial a concluir", -1, {{"0201001", Outcome::Bad}}, false, "", 0, 0, "", false,
+     true},
     {"0002", 1, '2', 'A', "4010010001", "SL240307", "0001", 0, "", "0000002001", 1, 'A', "JOAO",
      "Suco de Laranja 1L - OP 2001", -1, {}, true},
     {"0002", 2, '1', 'M', "1010020001", "AZ240301", "0001", 5, "0000000601", "", 6, 'A', "ROBERTO",
@@ -112,6 +122,7 @@ const RequestSpec kRequests[] = {
     {"0002", 5, '3', 'E', "2020010001", "CX240215", "0004", 6, "", "", 18, 'A', "JOAO",
      "Caixas de papelão - lote duplicado", -1},
 };
+// clang-format on
 
 double round2(double v) { return std::round(v * 100.0) / 100.0; }
 
@@ -262,9 +273,9 @@ void seedRequests(soci::session& db) {
             bool concluded = false, started = false, partial = false;
             switch (req.situation) {
                 case '2':
-                    concluded = req.allConcluded || (k == 0 && inspections.size() > 1);
+                    concluded = req.allConcluded || (req.lastItemOpen ? !last : k == 0 && inspections.size() > 1);
                     started = true;
-                    partial = !concluded && (k <= 1);
+                    partial = !concluded && (req.lastItemOpen || k <= 1);
                     break;
                 case '4':
                 case '5':
@@ -283,7 +294,8 @@ void seedRequests(soci::session& db) {
             for (std::size_t j = 0; j < items.size(); ++j) {
                 const auto& item = *items[j];
                 Outcome outcome = Outcome::Pending;
-                if (concluded || (partial && j < (items.size() + 1) / 2)) outcome = Outcome::Good;
+                const std::size_t answeredItems = req.lastItemOpen ? items.size() - 1 : (items.size() + 1) / 2;
+                if (concluded || (partial && j < answeredItems)) outcome = Outcome::Good;
                 for (const auto& [tree, o] : req.outcomes) {
                     if (item.tree == tree && outcome != Outcome::Pending) outcome = o;
                 }
@@ -292,7 +304,7 @@ void seedRequests(soci::session& db) {
                 const auto result = judge(item, rows, outcome);
                 if (concluded && result.accepted == "N") verdict = "N";
                 const bool answered = result.accepted != "P";
-                const bool markedPartial = (*req.partialSubLot && result.accepted == "N") ||
+                const bool markedPartial = ((*req.partialSubLot || req.lastItemOpen) && result.accepted == "N") ||
                                            (req.number == 6 && req.branch == std::string("0001") && j == 0 && answered);
                 Row(db, "ITEMINSAUDIT")
                     .s("CDFILIAL", req.branch)

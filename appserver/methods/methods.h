@@ -14,6 +14,7 @@ void registerInspectionMethods(MethodTable& t);     // methods/inspection.cpp: i
 void registerItemMethods(MethodTable& t);           // methods/item.cpp: item saves, response catalogue, lot situation
 void registerConclusionMethods(MethodTable& t);     // methods/conclusion.cpp: conclusion, release, formula, resources
 void registerDialogMethods(MethodTable& t);         // methods/dialogs.cpp: the side dialogs
+void registerPartialApprovalMethods(MethodTable& t);  // methods/partial_approval.cpp: what the partial approval reads
 void registerAuthorizationMethods(MethodTable& t);  // methods/authorization.cpp: authorization, justification
 void registerScheduledTaskMethods(MethodTable& t);  // methods/scheduled_tasks.cpp: requests raised by the analysis plans
 

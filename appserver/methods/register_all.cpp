@@ -13,6 +13,7 @@ void registerAllMethods(MethodTable& t) {
     registerItemMethods(t);
     registerConclusionMethods(t);
     registerDialogMethods(t);
+    registerPartialApprovalMethods(t);
     registerAuthorizationMethods(t);
     registerScheduledTaskMethods(t);
 }

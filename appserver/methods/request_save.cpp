@@ -13,6 +13,7 @@
 #include "appserver/refusal.h"
 #include "appserver/sql.h"
 #include "core/error.h"
+#include "core/quantity.h"
 #include "records/request_record.h"
 
 namespace appserver {
@@ -140,7 +141,7 @@ void completeNewRequest(Call &c, const core::Packet &p, const RequestChange &r) 
 }
 
 // The conclusion moves the lot out of quarantine once, when the request enters
-// "4" or "5"; reopening ("2") moves it back when the client asked for it.
+// "4" or "5" (whole, or split by a partial approval); reopening ("2") moves it back when the client asked for it.
 void moveStock(Call &c, const RequestChange &r, const SavedRequest &s) {
     if (r.kind != core::ChangeKind::Modify && r.kind != core::ChangeKind::Insert) return;
     if (blank(s.lot.lot.lot)) return;
@@ -153,7 +154,11 @@ void moveStock(Call &c, const RequestChange &r, const SavedRequest &s) {
     posting.operatorCode = c.sessionOperator(kOperator);
     posting.request = r.number;
     posting.description = c.text(kPostingText) + r.number;
-    if (concludes)
+    // A rejected quantity means the partial approval split the lot.
+    const double rejected = c.number(kRejected);
+    if (concludes && core::compareQuantity(rejected, 0) != 0)
+        splitConcludedLot(c, s.lot, r.number, {c.number(kApproved), rejected, c.text(kNewSubLot)}, posting);
+    else if (concludes)
         moveConcludedLot(c, s.lot, s.situation, posting);
     else
         moveReopenedLot(c, s.lot, r.storedSituation, posting);

@@ -16,6 +16,7 @@ Migration plansMigration();               // 7: analysis plans of the scheduled 
 Migration sessionsMigration();            // 8: login sessions, password failures
 Migration inspectionOwnedMigration();     // 9: inspections drop the names they copied
 Migration itemOwnedMigration();           // 10: items drop the names and texts they copied
+Migration partialSubLotMigration();       // 11: origin of partial approval sub-lots
 
 // Before a table drops a name it copied from another: a row whose only record of what
 // it refers to is that copy gets the code back from the source table (unchanged when

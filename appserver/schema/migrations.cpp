@@ -21,7 +21,7 @@ const std::vector<Migration>& migrations() {
         schema::framePeopleMigration(), schema::requestsMigration(),           schema::stockMigration(),
         schema::dialogsMigration(),     schema::justificationTrailMigration(), schema::requestOwnedMigration(),
         schema::plansMigration(),       schema::sessionsMigration(),           schema::inspectionOwnedMigration(),
-        schema::itemOwnedMigration(),
+        schema::itemOwnedMigration(),   schema::partialSubLotMigration(),
     };
     return all;
 }

@@ -34,13 +34,16 @@ protected:
         load(set, branch);
         return set.recordCount();
     }
-    // The arguments of a save after a post, from the current request of `set`; the
-    // quantities and sub-lot of a partial approval, to see them written back.
+    // The arguments of a save after a post, from the current request of `set`; a save
+    // that does not conclude sends the quantities and sub-lot of a partial approval, to
+    // see them written back (a concluding one would split the lot with them).
     static std::vector<core::Variant> postArgs(core::RecordSet& set, SaveFlags f = {}) {
         f.nullFields = "_NRLOTEFORN_DTFABRPROD";
-        f.approved = 2.5;
-        f.rejected = 0.5;
-        f.newSubLot = "0002";
+        if (!f.concludes) {
+            f.approved = 2.5;
+            f.rejected = 0.5;
+            f.newSubLot = "0002";
+        }
         return testsupport::setAuditoriaArgs(set, f);
     }
     // The arguments of a save after a delete: empties, zeros and false.

@@ -159,8 +159,8 @@ TEST_F(RequestFilterFlow, CombinedFilterListsExactlyTheMatchingDemoRequests) {
         "CDPRODUTO IN (SELECT CDPRODUTO FROM PRODUTO WHERE CDARVPROD >= '1010010001' AND CDARVPROD <= "
         "'4010010001') AND " +
         period);
-    EXPECT_EQ(expected, (std::set<std::string>{"0000000003", "0000000005", "0000000006", "0000000007",
-                                               "0000000021", "0000000023", "0000000024", "0000000028"}));
+    EXPECT_EQ(expected, (std::set<std::string>{"0000000003", "0000000005", "0000000006", "0000000007", "0000000021",
+                                               "0000000023", "0000000024", "0000000028", "0000000031"}));
     EXPECT_EQ(listed(), expected);
 
     // The same with the lot: its two requests, one of each sector.

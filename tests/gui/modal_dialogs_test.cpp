@@ -6,10 +6,12 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <QToolBar>
 
 #include "dialogs/authorization.h"
+#include "dialogs/partial_approval.h"
 #include "gui/form_view.h"
 #include "gui/main_window.h"
 #include "gui/qt_host.h"
@@ -98,6 +100,35 @@ TEST_F(ProgramWindow, RequestFilterIsConfirmedThroughTheQtHost) {
     EXPECT_TRUE(user.messages.empty()) << user.messages.front();
     EXPECT_TRUE(list.active());
     EXPECT_EQ(list.recordCount(), all);  // the same criteria load the same list
+}
+
+TEST_F(ProgramWindow, PartialApprovalShowsItsItemGridAndProposal) {
+    ASSERT_FALSE(platform::login("DEMO", "demo").has_value());
+    gui::MainWindow window;
+    window.host().setUnattended(true);
+    window.show();
+    window.openModule();
+    ASSERT_TRUE(screen::frmPedidoAna->cdsAuditoria.locate("NRAUDITORIA", core::Value("0000000031")));
+    screen::frmPedidoAna->boAprovacao = true;
+
+    window.host().setUnattended(false);
+    int rows = -1;
+    QString approved;
+    ModalDriver user([&](gui::FormView& dialog) {
+        auto* grid = qobject_cast<QTableView*>(dialog.widget("dbgItem"));
+        ASSERT_NE(grid, nullptr);
+        rows = grid->model()->rowCount();
+        auto* box = qobject_cast<QLineEdit*>(dialog.widget("edtQtAprovada"));
+        ASSERT_NE(box, nullptr);
+        approved = box->text();
+        toolAction(dialog, "Cancela")->trigger();
+    });
+    cli_mxa07307::CriaAprovaParc();
+    EXPECT_TRUE(user.acted);
+    EXPECT_FALSE(user.timedOut);
+    EXPECT_GE(rows, 1);
+    EXPECT_EQ(approved.toStdString(), "10");
+    EXPECT_TRUE(cli_mxa07307::boCancela);
 }
 
 }  // namespace
