@@ -264,4 +264,41 @@ TEST_F(Conclusion, TheProductsDescriptionIsStoredClearedAndLockedOnAConcludedReq
     EXPECT_NE(host.lastText().find("reanálise"), std::string::npos) << host.lastText();
 }
 
+TEST_F(Conclusion, APartialApprovalSplitsTheLotAsTheConclusionSavesIt) {
+    // Request 31: sugar lot AZ240310, 10 in quarantine, sub-lots up to 0007; its last
+    // item is answered and its inspection, with a rejected item marked partial, closed.
+    openItems(31, "002");
+    ASSERT_TRUE(toItem("0201002"));
+    ASSERT_TRUE(type("VRRESPINSAUD", "5")) << lastError();
+    ASSERT_TRUE(confirm()) << lastError();
+    host.dialogs.push_back([this](platform::Form& d) {
+        opened.push_back(d.caption);
+        testsupport::type(d, "edtQtAprovada", "7");
+        testsupport::leave(d, "edtQtAprovada");
+        testsupport::click(d, "sbtConfirma");
+    });
+    ASSERT_TRUE(closeInspection()) << lastError();
+    EXPECT_EQ(opened, std::vector<std::string>{"Aprovação Parcial de Lote"});
+    EXPECT_EQ(stored(31, "IDSTATUSAUDI"), "5");
+    EXPECT_EQ(stored(31, "NRSUBLOTEPARC"), "0008");
+    const auto where = [](const char* subLot) {
+        return std::string(" WHERE CDFILIAL = '0001' AND NRLOTEESTQ = 'AZ240310' AND NRSUBLOTE = '") + subLot + "'";
+    };
+    // The approved part stays the lot, released; the rejected part is the new sub-lot.
+    EXPECT_EQ(count("SELECT COUNT(*) FROM LOTE" + where(" ") + " AND IDSITLOTE = 'L'"), 1);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM LOTE" + where("0008") + " AND IDSITLOTE = 'R' AND NRSUBLOTEORIG = ' '"), 1);
+    const auto held = [](const std::string& subLot, const std::string& store) {
+        return count(
+            "SELECT SUM(P.QTESTOQUE) FROM POSESTOQUE P JOIN PRODFILIAL F ON F.CDFILIAL = P.CDFILIAL AND "
+            "F.CDPRODUTO = P.CDPRODUTO AND F." +
+            store +
+            " = P.CDALMOXARIFE WHERE P.NRLOTEESTQ = 'AZ240310' "
+            "AND P.NRSUBLOTE = '" +
+            subLot + "'");
+    };
+    EXPECT_EQ(held(" ", "CDALMOXARIFE"), 0);
+    EXPECT_EQ(held(" ", "CDALMOXINSPR"), 7);
+    EXPECT_EQ(held("0008", "CDALMOXREPROV"), 3);
+}
+
 }  // namespace
