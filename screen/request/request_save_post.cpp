@@ -223,6 +223,11 @@ void cdsAuditoriaBeforePost(TfrmPedidoAna& s) {
     if (!s.cdsVdVersao.isEmpty() && s.cdsVersao.isEmpty()) header::refuse(s, "", "sem_vige");
 
     boConcAnalise = false;  // 3
+    // An earlier partial approval's quantities must not travel with this save: only a
+    // partial approval confirmed during it sets them again (step 22).
+    s.vrAprovada = 0;
+    s.vrReprovada = 0;
+    s.stNewSubLote.clear();
     DtConclusaoAux = a.field("DTFINREALAUD").asDateTime();
 
     // 4: reopening through the list, once per current request.

@@ -299,6 +299,16 @@ TEST_F(Conclusion, APartialApprovalSplitsTheLotAsTheConclusionSavesIt) {
     EXPECT_EQ(held(" ", "CDALMOXARIFE"), 0);
     EXPECT_EQ(held(" ", "CDALMOXINSPR"), 7);
     EXPECT_EQ(held("0008", "CDALMOXREPROV"), 3);
+
+    // The next save, of another request, splits nothing.
+    ASSERT_TRUE(go(6));
+    ASSERT_TRUE(runHandler([&] {
+        a().edit();
+        f("DSREFEAUDIT").setValue("Açúcar cristal - NF 000077 revisada");
+        a().post();
+    })) << lastError();
+    EXPECT_EQ(s().vrReprovada, 0);
+    EXPECT_EQ(s().stNewSubLote, "");
 }
 
 }  // namespace
