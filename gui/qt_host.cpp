@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <iostream>
 
 #include "gui/form_view.h"
@@ -242,6 +243,14 @@ int QtHost::runModal(platform::Form& dialog) {
     layout->setContentsMargins(0, 0, 0, 0);
     auto* view = new FormView(dialog, &win);
     layout->addWidget(view);
+    // A grid asks for little room of its own: a dialog with one opens wide enough to
+    // read its columns.
+    for (const auto& name : dialog.comps.names())
+        if (dialog.comps[name].kind == platform::ControlKind::Grid) {
+            const QSize hint = win.sizeHint();
+            win.resize(std::max(hint.width(), 900), std::max(hint.height(), 560));
+            break;
+        }
     dialog.ModalResult = platform::mrNone;
     dialog.visible = true;
     QObject::connect(view, &FormView::handled, &win, [&] {
