@@ -25,12 +25,12 @@ std::vector<core::Variant> inspectionKey(const TfrmPedidoAna& s) {
     return {text(i, "CDFILIAL"), text(i, "NRAUDITORIA"), text(i, "NRINSPECAUDI")};
 }
 
+}  // namespace
+
 std::vector<core::Variant> requestKey(const TfrmPedidoAna& s) {
     const auto& a = s.cdsAuditoria;
     return {text(a, "CDFILIAL"), text(a, "NRAUDITORIA")};
 }
-
-}  // namespace
 
 void setRequestSituation(TfrmPedidoAna& s, const std::string& situation, bool clearEnd) {
     auto& a = s.cdsAuditoria;
@@ -138,13 +138,10 @@ void buildRefreshButton(TfrmPedidoAna& s) {
     auto& c = s.comps;
     auto& b = building::ensure(c, "sbtVerificar", platform::ControlKind::ToolButton, "", "Atualizar");
     b.hint = "Atualizar";
-    b.onClick = [&s] { platform::runHandler([&s] { sbtVerificarClick(s); }); };
-    auto& m = building::ensure(c, "mnuVerificar", platform::ControlKind::MenuItem,
-                               c.has("mnuManutencao") ? "mnuManutencao" : "", "A&tualizar");
-    m.onClick = [&s] {
-        auto& button = s.comps["sbtVerificar"];
-        if (button.enabled && button.onClick) button.onClick();
-    };
+    building::onClick(s, "sbtVerificar", sbtVerificarClick);
+    building::ensure(c, "mnuVerificar", platform::ControlKind::MenuItem, c.has("mnuManutencao") ? "mnuManutencao" : "",
+                     "A&tualizar");
+    building::menuRuns(s, "mnuVerificar", "sbtVerificar");
 }
 
 }  // namespace screen

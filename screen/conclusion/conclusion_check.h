@@ -1,11 +1,17 @@
 #pragma once
 #include <string>
+#include <vector>
+
+#include "core/variant.h"
 
 namespace screen {
 
 class TfrmPedidoAna;
 
 // The conclusion of an inspection and of its request, and the refresh button.
+
+// The current request's branch and number, as the server's methods take them.
+std::vector<core::Variant> requestKey(const TfrmPedidoAna& s);
 
 // The situation of the inspection being saved with a conclusion date: "S" when every
 // item is accepted, "N" when one is rejected; refuses the save ("Ana_nConc", focus on

@@ -37,10 +37,6 @@ void loadProduct(TfrmPedidoAna& s) {
     s.load(s.cdsProduto, "GetProduto", {std::to_string(platform::GetTtNiveis(0)), text(s.cdsAuditoria, "CDARVPROD")});
 }
 
-std::vector<core::Variant> requestKey(const TfrmPedidoAna& s) {
-    return {text(s.cdsAuditoria, "CDFILIAL"), text(s.cdsAuditoria, "NRAUDITORIA")};
-}
-
 // The lot's situation for a request concluded in `status`: released unless an item
 // that governs the lot was rejected. A lot split by a partial approval keeps only its
 // approved part, which is released whatever the request's status.

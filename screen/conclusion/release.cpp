@@ -12,6 +12,7 @@
 #include "screen/conclusion/conclusion_check.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
+#include "screen/frame/screen_building.h"
 #include "screen/frame/screen_state.h"
 #include "screen/frame/screen_state_util.h"
 #include "screen/side_dialogs.h"
@@ -40,8 +41,7 @@ void release(TfrmPedidoAna& s, const std::string& status) {
 }
 
 void releaseByItems(TfrmPedidoAna& s) {
-    const auto& a = s.cdsAuditoria;
-    const core::Variant answer = s.netPedidoAna.call("GetStatusItens", {text(a, "CDFILIAL"), text(a, "NRAUDITORIA")});
+    const core::Variant answer = s.netPedidoAna.call("GetStatusItens", requestKey(s));
     platform::CheckResultServ(answer);
     const std::string items = answer.value.isNull() ? std::string() : answer.value.asString();
     if (state::blank(items)) {
@@ -55,20 +55,6 @@ void releaseByItems(TfrmPedidoAna& s) {
     } else {
         release(s, "4");
     }
-}
-
-void onClick(TfrmPedidoAna& s, const char* control, void (*handler)(TfrmPedidoAna&)) {
-    if (auto* c = s.comps.find(control))
-        c->onClick = [&s, handler] { platform::runHandler([&s, handler] { handler(s); }); };
-}
-
-// A menu item does what its button does, and only while the button may.
-void likeButton(TfrmPedidoAna& s, const char* item, const char* button) {
-    if (auto* m = s.comps.find(item))
-        m->onClick = [&s, button] {
-            auto& b = s.comps[button];
-            if (b.enabled && b.onClick) b.onClick();
-        };
 }
 
 }  // namespace
@@ -142,11 +128,13 @@ void cdsDsProdAfterPost(TfrmPedidoAna& s) {
 void cdsDsProdAfterCancel(TfrmPedidoAna& s) { s.cdsDsProd.cancelUpdates(); }
 
 void connectRelease(TfrmPedidoAna& s) {
+    using building::menuRuns;
+    using building::onClick;
     addReleaseMessages(s);
     onClick(s, "sbtLibAna", sbtLibAnaClick);
     onClick(s, "btnFechaParc", btnFechaParcClick);
     onClick(s, "sbtReanalise", sbtReanaliseClick);
-    likeButton(s, "mnuLiberaAnalise", "sbtLibAna");
+    menuRuns(s, "mnuLiberaAnalise", "sbtLibAna");
     auto& d = s.cdsDsProd;
     d.beforeInsert.connect([&s](core::RecordSet&) { cdsDsProdBeforeEdit(s); });
     d.beforeEdit.connect([&s](core::RecordSet&) { cdsDsProdBeforeEdit(s); });

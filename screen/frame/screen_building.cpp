@@ -1,5 +1,8 @@
 #include "screen/frame/screen_building.h"
 
+#include "platform/handler.h"
+#include "screen/frame/pedido_ana.h"
+
 namespace screen::building {
 
 void declare(core::RecordSet& set, std::initializer_list<FieldSpec> fields) {
@@ -28,6 +31,19 @@ platform::Control& grid(platform::ComponentModel& comps, const std::string& name
         for (auto& f : fields) g.columns.push_back(platform::GridColumn{std::move(f), {}});
     }
     return g;
+}
+
+void onClick(TfrmPedidoAna& s, const char* name, void (*handler)(TfrmPedidoAna&)) {
+    if (auto* c = s.comps.find(name))
+        c->onClick = [&s, handler] { platform::runHandler([&s, handler] { handler(s); }); };
+}
+
+void menuRuns(TfrmPedidoAna& s, const char* item, const char* button) {
+    if (auto* m = s.comps.find(item))
+        m->onClick = [&s, b = std::string(button)] {
+            auto& c = s.comps[b];
+            if (c.enabled && c.onClick) c.onClick();
+        };
 }
 
 }  // namespace screen::building

@@ -50,4 +50,9 @@ inline void on(std::function<void()>& slot, TfrmPedidoAna& s, void (*handler)(Tf
     slot = [&s, handler] { handler(s); };
 }
 
+// A control's click runs one of the screen's handlers, as the host's event loop runs it.
+void onClick(TfrmPedidoAna& s, const char* name, void (*handler)(TfrmPedidoAna&));
+// A menu item that runs its toolbar button's click, and only while the button may.
+void menuRuns(TfrmPedidoAna& s, const char* item, const char* button);
+
 }  // namespace screen::building

@@ -8,6 +8,7 @@
 #include "platform/services.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
+#include "screen/frame/screen_building.h"
 #include "screen/frame/screen_state_util.h"
 #include "screen/inspection/item.h"
 #include "screen/request/request_record.h"
@@ -19,22 +20,9 @@ namespace screen {
 namespace {
 
 using namespace state;
+using building::menuRuns;
+using building::onClick;
 using State = core::DataSetState;
-
-// The control's click, run as the host's event loop runs it.
-void onClick(TfrmPedidoAna& s, const char* name, void (*handler)(TfrmPedidoAna&)) {
-    if (auto* c = s.comps.find(name))
-        c->onClick = [&s, handler] { platform::runHandler([&s, handler] { handler(s); }); };
-}
-
-// A menu item that runs its toolbar button's handler, and only when the button may.
-void menuRuns(TfrmPedidoAna& s, const char* item, const char* button) {
-    if (auto* m = s.comps.find(item))
-        m->onClick = [&s, b = std::string(button)] {
-            auto& c = s.comps[b];
-            if (c.enabled && c.onClick) c.onClick();
-        };
-}
 
 // A tab chosen from a menu: left and entered as a click on it would, and the tab
 // switch runs even when the tab was already showing.
