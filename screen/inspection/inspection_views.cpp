@@ -18,7 +18,6 @@ void buildInspectionViews(TfrmPedidoAna& s) {
     auto& desc = ensure(c, "dbrDesc", platform::ControlKind::Memo, "tshItemAna");
     desc.dataSource = "dtsDsProd";
     desc.dataField = "DSINSPROD";
-    desc.readOnly = true;
 }
 
 }  // namespace screen

@@ -12,6 +12,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -275,6 +276,31 @@ TEST_F(ModuleWindow, TheLastItemAnsweredAndTheInspectionClosedConcludeTheRequest
     EXPECT_EQ(s.cdsAuditoria.field("IDSTATUSAUDI").displayText(), "Concluído OK");
     const int row = s.cdsAuditoria.recNo() - 1;
     EXPECT_EQ(paintedCell(*view(), "dbgPadrao", "IDSTATUSAUDI", row).image, "imgOK");
+}
+
+TEST_F(ModuleWindow, TheDescriptionTypedUnderTheItemsIsSavedWithTheToolbar) {
+    auto& s = this->s();
+    showItemsTab(*view(), "0000000003");
+    auto* memo = qobject_cast<QPlainTextEdit*>(view()->widget("dbrDesc"));
+    ASSERT_NE(memo, nullptr);
+    const std::string analysis = s.cdsItemInsAudit.field("CDINSPECAO").asString();
+    window_->host().setUnattended(false);
+    User user;
+    memo->setFocus(Qt::MouseFocusReason);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(s.padrao(), &s.cdsDsProd);
+    memo->selectAll();
+    QTest::keyClicks(memo, "Sem grumos");
+    QCoreApplication::processEvents();
+    ASSERT_EQ(s.cdsDsProd.state(), core::DataSetState::Edit);
+    toolAction(*view(), "Confirmar")->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(user.messages.empty()) << user.messages.front();
+    soci::session db(server_->backendName(), server_->connectString());
+    std::string stored;
+    db << "SELECT DSINSPROD FROM DSINSPPROD WHERE NRAUDITORIA = '0000000003' AND CDINSPECAO = :a", soci::use(analysis),
+        soci::into(stored);
+    EXPECT_EQ(stored, "Sem grumos");
 }
 
 }  // namespace
