@@ -101,8 +101,6 @@ void Verifica_Conclusao(TfrmPedidoAna& s) {
     if (s.cdsVdInsAudPen.isEmpty()) {
         s.load(s.cdsVdInsAudCon, "GetVdInsAudCon", requestKey(s));
         const std::string status = s.cdsVdInsAudCon.isEmpty() ? "4" : "5";
-        // The post that got here has not refreshed the buttons yet.
-        dtsPadraoStateChange(s);
         const auto* release = s.comps.find("sbtLibAna");
         // Where analyses are released separately, the release concludes the request.
         if (!(release && release->enabled) && text(a, "IDSTATUSAUDI") != status) conclude(s, status);
