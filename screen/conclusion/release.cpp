@@ -12,6 +12,7 @@
 #include "screen/conclusion/conclusion_check.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
+#include "screen/frame/protected_changes.h"
 #include "screen/frame/screen_building.h"
 #include "screen/frame/screen_state.h"
 #include "screen/frame/screen_state_util.h"
@@ -62,11 +63,7 @@ void releaseByItems(TfrmPedidoAna& s) {
 void sbtLibAnaClick(TfrmPedidoAna& s) {
     if (!platform::Autorizacao(platform::Operador(), "CANA")) return;
     try {
-        sideDialogs().CriaContQuali("", "CANA");
-        if (ValidaTela) {
-            s.sbtCancelarClick();
-            throw core::Abort();
-        }
+        authorizeOrCancel(s, "", "CANA");
         boPermi = true;
         std::string releasedBy = sideDialogs().authorizingOperator();
         if (!releasedBy.empty()) {

@@ -41,10 +41,6 @@ void cdsInspecAuditCalcFields(TfrmPedidoAna& s);
 void Vd_Inspecao(TfrmPedidoAna& s, bool obligatory);
 // The test subject of the current inspection, normalised and available at its start.
 void Vd_Cobaia(TfrmPedidoAna& s);
-// The "IEIA" rule of a new or deleted inspection or item: the authorization of another
-// operator, or the operator's own justification when he belongs to the group. True
-// when the user gave up (the operation is abandoned).
-bool refusedByIEIA(TfrmPedidoAna& s);
 // Who concluded the current inspection: the session's operator while its conclusion
 // date is set, nobody otherwise.
 void setConcludingOperator(TfrmPedidoAna& s);

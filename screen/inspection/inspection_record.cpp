@@ -10,12 +10,12 @@
 #include "screen/conclusion/conclusion_check.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
+#include "screen/frame/protected_changes.h"
 #include "screen/frame/screen_state.h"
 #include "screen/frame/screen_state_util.h"
 #include "screen/inspection/inspection.h"
 #include "screen/request/header_validation.h"
 #include "screen/request/request_save.h"
-#include "screen/side_dialogs.h"
 
 namespace screen {
 
@@ -134,16 +134,6 @@ void focusColumn(TfrmPedidoAna& s, const char* grid, const char* field) {
     s.comps.setFocus(grid);
 }
 
-bool refusedByIEIA(TfrmPedidoAna& s) {
-    const std::string request = text(s.cdsAuditoria, "NRAUDITORIA");
-    if (s.cdsPermissaoAna.locate({"IDAUTGRUPOP", "CDOPERADOR"},
-                                 {core::Value("IEIA"), core::Value(platform::Operador())}, true))
-        sideDialogs().CriaJustificativa(request, platform::Operador(), "IEIA");
-    else
-        sideDialogs().CriaContQuali(request, "IEIA");
-    return ValidaTela;
-}
-
 void Vd_Inspecao(TfrmPedidoAna& s, bool obligatory) {
     auto& i = s.cdsInspecAudit;
     const std::string code = text(i, "CDARVINSPEC");
@@ -221,11 +211,7 @@ void cdsInspecAuditBeforePost(TfrmPedidoAna& s) {
     };
     if (boControle) {
         if (closedRequest(s) && boAlteraStatus) {  // 1
-            sideDialogs().CriaContQuali("", "ALTC");
-            if (ValidaTela) {
-                s.sbtCancelarClick();
-                throw core::Abort();
-            }
+            authorizeOrCancel(s, "", "ALTC");
             boPermi = true;
         }
         if (inserting) Vd_Inspecao(s, true);  // 2
@@ -247,7 +233,7 @@ void cdsInspecAuditBeforePost(TfrmPedidoAna& s) {
         if ((oldType.isNull() || oldType.asString() != "R") && text(i, "IDTIPOINSAUD") == "R")
             s.msgPadrao.ShowMsg("atualize", platform::MsgType::Information);
         setConcludingOperator(s);                                                       // 9
-        if (inserting && boExistePermAltItem && refusedByIEIA(s)) throw core::Abort();  // 10
+        if (inserting && boExistePermAltItem && refusedProtectedChange(s, "IEIA")) throw core::Abort();  // 10
     }
     if (i.field("TXINSPECAUDI").isNull()) i.field("TXINSPECAUDI").setValue("");  // 11
     i.field("QTHRINSAUD").setValue(platform::StTimeToReal(text(i, "TEMPO")));    // 12
@@ -262,7 +248,7 @@ void cdsInspecAuditAfterPost(TfrmPedidoAna& s) {
 
 void cdsInspecAuditBeforeDelete(TfrmPedidoAna& s) {
     if (text(s.cdsAuditoria, "IDSTATUSAUDI") == "3") throw core::Abort();
-    if (boExistePermAltItem && refusedByIEIA(s)) throw core::Abort();
+    if (boExistePermAltItem && refusedProtectedChange(s, "IEIA")) throw core::Abort();
 }
 
 void cdsInspecAuditAfterDelete(TfrmPedidoAna& s) {

@@ -11,10 +11,10 @@
 #include "platform/services.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
+#include "screen/frame/protected_changes.h"
 #include "screen/frame/screen_state_util.h"
 #include "screen/inspection/inspection.h"
 #include "screen/inspection/item.h"
-#include "screen/side_dialogs.h"
 
 namespace screen {
 
@@ -159,11 +159,7 @@ void cdsItemInsAuditBeforePost(TfrmPedidoAna& s) {
     if (kind == "VALR") Vd_Resultado(s);                                                   // 6
     Vd_Resposta(s);                                                                        // 7
     if (closedRequest(s) && boAlteraStatus) {                                              // 8
-        sideDialogs().CriaContQuali("", "ALTC");
-        if (ValidaTela) {
-            s.sbtCancelarClick();
-            throw core::Abort();
-        }
+        authorizeOrCancel(s, "", "ALTC");
         boPermi = true;
     }
     if (inserting && (kind == "VALR" || kind == "TEXT")) composeNormalRange(s, true);    // 9
@@ -173,7 +169,7 @@ void cdsItemInsAuditBeforePost(TfrmPedidoAna& s) {
         it.field("RESULTADO").clear();
     }
     Vd_Operador(s, true, "CDOPERADOR", "NMOPERADOR");                               // 12
-    if (inserting && boExistePermAltItem && refusedByIEIA(s)) throw core::Abort();  // 13
+    if (inserting && boExistePermAltItem && refusedProtectedChange(s, "IEIA")) throw core::Abort();  // 13
     if (blank(text(it, "CDRESPINSPEC"))) it.field("IDOPCACEITIN").setValue("P");    // 14
     platform::Seta_Campo_Null(it);                                                  // 15
 }

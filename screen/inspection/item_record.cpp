@@ -13,11 +13,11 @@
 #include "screen/conclusion/conclusion_check.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
+#include "screen/frame/protected_changes.h"
 #include "screen/frame/screen_state_util.h"
 #include "screen/inspection/inspection.h"
 #include "screen/inspection/item.h"
 #include "screen/request/request_save.h"
-#include "screen/side_dialogs.h"
 
 namespace screen {
 
@@ -300,7 +300,7 @@ void cdsItemInsAuditAfterPost(TfrmPedidoAna& s) {
 
 void cdsItemInsAuditBeforeDelete(TfrmPedidoAna& s) {
     if (text(s.cdsAuditoria, "IDSTATUSAUDI") == "3") throw core::Abort();
-    if (boExistePermAltItem && refusedByIEIA(s)) throw core::Abort();
+    if (boExistePermAltItem && refusedProtectedChange(s, "IEIA")) throw core::Abort();
 }
 
 void cdsItemInsAuditAfterDelete(TfrmPedidoAna& s) {

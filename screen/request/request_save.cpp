@@ -6,11 +6,11 @@
 #include "screen/conclusion/save_checks.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
+#include "screen/frame/protected_changes.h"
 #include "screen/frame/screen_building.h"
 #include "screen/frame/screen_state.h"
 #include "screen/request/header_validation.h"
 #include "screen/request/header_validation_util.h"
-#include "screen/side_dialogs.h"
 
 namespace screen {
 
@@ -58,14 +58,7 @@ void cdsAuditoriaBeforeDelete(TfrmPedidoAna& s) {
     if (sit == "4" || sit == "5" || !blank(text(s, "NRORDPROD"))) throw core::Abort();
     if (!boExistePermExcAna || blank(text(s, "NRLANCTONF"))) return;
 
-    const std::string request = text(s, "NRAUDITORIA");
-    const bool holdsExca = s.cdsPermissaoAna.locate({"IDAUTGRUPOP", "CDOPERADOR"},
-                                                    {core::Value("EXCA"), core::Value(platform::Operador())}, true);
-    if (holdsExca)
-        sideDialogs().CriaJustificativa(request, platform::Operador(), "EXCA");
-    else
-        sideDialogs().CriaContQuali(request, "EXCA");
-    if (ValidaTela) throw core::Abort();
+    if (refusedProtectedChange(s, "EXCA")) throw core::Abort();
 }
 
 void cdsAuditoriaAfterCancel(TfrmPedidoAna& s) {

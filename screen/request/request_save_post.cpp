@@ -11,6 +11,7 @@
 #include "screen/conclusion/save_checks.h"
 #include "screen/frame/module_state.h"
 #include "screen/frame/pedido_ana.h"
+#include "screen/frame/protected_changes.h"
 #include "screen/frame/screen_state.h"
 #include "screen/request/header_validation.h"
 #include "screen/request/header_validation_util.h"
@@ -59,14 +60,6 @@ bool noHour(TfrmPedidoAna& s, const std::string& box) {
     return typed.empty() || typed == ":";
 }
 
-// A refused authorization ends the edit as the cancel button does, asking the user first.
-void authorize(TfrmPedidoAna& s, const std::string& request) {
-    sideDialogs().CriaContQuali(request, "ALTC");
-    if (!ValidaTela) return;
-    s.sbtCancelarClick();
-    throw core::Abort();
-}
-
 // The content refusals put the form back as the user left it, on the content box.
 [[noreturn]] void refuseContent(TfrmPedidoAna& s, const std::string& oldSituation, const char* key) {
     boConcAnalise = false;
@@ -97,7 +90,7 @@ void checkUserEntry(TfrmPedidoAna& s, bool inserting, const std::string& oldSit)
     for (const char* box : {"dbdDtAmos", "dbdDataPrev", "dbdDtValiLote"}) ValidaDataZ(s, box);
 
     if (isOneOf(newSit(), {"3", "4", "5"}) && !boLibAna && boAlteraStatus)  // 9.2
-        authorize(s, text(s, "NRAUDITORIA"));
+        authorizeOrCancel(s, text(s, "NRAUDITORIA"), "ALTC");
 
     if (blank(text(s, "IDTPAUDITADO")) && !blank(text(s, "CDPRODUTO")))  // 9.3
         header::refuse(s, "dbcProcesso", "Proc_deve");
@@ -232,7 +225,7 @@ void cdsAuditoriaBeforePost(TfrmPedidoAna& s) {
 
     // 4: reopening through the list, once per current request.
     if (!boPermi && isOneOf(oldSit, {"3", "4", "5"}) && newSit() != "1" && boAlteraStatus) {
-        authorize(s, "");
+        authorizeOrCancel(s, "", "ALTC");
         boPermi = true;
     }
 
