@@ -34,21 +34,13 @@ std::vector<core::Variant> requestKey(const TfrmPedidoAna& s) {
 
 void setRequestSituation(TfrmPedidoAna& s, const std::string& situation, bool clearEnd) {
     auto& a = s.cdsAuditoria;
-    boControle = false;
-    try {
-        a.edit();
+    postBySystem(a, [&] {
         a.field("IDSTATUSAUDI").setValue(situation);
         if (clearEnd) {
             a.field("DTFINREALAUD").clear();
             a.field("QTHRAUDIT").clear();
         }
-        a.post();
-    } catch (...) {
-        if (state::editing(a)) a.cancel();
-        boControle = true;
-        throw;
-    }
-    boControle = true;
+    });
 }
 
 namespace {
@@ -58,14 +50,8 @@ namespace {
 void conclude(TfrmPedidoAna& s, const std::string& status) {
     s.boAprovacao = false;
     setRequestSituation(s, status, false);
-    boControle = false;
-    try {
-        updateConcludedLot(s, status, s.boAprovacao && s.vrReprovada > 0);
-    } catch (...) {
-        boControle = true;
-        throw;
-    }
-    boControle = true;
+    SystemUpdate system;
+    updateConcludedLot(s, status, s.boAprovacao && s.vrReprovada > 0);
 }
 
 }  // namespace

@@ -51,4 +51,16 @@ void resetModuleState() {
     DtConclusaoAux = core::DateTime{};
 }
 
+void postBySystem(core::RecordSet& set, const std::function<void()>& change) {
+    SystemUpdate system;
+    try {
+        set.edit();
+        change();
+        set.post();
+    } catch (...) {
+        if (set.state() == core::DataSetState::Edit || set.state() == core::DataSetState::Insert) set.cancel();
+        throw;
+    }
+}
+
 }  // namespace screen

@@ -1,7 +1,9 @@
 #pragma once
+#include <functional>
 #include <string>
 
 #include "core/datetime.h"
+#include "core/recordset.h"
 
 namespace screen {
 
@@ -36,5 +38,19 @@ extern core::DateTime DtConclusaoAux;  // conclusion date-time before the post i
 
 // Puts every variable back to its load-time value (a fresh process, for the tests).
 void resetModuleState();
+
+// boControle off for the guard's life: what the screen posts meanwhile is its own
+// update, not the user's, and the user's mode comes back however the routine ends.
+class SystemUpdate {
+public:
+    SystemUpdate() { boControle = false; }
+    ~SystemUpdate() { boControle = true; }
+    SystemUpdate(const SystemUpdate&) = delete;
+    SystemUpdate& operator=(const SystemUpdate&) = delete;
+};
+
+// An edit the screen makes itself, as a system update: edit, `change`, post. A refused
+// post cancels the edit and goes on to the caller.
+void postBySystem(core::RecordSet& set, const std::function<void()>& change);
 
 }  // namespace screen

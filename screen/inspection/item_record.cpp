@@ -110,9 +110,7 @@ void reopenInspection(TfrmPedidoAna& s) {
     const bool started = !i.field("DTINIRINSAUD").isNull();
     if (started && i.field("DTFINRINSAUD").isNull() && text(i, "IDINSPCONC") == "P") return;
     const std::string item = text(items(s), "CDINSPECAO");
-    boControle = false;
-    try {
-        i.edit();
+    postBySystem(i, [&] {
         if (!started) {
             const std::string now = core::formatDateTime("ddddd hh:nn", platform::DtServ("H"));
             i.field("DTINIRINSAUD").setText(now);
@@ -122,13 +120,7 @@ void reopenInspection(TfrmPedidoAna& s) {
         // The server forgets who concluded it; the row must say the same, or its next
         // save would find the record changed.
         setConcludingOperator(s);
-        i.post();
-    } catch (...) {
-        if (state::editing(i)) i.cancel();
-        boControle = true;
-        throw;
-    }
-    boControle = true;
+    });
     // The inspection's save answers its items again: stay on the one just saved.
     items(s).locate({"CDINSPECAO"}, {core::Value(item)});
 }

@@ -40,7 +40,9 @@ protected:
     // Opens the dialog over request `n` of the head office, in approval or view mode.
     void open(int n, bool approval, std::function<void(TfrmAprovaParcial&)> script) {
         const std::string number = fmt::format("{:010d}", n);
-        if (a()["NRAUDITORIA"].asString() != number) ASSERT_TRUE(a().locate("NRAUDITORIA", core::Value(number)));
+        if (a()["NRAUDITORIA"].asString() != number) {
+            ASSERT_TRUE(a().locate("NRAUDITORIA", core::Value(number)));
+        }
         s().boAprovacao = approval;
         host.dialogs.push_back([script](platform::Form& f) { script(dynamic_cast<TfrmAprovaParcial&>(f)); });
         cli_mxa07307::CriaAprovaParc();
