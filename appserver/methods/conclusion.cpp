@@ -1,6 +1,7 @@
 // Conclusion and release of an analysis, the product's description, the formula's
 // and resources' numbering.
 #include "appserver/methods/methods.h"
+#include "appserver/methods/permissions.h"
 #include "appserver/methods/request_checks.h"
 #include "appserver/numbering.h"
 #include "appserver/sql.h"
@@ -14,12 +15,6 @@ using core::FieldType;
 
 // A production order's sub-order as stored: blank or missing is none.
 constexpr const char* kSubOrder = "COALESCE(TRIM(NRSUBORDPROD), '') = :s";
-
-std::string trimmed(const std::string& s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
 
 // A row only while an analysis of the production order is still pending or running:
 // the order's lots wait for all of them.
@@ -59,12 +54,8 @@ core::Variant SetOperLibAud(Call& c) {
     c.expect({Arg::Text, Arg::Text, Arg::Text});
     const std::string op = c.text(0), branch = c.text(1), request = c.text(2);
     checkRequestOpen(c.db(), branch, request);
-    const auto holds =
-        queryValue(c.db(),
-                   "SELECT COUNT(*) FROM OPERGRUPO OG JOIN AUTGRUPOPER A ON A.CDGRUPOPER = OG.CDGRUPOPER "
-                   "WHERE OG.CDOPERADOR = :o AND UPPER(A.IDAUTGRUPOP) = 'CANA'",
-                   {op}, FieldType::Integer);
-    if (holds.asInteger() == 0) throw core::Error("Operador " + op + " não tem permissão para liberar a análise.");
+    if (!holdsPermission(c.db(), op, "CANA"))
+        throw core::Error("Operador " + op + " não tem permissão para liberar a análise.");
     execute(c.db(), "UPDATE AUDITORIA SET CDOPELIBAUDI = :o, DTLIBAUDIT = :d WHERE CDFILIAL = :f AND NRAUDITORIA = :n",
             {op, core::DateTime::now().days, branch, request});
     c.setOut(0, c.arg(0));

@@ -2,6 +2,7 @@
 #include <spdlog/spdlog.h>
 
 #include "appserver/methods/methods.h"
+#include "appserver/methods/permissions.h"
 #include "appserver/refusal.h"
 #include "appserver/sessions/login_session.h"
 #include "appserver/sessions/password_checks.h"
@@ -54,14 +55,18 @@ core::Variant DtServ(Call& c) {
 
 core::Variant Autorizacao(Call& c) {
     c.expect({Arg::Text, Arg::Text});
-    const auto n = queryValue(c.db(),
-                              "SELECT COUNT(*) FROM OPERGRUPO OG JOIN AUTGRUPOPER A ON A.CDGRUPOPER = OG.CDGRUPOPER "
-                              "WHERE OG.CDOPERADOR = :o AND UPPER(A.IDAUTGRUPOP) = UPPER(:c)",
-                              {c.text(0), c.text(1)}, FieldType::Integer);
-    return n.asInteger() > 0;
+    return holdsPermission(c.db(), c.text(0), c.text(1));
 }
 
 }  // namespace
+
+bool holdsPermission(soci::session& db, const std::string& operador, const std::string& permission) {
+    const auto n = queryValue(db,
+                              "SELECT COUNT(*) FROM OPERGRUPO OG JOIN AUTGRUPOPER A ON A.CDGRUPOPER = OG.CDGRUPOPER "
+                              "WHERE OG.CDOPERADOR = :o AND UPPER(A.IDAUTGRUPOP) = UPPER(:c)",
+                              {operador, permission}, FieldType::Integer);
+    return n.asInteger() > 0;
+}
 
 void registerHostMethods(MethodTable& t) {
     t.addWithoutSession(kHostModule, "Login", Login);
