@@ -1,6 +1,7 @@
 // The request's lot (or the lots made from its product) following the request's
 // conclusion and reopening.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,14 +82,16 @@ void updateConcludedLot(TfrmPedidoAna& s, const std::string& status, bool split)
         concludeOwnLot(s, status, split);
         return;
     }
+    // The request's items decide the situation of every lot alike: asked once.
+    std::optional<std::string> situation;
     for (made.first(); !made.eof(); made.next()) {
         const std::string product = text(made, "CDPRODUTO");
         s.load(s.cdsLote, "GetLote", {platform::FiliProc(), text(a, "NRLOTEESTQ"), text(a, "NRSUBLOTE"), product});
         if (s.cdsLote.isEmpty()) continue;
         const auto when = concludedValidity(s, made.field("NRDIASVALANA"));
-        const std::string situation = concludedSituation(s, status, split);
+        if (!situation) situation = concludedSituation(s, status, split);
         stIdent = "1";
-        upLote(s, when, situation, product);
+        upLote(s, when, *situation, product);
     }
 }
 
