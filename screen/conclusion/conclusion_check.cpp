@@ -2,6 +2,8 @@
 // inspections, and the refresh of the current tab.
 #include "screen/conclusion/conclusion_check.h"
 
+#include <optional>
+
 #include "core/error.h"
 #include "platform/handler.h"
 #include "platform/netconnection.h"
@@ -43,18 +45,22 @@ void setRequestSituation(TfrmPedidoAna& s, const std::string& situation, bool cl
     });
 }
 
-namespace {
-
-// The automatic conclusion: the request's save concludes it (and opens the partial
-// approval where its items ask for it), then the lot follows.
-void conclude(TfrmPedidoAna& s, const std::string& status) {
+void concludeRequest(TfrmPedidoAna& s, const std::string& status, bool bySystem) {
+    auto& a = s.cdsAuditoria;
     s.boAprovacao = false;
-    setRequestSituation(s, status, false);
-    SystemUpdate system;
+    std::optional<SystemUpdate> system;
+    if (bySystem) {
+        setRequestSituation(s, status, false);
+        system.emplace();
+    } else {
+        a.edit();
+        a.field("IDSTATUSAUDI").setValue(status);
+        a.post();
+    }
+    // The save opened the partial approval when the items asked for it; a confirmed
+    // one left only the approved part in the lot.
     updateConcludedLot(s, status, s.boAprovacao && s.vrReprovada > 0);
 }
-
-}  // namespace
 
 void SitConc(TfrmPedidoAna& s) {
     s.load(s.cdsContador, "GetContador", inspectionKey(s));
@@ -89,7 +95,7 @@ void Verifica_Conclusao(TfrmPedidoAna& s) {
         const std::string status = s.cdsVdInsAudCon.isEmpty() ? "4" : "5";
         const auto* release = s.comps.find("sbtLibAna");
         // Where analyses are released separately, the release concludes the request.
-        if (!(release && release->enabled) && text(a, "IDSTATUSAUDI") != status) conclude(s, status);
+        if (!(release && release->enabled) && text(a, "IDSTATUSAUDI") != status) concludeRequest(s, status, true);
         dtsPadraoStateChange(s);
     }
     if (!s.cdsVdInsAudPen.isEmpty() || s.cdsInspecAudit.isEmpty()) {

@@ -25,6 +25,11 @@ void Verifica_Conclusao(TfrmPedidoAna& s);
 // save runs as a system update); `clearEnd` also clears its end date and hours. A
 // refused save cancels the edit and goes on to the caller.
 void setRequestSituation(TfrmPedidoAna& s, const std::string& situation, bool clearEnd);
+// Concludes the request in `status` ("4" or "5") through its save, which sends the
+// stock move and opens the partial approval where the items ask for it; then the lot
+// follows. `bySystem`: the screen's own conclusion (boControle off), otherwise the
+// user's release; a refused save leaves the release's edit open.
+void concludeRequest(TfrmPedidoAna& s, const std::string& status, bool bySystem);
 // The lot of a request just concluded in `status` ("4" or "5"): its situation and
 // validity, or those of the lots made from its product under a production order once
 // every analysis of the order is done. `split`: a partial approval kept only the

@@ -30,17 +30,6 @@ void addReleaseMessages(TfrmPedidoAna& s) {
     m.add("Ana_n_Ok", "Análise possui itens reprovados. Análise será finalizada como 'Não Ok'. Deseja continuar?");
 }
 
-// The release's post: the request's save sends the conclusion (and its stock move)
-// to the server; the lot then follows, as it does after an automatic conclusion.
-void release(TfrmPedidoAna& s, const std::string& status) {
-    auto& a = s.cdsAuditoria;
-    s.boAprovacao = false;
-    a.edit();
-    a.field("IDSTATUSAUDI").setValue(status);
-    a.post();
-    updateConcludedLot(s, status, s.boAprovacao && s.vrReprovada > 0);
-}
-
 void releaseByItems(TfrmPedidoAna& s) {
     const core::Variant answer = s.netPedidoAna.call("GetStatusItens", requestKey(s));
     platform::CheckResultServ(answer);
@@ -52,9 +41,9 @@ void releaseByItems(TfrmPedidoAna& s) {
     } else if (items == "5") {
         if (s.msgPadrao.ShowMsg("Ana_n_Ok", platform::MsgType::Confirmation, platform::MsgButtons::YesNo) ==
             platform::MsgResult::Yes)
-            release(s, "5");
+            concludeRequest(s, "5", false);
     } else {
-        release(s, "4");
+        concludeRequest(s, "4", false);
     }
 }
 
