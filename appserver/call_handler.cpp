@@ -55,23 +55,23 @@ std::pair<std::string, std::string> splitPath(const std::string& path) {
 
 }  // namespace
 
-std::string CallHandler::handlePath(const std::string& path, const std::string& body,
-                                    const std::string& authorization) {
+std::string CallHandler::handlePath(const std::string& path, const std::string& body, const std::string& authorization,
+                                    core::Wire in, core::Wire out) {
     const auto [module, method] = splitPath(path);
     if (module.empty() || method.empty())
-        return core::encodeError("Caminho inválido: \"" + path + "\" (use /<módulo>/<método>).");
-    return handle(module, method, body, authorization);
+        return core::encodeError("Caminho inválido: \"" + path + "\" (use /<módulo>/<método>).", out);
+    return handle(module, method, body, authorization, in, out);
 }
 
 std::string CallHandler::handle(const std::string& module, const std::string& method, const std::string& body,
-                                const std::string& authorization) {
+                                const std::string& authorization, core::Wire in, core::Wire out) {
     const auto started = std::chrono::steady_clock::now();
     auto elapsed = [&] {
         return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
     };
     auto refuse = [&](const std::string& message) {
         spdlog::warn("{}.{} {:.1f} ms erro: {}", module, method, elapsed(), message);
-        return core::encodeError(message);
+        return core::encodeError(message, out);
     };
 
     const MethodTable::Entry* entry = methods_.find(module, method);
@@ -99,13 +99,13 @@ std::string CallHandler::handle(const std::string& module, const std::string& me
         }
         if (check != SessionCheck::Open) {
             spdlog::warn("{}.{} recusado: {}", module, method, describe(check));
-            return core::encodeError(core::kSessionRefused);
+            return core::encodeError(core::kSessionRefused, out);
         }
     }
 
     std::vector<core::Variant> args;
     try {
-        args = core::decodeCall(body);
+        args = core::decodeCall(body, in);
     } catch (const std::exception& e) {
         return refuse(e.what());
     }
@@ -124,7 +124,7 @@ std::string CallHandler::handle(const std::string& module, const std::string& me
             }
             tx.commit();
             spdlog::info("{}.{} {:.1f} ms ok", module, method, elapsed());
-            return core::encodeResult(result, call.out());
+            return core::encodeResult(result, call.out(), out);
         } catch (const core::Error& e) {
             // The method's own refusal (a fixed code or a message): passed on as it stands.
             return refuse(e.what());

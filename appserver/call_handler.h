@@ -8,6 +8,7 @@
 #include "appserver/database.h"
 #include "appserver/dialect/dialect.h"
 #include "appserver/method_table.h"
+#include "core/variant.h"
 
 namespace appserver {
 
@@ -51,10 +52,13 @@ public:
           catalog_(catalog),
           dialect_(dialect),
           sessionIdleMinutes_(sessionIdleMinutes) {}
-    // The call posted to "/<module>/<method>"; any other path is refused.
-    std::string handlePath(const std::string& path, const std::string& body, const std::string& authorization);
+    // The call posted to "/<module>/<method>"; any other path is refused. The body is
+    // read in the form `in` and answered in the form `out`.
+    std::string handlePath(const std::string& path, const std::string& body, const std::string& authorization,
+                           core::Wire in = core::Wire::Json, core::Wire out = core::Wire::Json);
     std::string handle(const std::string& module, const std::string& method, const std::string& body,
-                       const std::string& authorization);
+                       const std::string& authorization, core::Wire in = core::Wire::Json,
+                       core::Wire out = core::Wire::Json);
 
 private:
     MethodTable& methods_;

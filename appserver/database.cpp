@@ -1,5 +1,7 @@
 #include "appserver/database.h"
 
+#include <soci/sqlite3/soci-sqlite3.h>
+
 #include <cctype>
 #include <stdexcept>
 
@@ -32,6 +34,13 @@ DatabaseAddress parseDatabaseAddress(const std::string& db) {
 }
 
 void openSession(soci::session& db, const DatabaseAddress& address) {
+    if (address.sociBackend == "sqlite3") {
+        // A connection is only ever used by one thread at a time (the pool leases it), so
+        // SQLite need not lock it on every call: a long list makes millions of them. Takes
+        // effect only before SQLite's first use in the process; later it is refused, harmlessly.
+        static const int multiThread = sqlite_api::sqlite3_config(SQLITE_CONFIG_MULTITHREAD);
+        (void)multiThread;
+    }
     db.open(address.sociBackend, address.connect);
     dialectFor(address.backend).prepareSession(db);
 }

@@ -75,9 +75,12 @@ void Server::Impl::route() {
     http->Get("/ping", [](const httplib::Request&, httplib::Response& res) {
         res.set_content(core::encodeResult(core::Variant("pong")), "application/json");
     });
+    // JSON unless the client names the binary form: its body by Content-Type, the answer by Accept.
     http->Post(R"(/.*)", [this](const httplib::Request& req, httplib::Response& res) {
-        res.set_content(handler->handlePath(req.path, req.body, req.get_header_value("Authorization")),
-                        "application/json");
+        const auto in = core::wireOf(req.get_header_value("Content-Type"));
+        const auto out = core::wireOf(req.get_header_value("Accept"));
+        res.set_content(handler->handlePath(req.path, req.body, req.get_header_value("Authorization"), in, out),
+                        core::contentTypeOf(out));
     });
 }
 

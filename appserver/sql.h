@@ -18,6 +18,7 @@ public:
     Params(std::initializer_list<core::Value> values);
     Params& add(const core::Value& v);
     size_t size() const { return count_; }
+    const std::vector<core::Value>& values() const { return values_; }
     // Hands the bound values to a statement under construction.
     void bindTo(soci::details::prepare_temp_type& st);
 

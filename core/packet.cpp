@@ -65,11 +65,6 @@ const char* kindName(ChangeKind k) {
 
 [[noreturn]] void bad(const std::string& what) { throw Error("Pacote de dados inválido: " + what + "."); }
 
-// 01/01/0001 .. 31/12/9999: a date-time beyond them is refused however it is written.
-void checkDays(double d) {
-    if (!std::isfinite(d) || d < -693593.0 || d > 2958466.0) bad("data fora do intervalo");
-}
-
 std::vector<Value> rowFromJson(const json& j, const std::vector<FieldDef>& fields) {
     if (!j.is_array()) bad("linha não é uma lista");
     if (j.size() != fields.size()) bad("linha com número de colunas diferente dos campos");
@@ -86,6 +81,10 @@ json rowToJson(const std::vector<Value>& row) {
 }
 
 }  // namespace
+
+void checkDayCount(double d) {
+    if (!std::isfinite(d) || d < -693593.0 || d > 2958466.0) bad("data fora do intervalo");
+}
 
 json valueToJson(const Value& v) {
     return std::visit(
@@ -119,7 +118,7 @@ Value valueFromJson(const json& j) {
         case json::value_t::object:
             if (j.size() == 1 && j.contains("dt") && j["dt"].is_number()) {
                 const double d = j["dt"].get<double>();
-                checkDays(d);
+                checkDayCount(d);
                 return Value(DateTime(d));
             }
             if (j.size() == 1 && j.contains("blob") && j["blob"].is_string())
@@ -141,7 +140,7 @@ Value checkedValue(const FieldDef& f, const Value& v) {
         throw Error("Valor inválido para o campo " + f.name + ".");
     }
     // A plain number in a date-time field is a day count too, held to the same calendar.
-    if (out.isDateTime()) checkDays(out.asDateTime().days);
+    if (out.isDateTime()) checkDayCount(out.asDateTime().days);
     if (f.type == FieldType::String && f.size > 0 && utf8Length(out.asString()) > static_cast<size_t>(f.size))
         throw Error("O valor do campo " + f.name + " excede " + std::to_string(f.size) + " caracteres.");
     return out;

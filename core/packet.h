@@ -50,6 +50,10 @@ Packet packetFromJson(const nlohmann::json& j);
 Packet decodePacket(const std::string& text);  // parse + packetFromJson; core::Error on bad text
 std::string encodePacket(const Packet& p);
 
+// 01/01/0001 .. 31/12/9999: a date-time beyond them is refused however it is written
+// (core::Error).
+void checkDayCount(double days);
+
 // Checks one value against its field definition; returns the value in the field's
 // type or throws core::Error with a message naming the field.
 Value checkedValue(const FieldDef& f, const Value& v);

@@ -469,7 +469,13 @@ std::vector<FieldDef> RecordSet::fieldDefs() const {
 
 // ---------------------------------------------------------------- contents
 
-void RecordSet::setData(const Packet& p) {
+void RecordSet::setData(const Packet& p) { adopt(const_cast<Packet&>(p), false); }
+
+void RecordSet::setData(Packet&& p) { adopt(p, true); }
+
+// `take`: the packet is the caller's to give up, so its values move instead of being
+// copied and each row's storage goes as soon as it is read (a long list is not held twice).
+void RecordSet::adopt(Packet& p, bool take) {
     auto& im = *impl_;
     // Everything is converted before anything changes, so a bad packet leaves the set as it was.
     const size_t declared = im.fields.size();
@@ -486,24 +492,26 @@ void RecordSet::setData(const Packet& p) {
     const size_t width = declared + extra.size();
     std::vector<std::unique_ptr<Row>> rows;
     rows.reserve(p.rows.size());
-    for (const auto& src : p.rows) {
+    for (auto& src : p.rows) {
         if (src.size() != p.fields.size())
             throw Error("Pacote de dados inválido: linha com número de colunas diferente dos campos.");
         auto r = std::make_unique<Row>();
         r->values.resize(width);
         for (int i : im.stored) {
             if (source[i] < 0) continue;
-            const Value& v = src[source[i]];
+            Value& v = src[source[i]];
             const FieldDef& def = im.fields[i]->def;
             if (v.isNull() || sameKind(v, def.type)) {
-                r->values[i] = v;
+                r->values[i] = take ? std::move(v) : v;
             } else {
                 FieldDef loose = def;
                 loose.size = 0;  // what the server sends is kept whole
                 r->values[i] = checkedValue(loose, v);
             }
         }
-        for (size_t e = 0; e < extra.size(); ++e) r->values[declared + e] = src[extraSource[e]];
+        for (size_t e = 0; e < extra.size(); ++e)
+            r->values[declared + e] = take ? std::move(src[extraSource[e]]) : src[extraSource[e]];
+        if (take) std::vector<Value>().swap(src);
         rows.push_back(std::move(r));
     }
 

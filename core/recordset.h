@@ -107,6 +107,7 @@ public:
     // field with no declared field is added; a declared one the packet lacks stays
     // null. An empty packet leaves the set open and empty. Clears the change log.
     void setData(const Packet& p);
+    void setData(Packet&& p);  // the same, taking the packet's values instead of copying them
     // Rows as they are now (the change log applied), stored fields only.
     Packet data() const;
     void open();  // opens empty when no data was set
@@ -196,6 +197,7 @@ public:
 
 private:
     friend class Field;
+    void adopt(Packet& p, bool take);
     std::string name_;
     DataSetState state_ = DataSetState::Inactive;
     bool modified_ = false;

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "core/binary_wire.h"
 #include "core/error.h"
 
 namespace core {
@@ -11,7 +12,28 @@ using nlohmann::json;
 namespace {
 // Text is UTF-8 by rule; a stray byte must not make a whole answer fail to encode.
 std::string dump(const json& j) { return j.dump(-1, ' ', false, json::error_handler_t::replace); }
+
+// Binary envelopes: a call 'C' <count> <variant>...; an answer 'R' <variant> <count>
+// (<index> <variant>)... or 'E' <text>. A variant is a value or a packet.
+constexpr uint8_t kCall = 'C', kResult = 'R', kError = 'E';
+
+void writeVariant(BinaryWriter& w, const Variant& v) {
+    if (v.packet)
+        w.packet(*v.packet);
+    else
+        w.value(v.value);
+}
+
+Variant readVariant(BinaryReader& r) {
+    if (r.peek() == tag::kPacket) return Variant(r.packet());
+    return Variant(r.value());
+}
+
 }  // namespace
+
+Wire wireOf(const std::string& header) {
+    return header.find(kBinaryContentType) != std::string::npos ? Wire::Binary : Wire::Json;
+}
 
 json variantToJson(const Variant& v) {
     if (v.packet) return json{{"packet", packetToJson(*v.packet)}};
@@ -23,13 +45,37 @@ Variant variantFromJson(const json& j) {
     return Variant(valueFromJson(j));
 }
 
-std::string encodeCall(const std::vector<Variant>& args) {
+std::string encodeCall(const std::vector<Variant>& args, Wire wire) {
+    if (wire == Wire::Binary) {
+        std::string out;
+        BinaryWriter w(out);
+        w.byte(kCall);
+        w.count(args.size());
+        for (const auto& a : args) writeVariant(w, a);
+        return out;
+    }
     json a = json::array();
     for (const auto& v : args) a.push_back(variantToJson(v));
     return dump(json{{"args", a}});
 }
 
-std::vector<Variant> decodeCall(const std::string& body) {
+std::vector<Variant> decodeCall(const std::string& body, Wire wire) {
+    if (wire == Wire::Binary) {
+        try {
+            BinaryReader r(body);
+            if (r.byte() != kCall) throw Error("");
+            const uint64_t n = r.count();
+            if (n > r.left()) throw Error("");
+            std::vector<Variant> args;
+            for (uint64_t i = 0; i < n; ++i) args.push_back(readVariant(r));
+            if (!r.atEnd()) throw Error("");
+            return args;
+        } catch (const Error& e) {
+            // A value or packet refused says why; a broken envelope is just malformed.
+            if (*e.what()) throw;
+            throw Error("Requisição mal formada: binário inválido.");
+        }
+    }
     json j;
     try {
         j = json::parse(body.empty() ? std::string("{}") : body);
@@ -44,7 +90,19 @@ std::vector<Variant> decodeCall(const std::string& body) {
     return args;
 }
 
-std::string encodeResult(const Variant& result, const std::vector<std::pair<int, Variant>>& out) {
+std::string encodeResult(const Variant& result, const std::vector<std::pair<int, Variant>>& out, Wire wire) {
+    if (wire == Wire::Binary) {
+        std::string body;
+        BinaryWriter w(body);
+        w.byte(kResult);
+        writeVariant(w, result);
+        w.count(out.size());
+        for (const auto& [i, v] : out) {
+            w.count(static_cast<uint64_t>(i));
+            writeVariant(w, v);
+        }
+        return body;
+    }
     json j{{"result", variantToJson(result)}};
     if (!out.empty()) {
         json o = json::object();
@@ -54,9 +112,45 @@ std::string encodeResult(const Variant& result, const std::vector<std::pair<int,
     return dump(j);
 }
 
-std::string encodeError(const std::string& message) { return dump(json{{"error", message}}); }
+std::string encodeError(const std::string& message, Wire wire) {
+    if (wire == Wire::Binary) {
+        std::string body;
+        BinaryWriter w(body);
+        w.byte(kError);
+        w.text(message);
+        return body;
+    }
+    return dump(json{{"error", message}});
+}
 
-CallAnswer decodeAnswer(const std::string& body) {
+CallAnswer decodeAnswer(const std::string& body, Wire wire) {
+    if (wire == Wire::Binary) {
+        CallAnswer a;
+        try {
+            BinaryReader r(body);
+            const uint8_t kind = r.byte();
+            if (kind == kError) {
+                a.result = Variant::failure(r.text());
+                if (a.result.error.empty()) a.result.error = "Erro no servidor de aplicação.";
+            } else if (kind == kResult) {
+                a.result = readVariant(r);
+                const uint64_t n = r.count();
+                if (n > r.left()) throw Error("");
+                for (uint64_t i = 0; i < n; ++i) {
+                    const uint64_t index = r.count();
+                    if (index > 1u << 20) throw Error("");
+                    a.out.emplace_back(static_cast<int>(index), readVariant(r));
+                }
+            } else {
+                throw Error("");
+            }
+            if (!r.atEnd()) throw Error("");
+        } catch (const Error& e) {
+            if (std::string(e.what()).empty()) throw Error("Resposta do servidor mal formada.");
+            throw;
+        }
+        return a;
+    }
     json j;
     try {
         j = json::parse(body);

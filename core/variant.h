@@ -38,15 +38,25 @@ struct Variant {
     bool isNull() const { return !packet && value.isNull(); }
 };
 
+// The two forms of the wire: JSON, the default (readable with curl), and the binary
+// form a client asks for by Content-Type and Accept (core/binary_wire.h).
+enum class Wire { Json, Binary };
+inline constexpr const char* kJsonContentType = "application/json";
+inline constexpr const char* kBinaryContentType = "application/x-mxa-binary";
+// The form a Content-Type or Accept header names: binary only when it names it.
+Wire wireOf(const std::string& header);
+inline const char* contentTypeOf(Wire w) { return w == Wire::Binary ? kBinaryContentType : kJsonContentType; }
+
 // {"packet":{...}} for packets, the value's own form otherwise.
 nlohmann::json variantToJson(const Variant& v);
 Variant variantFromJson(const nlohmann::json& j);  // throws core::Error when malformed
 
 // The call envelope: {"args":[...]} and its answer {"result":...,"out":{"1":...}} or {"error":"..."}.
-std::string encodeCall(const std::vector<Variant>& args);
-std::vector<Variant> decodeCall(const std::string& body);  // throws core::Error
-std::string encodeResult(const Variant& result, const std::vector<std::pair<int, Variant>>& out = {});
-std::string encodeError(const std::string& message);
+std::string encodeCall(const std::vector<Variant>& args, Wire wire = Wire::Json);
+std::vector<Variant> decodeCall(const std::string& body, Wire wire = Wire::Json);  // throws core::Error
+std::string encodeResult(const Variant& result, const std::vector<std::pair<int, Variant>>& out = {},
+                         Wire wire = Wire::Json);
+std::string encodeError(const std::string& message, Wire wire = Wire::Json);
 // The refusal of a call that carries no valid session (absent, malformed, unknown,
 // closed or idle too long): the client logs in again and repeats the call.
 inline constexpr const char* kSessionRefused = "SESSAO_INVALIDA";
@@ -54,6 +64,6 @@ struct CallAnswer {
     Variant result;  // result.error set when the server refused
     std::vector<std::pair<int, Variant>> out;
 };
-CallAnswer decodeAnswer(const std::string& body);  // throws core::Error
+CallAnswer decodeAnswer(const std::string& body, Wire wire = Wire::Json);  // throws core::Error
 
 }  // namespace core

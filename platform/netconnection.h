@@ -55,6 +55,7 @@ void CheckResultServ(const core::Variant& result, bool raise = true, int kind = 
 // Result used as a record set's whole content (checked first). A non-packet result
 // leaves the set open and empty.
 void loadFromServer(core::RecordSet& set, const core::Variant& result);
+void loadFromServer(core::RecordSet& set, core::Variant&& result);
 // Sends the set's change log as the first argument of `method`, then `extra`.
 // On success merges the change log and returns the result; on any failure the
 // pending changes are discarded and the error propagates.

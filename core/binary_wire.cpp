@@ -1,0 +1,345 @@
+#include "core/binary_wire.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "core/error.h"
+
+namespace core {
+
+namespace {
+
+[[noreturn]] void bad(const std::string& what) { throw Error("Pacote de dados inválido: " + what + "."); }
+
+// Strict UTF-8, as the JSON parser holds text to: no overlong forms, no surrogates,
+// nothing past U+10FFFF. Counts the characters for the field's size on the way.
+bool utf8Checked(std::string_view s, size_t& characters) {
+    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+    const auto* end = p + s.size();
+    size_t count = 0;
+    while (p < end) {
+        // Plain ASCII eight bytes at a time: the bulk of a list.
+        while (end - p >= 8) {
+            uint64_t word;
+            std::memcpy(&word, p, 8);
+            if (word & 0x8080808080808080ull) break;
+            p += 8;
+            count += 8;
+        }
+        if (p == end) break;
+        const unsigned c = *p;
+        int more;
+        unsigned min;
+        if (c < 0x80) {
+            ++p;
+            ++count;
+            continue;
+        } else if (c >= 0xC2 && c <= 0xDF)
+            more = 1, min = 0x80;
+        else if (c >= 0xE0 && c <= 0xEF)
+            more = 2, min = 0x800;
+        else if (c >= 0xF0 && c <= 0xF4)
+            more = 3, min = 0x10000;
+        else
+            return false;
+        if (end - p <= more) return false;
+        unsigned code = c & (0x3F >> more);
+        for (int i = 1; i <= more; ++i) {
+            if ((p[i] & 0xC0) != 0x80) return false;
+            code = (code << 6) | (p[i] & 0x3F);
+        }
+        if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+        p += more + 1;
+        ++count;
+    }
+    characters = count;
+    return true;
+}
+
+bool sameKind(uint8_t t, FieldType type) {
+    switch (type) {
+        case FieldType::String:
+            return t == tag::kText;
+        case FieldType::Integer:
+            return t == tag::kInteger;
+        case FieldType::Float:
+            return t == tag::kFloat;
+        case FieldType::Boolean:
+            return t == tag::kTrue || t == tag::kFalse;
+        case FieldType::DateTime:
+            return t == tag::kDateTime;
+        case FieldType::Blob:
+            return t == tag::kBlob;
+    }
+    return false;
+}
+
+uint8_t typeCode(FieldType t) { return static_cast<uint8_t>(t); }
+
+// Text that is not UTF-8 with each stray byte as U+FFFD, as the JSON writer sends it.
+std::string replacedUtf8(std::string_view s) {
+    std::string out;
+    size_t i = 0;
+    while (i < s.size()) {
+        size_t n = 1;
+        // The longest well-formed prefix of up to four bytes that is one character.
+        for (size_t len = 1; len <= 4 && i + len <= s.size(); ++len) {
+            size_t one = 0;
+            if (utf8Checked(s.substr(i, len), one) && one == 1) {
+                n = len;
+                break;
+            }
+            n = 0;
+        }
+        if (n == 0) {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        } else {
+            out.append(s.substr(i, n));
+            i += n;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+void BinaryWriter::count(uint64_t n) {
+    while (n >= 0x80) {
+        byte(static_cast<uint8_t>(n | 0x80));
+        n >>= 7;
+    }
+    byte(static_cast<uint8_t>(n));
+}
+
+void BinaryWriter::text(std::string_view s) {
+    size_t characters = 0;
+    if (!utf8Checked(s, characters)) {
+        const std::string fixed = replacedUtf8(s);
+        count(fixed.size());
+        out_.append(fixed);
+        return;
+    }
+    count(s.size());
+    out_.append(s.data(), s.size());
+}
+
+void BinaryWriter::fixed(double d) {
+    uint64_t bits;
+    std::memcpy(&bits, &d, 8);
+    char b[8];
+    for (int i = 0; i < 8; ++i) b[i] = static_cast<char>(bits >> (8 * i));
+    out_.append(b, 8);
+}
+
+void BinaryWriter::value(const Value& v) {
+    std::visit(
+        [this](const auto& x) {
+            using T = std::decay_t<decltype(x)>;
+            if constexpr (std::is_same_v<T, std::monostate>)
+                byte(tag::kNull);
+            else if constexpr (std::is_same_v<T, std::string>) {
+                byte(tag::kText);
+                text(x);
+            } else if constexpr (std::is_same_v<T, int64_t>) {
+                byte(tag::kInteger);
+                // Zigzag: small negatives stay short.
+                count((static_cast<uint64_t>(x) << 1) ^ static_cast<uint64_t>(x >> 63));
+            } else if constexpr (std::is_same_v<T, double>) {
+                // As in JSON: no NaN or infinity crosses the wire.
+                if (!std::isfinite(x)) return byte(tag::kNull);
+                byte(tag::kFloat);
+                fixed(x);
+            } else if constexpr (std::is_same_v<T, bool>)
+                byte(x ? tag::kTrue : tag::kFalse);
+            else if constexpr (std::is_same_v<T, DateTime>) {
+                byte(tag::kDateTime);
+                fixed(x.days);
+            } else {
+                byte(tag::kBlob);
+                text(x.bytes);
+            }
+        },
+        v.storage());
+}
+
+void BinaryWriter::row(const std::vector<Value>& values) {
+    for (const auto& v : values) value(v);
+}
+
+void BinaryWriter::packet(const Packet& p) {
+    byte(tag::kPacket);
+    count(p.fields.size());
+    for (const auto& f : p.fields) {
+        text(f.name);
+        byte(typeCode(f.type));
+        count(static_cast<uint64_t>(f.size));
+        byte(static_cast<uint8_t>((f.inKey ? 1 : 0) | (f.required ? 2 : 0)));
+    }
+    count(p.rows.size());
+    // A few bytes a value on average: growing by doubling would copy a long list many times.
+    out_.reserve(out_.size() + p.rows.size() * p.fields.size() * 6);
+    for (const auto& r : p.rows) row(r);
+    count(p.delta.size());
+    for (const auto& c : p.delta) {
+        byte(static_cast<uint8_t>(c.kind));
+        if (c.kind != ChangeKind::Insert) row(c.oldValues);
+        if (c.kind != ChangeKind::Delete) row(c.newValues);
+    }
+}
+
+uint8_t BinaryReader::byte() {
+    if (p_ == end_) bad("pacote incompleto");
+    return static_cast<uint8_t>(*p_++);
+}
+
+uint64_t BinaryReader::count() {
+    uint64_t n = 0;
+    for (int shift = 0; shift < 64; shift += 7) {
+        const uint8_t b = byte();
+        n |= static_cast<uint64_t>(b & 0x7F) << shift;
+        if (!(b & 0x80)) {
+            if (shift == 63 && b > 1) break;
+            return n;
+        }
+    }
+    bad("número mal formado");
+}
+
+std::string_view BinaryReader::bytes(uint64_t n) {
+    if (n > left()) bad("pacote incompleto");
+    std::string_view s(p_, static_cast<size_t>(n));
+    p_ += n;
+    return s;
+}
+
+std::string BinaryReader::text() {
+    const auto s = bytes(count());
+    size_t characters = 0;
+    if (!utf8Checked(s, characters)) bad("texto que não é UTF-8");
+    return std::string(s);
+}
+
+double BinaryReader::fixed() {
+    const auto b = bytes(8);
+    uint64_t bits = 0;
+    for (int i = 0; i < 8; ++i) bits |= static_cast<uint64_t>(static_cast<unsigned char>(b[i])) << (8 * i);
+    double d;
+    std::memcpy(&d, &bits, 8);
+    if (!std::isfinite(d)) bad("número inválido");
+    return d;
+}
+
+Value BinaryReader::value(const FieldDef* field) {
+    const uint8_t t = byte();
+    Value v;
+    switch (t) {
+        case tag::kNull:
+            return v;
+        case tag::kText: {
+            const auto s = bytes(count());
+            size_t characters = 0;
+            if (!utf8Checked(s, characters)) bad("texto que não é UTF-8");
+            if (field && field->type == FieldType::String) {
+                // The size check of checkedValue without its copy of the text.
+                if (field->size > 0 && characters > static_cast<size_t>(field->size))
+                    throw Error("O valor do campo " + field->name + " excede " + std::to_string(field->size) +
+                                " caracteres.");
+                return Value(std::string(s));
+            }
+            v = Value(std::string(s));
+            break;
+        }
+        case tag::kInteger: {
+            const uint64_t z = count();
+            v = Value(static_cast<int64_t>((z >> 1) ^ (~(z & 1) + 1)));
+            break;
+        }
+        case tag::kFloat:
+            v = Value(fixed());
+            break;
+        case tag::kFalse:
+            v = Value(false);
+            break;
+        case tag::kTrue:
+            v = Value(true);
+            break;
+        case tag::kDateTime: {
+            const double d = fixed();
+            checkDayCount(d);
+            v = Value(DateTime(d));
+            break;
+        }
+        case tag::kBlob:
+            v = Value(Blob{std::string(bytes(count()))});
+            break;
+        default:
+            bad("valor de tipo desconhecido");
+    }
+    if (!field || sameKind(t, field->type)) return v;
+    return checkedValue(*field, v);
+}
+
+std::vector<Value> BinaryReader::row(const std::vector<FieldDef>& fields) {
+    std::vector<Value> r;
+    r.reserve(fields.size());
+    for (const auto& f : fields) r.push_back(value(&f));
+    return r;
+}
+
+Packet BinaryReader::packet() {
+    if (byte() != tag::kPacket) bad("esperado um pacote");
+    Packet p;
+    const uint64_t fields = count();
+    if (fields > left()) bad("pacote incompleto");
+    p.fields.reserve(static_cast<size_t>(fields));
+    for (uint64_t i = 0; i < fields; ++i) {
+        FieldDef f;
+        f.name = text();
+        if (f.name.empty()) bad("campo sem nome");
+        const uint8_t type = byte();
+        if (type > typeCode(FieldType::Blob)) bad("tipo de campo desconhecido");
+        f.type = static_cast<FieldType>(type);
+        const uint64_t size = count();
+        if (size > 1 << 24) bad("tamanho de campo inválido");
+        f.size = static_cast<int>(size);
+        const uint8_t flags = byte();
+        if (flags > 3) bad("indicadores de campo inválidos");
+        f.inKey = flags & 1;
+        f.required = flags & 2;
+        if (p.fieldIndex(f.name) >= 0) bad("campo repetido " + f.name);
+        p.fields.push_back(std::move(f));
+    }
+    // Each row takes a byte per field at least: a count beyond what is left is a lie.
+    const uint64_t rows = count();
+    if (rows > left()) bad("pacote incompleto");
+    if (!p.fields.empty()) p.rows.reserve(static_cast<size_t>(rows));
+    for (uint64_t i = 0; i < rows; ++i) p.rows.push_back(row(p.fields));
+    const uint64_t changes = count();
+    if (changes > left()) bad("pacote incompleto");
+    for (uint64_t i = 0; i < changes; ++i) {
+        Change c;
+        const uint8_t kind = byte();
+        if (kind > static_cast<uint8_t>(ChangeKind::Delete)) bad("tipo de alteração desconhecido");
+        c.kind = static_cast<ChangeKind>(kind);
+        if (c.kind != ChangeKind::Insert) c.oldValues = row(p.fields);
+        if (c.kind != ChangeKind::Delete) c.newValues = row(p.fields);
+        p.delta.push_back(std::move(c));
+    }
+    return p;
+}
+
+std::string encodeBinaryPacket(const Packet& p) {
+    std::string out;
+    BinaryWriter(out).packet(p);
+    return out;
+}
+
+Packet decodeBinaryPacket(std::string_view bytes) {
+    BinaryReader in(bytes);
+    Packet p = in.packet();
+    if (!in.atEnd()) bad("bytes além do fim do pacote");
+    return p;
+}
+
+}  // namespace core

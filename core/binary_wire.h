@@ -1,0 +1,61 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/packet.h"
+
+namespace core {
+
+// The binary wire form of values and packets (appserver/README.md, "Binary form"):
+// tagged values, lengths as variable-length integers, numbers in 8 little-endian
+// bytes. Read without a document in between, straight into the packet's rows.
+class BinaryWriter {
+public:
+    explicit BinaryWriter(std::string& out) : out_(out) {}
+    void byte(uint8_t b) { out_.push_back(static_cast<char>(b)); }
+    void count(uint64_t n);
+    void text(std::string_view s);
+    void value(const Value& v);
+    void packet(const Packet& p);
+
+private:
+    void row(const std::vector<Value>& values);
+    void fixed(double d);
+    std::string& out_;
+};
+
+// Reads what BinaryWriter wrote. Every length is checked against what is left, every
+// text is checked to be UTF-8 and every row value against its field, as the JSON
+// decoder does; anything else throws core::Error, never reads past the end.
+class BinaryReader {
+public:
+    explicit BinaryReader(std::string_view in) : p_(in.data()), end_(in.data() + in.size()) {}
+    uint8_t byte();
+    uint64_t count();
+    std::string text();
+    // A value as it travels; `field`, when given, is what a row value must fit.
+    Value value(const FieldDef* field = nullptr);
+    Packet packet();
+    bool atEnd() const { return p_ == end_; }
+    uint8_t peek() const { return p_ == end_ ? 0xFF : static_cast<uint8_t>(*p_); }
+    size_t left() const { return static_cast<size_t>(end_ - p_); }
+
+private:
+    std::vector<Value> row(const std::vector<FieldDef>& fields);
+    double fixed();
+    std::string_view bytes(uint64_t n);
+    const char* p_;
+    const char* end_;
+};
+
+// Tags of the binary form.
+namespace tag {
+inline constexpr uint8_t kNull = 0, kText = 1, kInteger = 2, kFloat = 3, kFalse = 4, kTrue = 5, kDateTime = 6,
+                         kBlob = 7, kPacket = 8;
+}
+
+std::string encodeBinaryPacket(const Packet& p);
+Packet decodeBinaryPacket(std::string_view bytes);  // core::Error on anything malformed or left over
+
+}  // namespace core
