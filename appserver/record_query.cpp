@@ -19,12 +19,23 @@ std::string recordSelect(const records::Record& record) {
     return "SELECT " + columns + " FROM " + from;
 }
 
-core::Packet queryRecord(soci::session& db, const records::Record& record, const std::string& where,
-                         const std::string& orderBy, Params params) {
+namespace {
+std::string recordQuery(const records::Record& record, const std::string& where, const std::string& orderBy) {
     std::string sql = recordSelect(record);
     if (!where.empty()) sql += " WHERE " + where;
     if (!orderBy.empty()) sql += " ORDER BY " + orderBy;
-    return queryPacket(db, record.packetFields(), sql, std::move(params));
+    return sql;
+}
+}  // namespace
+
+core::Packet queryRecord(soci::session& db, const records::Record& record, const std::string& where,
+                         const std::string& orderBy, Params params) {
+    return queryPacket(db, record.packetFields(), recordQuery(record, where, orderBy), std::move(params));
+}
+
+core::Variant answerRecord(soci::session& db, const records::Record& record, const std::string& where,
+                           const std::string& orderBy, Params params) {
+    return answerPacket(db, record.packetFields(), recordQuery(record, where, orderBy), std::move(params));
 }
 
 }  // namespace appserver

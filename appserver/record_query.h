@@ -17,5 +17,8 @@ std::string recordSelect(const records::Record& record);
 // (when given) and " ORDER BY <orderBy>" (when given), with `params` bound.
 core::Packet queryRecord(soci::session& db, const records::Record& record, const std::string& where,
                          const std::string& orderBy, Params params = {});
+// queryRecord for a method's answer as it stands (answerPacket).
+core::Variant answerRecord(soci::session& db, const records::Record& record, const std::string& where,
+                           const std::string& orderBy, Params params = {});
 
 }  // namespace appserver

@@ -79,8 +79,9 @@ void Server::Impl::route() {
     http->Post(R"(/.*)", [this](const httplib::Request& req, httplib::Response& res) {
         const auto in = core::wireOf(req.get_header_value("Content-Type"));
         const auto out = core::wireOf(req.get_header_value("Accept"));
-        res.set_content(handler->handlePath(req.path, req.body, req.get_header_value("Authorization"), in, out),
-                        core::contentTypeOf(out));
+        // Moved, not copied as set_content would: a long list is tens of megabytes.
+        res.body = handler->handlePath(req.path, req.body, req.get_header_value("Authorization"), in, out);
+        res.set_header("Content-Type", core::contentTypeOf(out));
     });
 }
 

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <memory>
 
+#include "core/binary_wire.h"
 #include "core/error.h"
 #include "core/format.h"
 
@@ -143,51 +144,91 @@ core::Value sqliteCell(sq::sqlite3_stmt* st, int i, Kind kind, const core::Field
     }
 }
 
-// SQLite's rows read through its own interface: SOCI's dynamic rows convert every
+// A statement run through SQLite's own interface: SOCI's dynamic rows convert every
 // cell through holders of their own, which doubled the time of a long list.
+class SqliteQuery {
+public:
+    SqliteQuery(sq::sqlite3* h, const std::string& sql, const Params& params) : h_(h), sql_(sql) {
+        if (const int rc = sq::sqlite3_prepare_v2(h, sql.c_str(), static_cast<int>(sql.size()), &st_, nullptr);
+            rc != SQLITE_OK)
+            fail(rc, "preparing");
+        // As SOCI binds them: by position, texts and binaries as text, booleans as 0/1,
+        // date-times as their day count.
+        int position = 0;
+        for (const auto& v : params.values()) {
+            ++position;
+            int rc = SQLITE_OK;
+            if (v.isNull()) {
+                rc = sq::sqlite3_bind_null(st_, position);
+            } else if (v.isString() || v.isBlob()) {
+                const std::string& text =
+                    v.isString() ? std::get<std::string>(v.storage()) : std::get<core::Blob>(v.storage()).bytes;
+                rc = sq::sqlite3_bind_text(st_, position, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+            } else if (v.isInteger() || v.isBool()) {
+                rc = sq::sqlite3_bind_int64(st_, position, v.isBool() ? (v.asBool() ? 1 : 0) : v.asInteger());
+            } else {
+                rc = sq::sqlite3_bind_double(st_, position, v.asFloat());
+            }
+            if (rc != SQLITE_OK) fail(rc, "binding");
+        }
+        const int columns = sq::sqlite3_column_count(st_);
+        for (int i = 0; i < columns; ++i) kinds_.push_back(kindOf(sq::sqlite3_column_decltype(st_, i)));
+    }
+    SqliteQuery(const SqliteQuery&) = delete;
+    SqliteQuery& operator=(const SqliteQuery&) = delete;
+    ~SqliteQuery() { sq::sqlite3_finalize(st_); }
+
+    int columns() const { return static_cast<int>(kinds_.size()); }
+    bool next() {
+        const int rc = sq::sqlite3_step(st_);
+        if (rc == SQLITE_ROW) return true;
+        if (rc != SQLITE_DONE) fail(rc, "executing");
+        return false;
+    }
+    core::Value cell(int i, const core::FieldType* want) const { return sqliteCell(st_, i, kinds_[i], want); }
+
+    // The cell as a packet value of type `want`, written straight to the wire: the same
+    // value cell() gives, without holding it.
+    void writeCell(core::BinaryWriter& w, int i, core::FieldType want) const {
+        const int storage = sq::sqlite3_column_type(st_, i);
+        if (storage == SQLITE_NULL) return w.byte(core::tag::kNull);
+        Kind kind = kinds_[i];
+        if (kind == Kind::ByCell)
+            kind = storage == SQLITE_FLOAT ? Kind::Real : storage == SQLITE_INTEGER ? Kind::Integer : Kind::Text;
+        if (kind == Kind::Text && want == core::FieldType::String) {
+            const auto* text = reinterpret_cast<const char*>(sq::sqlite3_column_text(st_, i));
+            w.byte(core::tag::kText);
+            return w.text(std::string_view(text, static_cast<size_t>(sq::sqlite3_column_bytes(st_, i))));
+        }
+        if (kind == Kind::Real && want == core::FieldType::Float)
+            return w.value(core::Value(sq::sqlite3_column_double(st_, i)));
+        if (kind == Kind::Real && want == core::FieldType::DateTime)
+            return w.value(core::Value(core::DateTime(sq::sqlite3_column_double(st_, i))));
+        w.value(cell(i, &want));
+    }
+
+private:
+    [[noreturn]] void fail(int rc, const char* doing) const {
+        // The user reads the database's words; the statement goes to the log only.
+        soci::sqlite3_soci_error e(sq::sqlite3_errmsg(h_), rc);
+        e.add_context(std::string("while ") + doing + " \"" + sql_ + "\"");
+        throw e;
+    }
+    sq::sqlite3* h_;
+    const std::string& sql_;
+    sq::sqlite3_stmt* st_ = nullptr;
+    std::vector<Kind> kinds_;
+};
+
 std::vector<std::vector<core::Value>> sqliteRows(sq::sqlite3* h, const std::string& sql, const Params& params,
                                                  const std::vector<core::FieldType>& types) {
-    sq::sqlite3_stmt* raw = nullptr;
-    auto fail = [&](int rc, const char* doing) {
-        // The user reads the database's words; the statement goes to the log only.
-        soci::sqlite3_soci_error e(sq::sqlite3_errmsg(h), rc);
-        e.add_context(std::string("while ") + doing + " \"" + sql + "\"");
-        throw e;
-    };
-    if (const int rc = sq::sqlite3_prepare_v2(h, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
-        rc != SQLITE_OK)
-        fail(rc, "prepare");
-    std::unique_ptr<sq::sqlite3_stmt, int (*)(sq::sqlite3_stmt*)> st(raw, sq::sqlite3_finalize);
-    // As SOCI binds them: by position, texts and binaries as text, booleans as 0/1,
-    // date-times as their day count.
-    int position = 0;
-    for (const auto& v : params.values()) {
-        ++position;
-        int rc = SQLITE_OK;
-        if (v.isNull())
-            rc = sq::sqlite3_bind_null(raw, position);
-        else if (v.isString() || v.isBlob()) {
-            const std::string& text =
-                v.isString() ? std::get<std::string>(v.storage()) : std::get<core::Blob>(v.storage()).bytes;
-            rc = sq::sqlite3_bind_text(raw, position, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
-        } else if (v.isInteger() || v.isBool())
-            rc = sq::sqlite3_bind_int64(raw, position, v.isBool() ? (v.asBool() ? 1 : 0) : v.asInteger());
-        else
-            rc = sq::sqlite3_bind_double(raw, position, v.asFloat());
-        if (rc != SQLITE_OK) fail(rc, "bind");
-    }
-    const int columns = sq::sqlite3_column_count(raw);
-    std::vector<Kind> kinds(static_cast<size_t>(columns));
-    for (int i = 0; i < columns; ++i) kinds[i] = kindOf(sq::sqlite3_column_decltype(raw, i));
+    SqliteQuery q(h, sql, params);
     std::vector<std::vector<core::Value>> rows;
-    for (;;) {
-        const int rc = sq::sqlite3_step(raw);
-        if (rc == SQLITE_DONE) break;
-        if (rc != SQLITE_ROW) fail(rc, "step");
+    while (q.next()) {
         std::vector<core::Value> row;
-        row.reserve(static_cast<size_t>(columns));
-        for (int i = 0; i < columns; ++i)
-            row.push_back(sqliteCell(raw, i, kinds[i], static_cast<size_t>(i) < types.size() ? &types[i] : nullptr));
+        row.reserve(static_cast<size_t>(q.columns()));
+        for (int i = 0; i < q.columns(); ++i)
+            row.push_back(q.cell(i, static_cast<size_t>(i) < types.size() ? &types[i] : nullptr));
         rows.push_back(std::move(row));
     }
     return rows;
@@ -231,6 +272,28 @@ core::Packet queryPacket(soci::session& db, const std::vector<core::FieldDef>& f
     p.rows = queryRows(db, sql, std::move(params), types);
     for (auto& row : p.rows) row.resize(fields.size());
     return p;
+}
+
+core::Variant answerPacket(soci::session& db, const std::vector<core::FieldDef>& fields, const std::string& sql,
+                           Params params) {
+    auto* h = sqliteHandle(db);
+    if (!h) return core::Variant(queryPacket(db, fields, sql, std::move(params)));
+    SqliteQuery q(h, sql, params);
+    // The rows after the header, counted as they come; the count goes in front.
+    std::string rows;
+    core::BinaryWriter w(rows);
+    uint64_t count = 0;
+    while (q.next()) {
+        // Columns beyond the fields are left out and missing ones are null, as queryPacket does.
+        for (size_t i = 0; i < fields.size(); ++i) {
+            if (static_cast<int>(i) < q.columns())
+                q.writeCell(w, static_cast<int>(i), fields[i].type);
+            else
+                w.byte(core::tag::kNull);
+        }
+        ++count;
+    }
+    return core::Variant::encodedPacket(core::binaryPacket(fields, count, rows));
 }
 
 core::Value queryValue(soci::session& db, const std::string& sql, Params params, core::FieldType type) {

@@ -1,12 +1,13 @@
 #pragma once
+#include <soci/soci.h>
+
 #include <deque>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
-#include <soci/soci.h>
-
 #include "core/packet.h"
+#include "core/variant.h"
 
 namespace appserver {
 
@@ -42,6 +43,11 @@ std::vector<std::vector<core::Value>> queryRows(soci::session& db, const std::st
 // Runs a query into a data packet whose fields are `fields`, column by column.
 core::Packet queryPacket(soci::session& db, const std::vector<core::FieldDef>& fields, const std::string& sql,
                          Params params = {});
+
+// queryPacket for a method's answer as it stands: on SQLite its rows go straight from
+// the database into the binary wire form, never held as values in between.
+core::Variant answerPacket(soci::session& db, const std::vector<core::FieldDef>& fields, const std::string& sql,
+                           Params params = {});
 
 // The first column of the first row, or null when there is none.
 core::Value queryValue(soci::session& db, const std::string& sql, Params params = {},

@@ -167,16 +167,20 @@ void BinaryWriter::row(const std::vector<Value>& values) {
     for (const auto& v : values) value(v);
 }
 
-void BinaryWriter::packet(const Packet& p) {
+void BinaryWriter::packetHead(const std::vector<FieldDef>& fields, uint64_t rows) {
     byte(tag::kPacket);
-    count(p.fields.size());
-    for (const auto& f : p.fields) {
+    count(fields.size());
+    for (const auto& f : fields) {
         text(f.name);
         byte(typeCode(f.type));
         count(static_cast<uint64_t>(f.size));
         byte(static_cast<uint8_t>((f.inKey ? 1 : 0) | (f.required ? 2 : 0)));
     }
-    count(p.rows.size());
+    count(rows);
+}
+
+void BinaryWriter::packet(const Packet& p) {
+    packetHead(p.fields, p.rows.size());
     // A few bytes a value on average: growing by doubling would copy a long list many times.
     out_.reserve(out_.size() + p.rows.size() * p.fields.size() * 6);
     for (const auto& r : p.rows) row(r);
@@ -332,6 +336,16 @@ Packet BinaryReader::packet() {
 std::string encodeBinaryPacket(const Packet& p) {
     std::string out;
     BinaryWriter(out).packet(p);
+    return out;
+}
+
+std::string binaryPacket(const std::vector<FieldDef>& fields, uint64_t rowCount, std::string_view rows) {
+    std::string out;
+    BinaryWriter w(out);
+    w.packetHead(fields, rowCount);
+    out.reserve(out.size() + rows.size() + 1);
+    out.append(rows);
+    w.count(0);
     return out;
 }
 

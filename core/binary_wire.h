@@ -14,10 +14,13 @@ class BinaryWriter {
 public:
     explicit BinaryWriter(std::string& out) : out_(out) {}
     void byte(uint8_t b) { out_.push_back(static_cast<char>(b)); }
+    void raw(std::string_view bytes) { out_.append(bytes); }  // already in this form
     void count(uint64_t n);
     void text(std::string_view s);
     void value(const Value& v);
     void packet(const Packet& p);
+    // A packet's tag, fields and row count: `rows` rows of values follow, then the changes.
+    void packetHead(const std::vector<FieldDef>& fields, uint64_t rows);
 
 private:
     void row(const std::vector<Value>& values);
@@ -56,6 +59,8 @@ inline constexpr uint8_t kNull = 0, kText = 1, kInteger = 2, kFloat = 3, kFalse 
 }
 
 std::string encodeBinaryPacket(const Packet& p);
+// A packet of `fields` whose `rowCount` rows were written apart, with no changes.
+std::string binaryPacket(const std::vector<FieldDef>& fields, uint64_t rowCount, std::string_view rows);
 Packet decodeBinaryPacket(std::string_view bytes);  // core::Error on anything malformed or left over
 
 }  // namespace core

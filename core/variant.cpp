@@ -18,7 +18,9 @@ std::string dump(const json& j) { return j.dump(-1, ' ', false, json::error_hand
 constexpr uint8_t kCall = 'C', kResult = 'R', kError = 'E';
 
 void writeVariant(BinaryWriter& w, const Variant& v) {
-    if (v.packet)
+    if (v.encoded)
+        w.raw(*v.encoded);
+    else if (v.packet)
         w.packet(*v.packet);
     else
         w.value(v.value);
@@ -36,6 +38,7 @@ Wire wireOf(const std::string& header) {
 }
 
 json variantToJson(const Variant& v) {
+    if (v.encoded) return json{{"packet", packetToJson(decodeBinaryPacket(*v.encoded))}};
     if (v.packet) return json{{"packet", packetToJson(*v.packet)}};
     return valueToJson(v.value);
 }

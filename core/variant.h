@@ -27,15 +27,23 @@ struct Variant {
     Variant(bool b) : value(b) {}
     Variant(DateTime d) : value(d) {}
     Variant(Packet p) : packet(std::make_shared<Packet>(std::move(p))) {}
+    // A packet already in the binary wire form (core/binary_wire.h): the server's answer
+    // of a long query, written straight from the database. Only the codecs read it.
+    std::shared_ptr<const std::string> encoded;
+    static Variant encodedPacket(std::string bytes) {
+        Variant v;
+        v.encoded = std::make_shared<const std::string>(std::move(bytes));
+        return v;
+    }
     static Variant failure(std::string message) {
         Variant v;
         v.error = std::move(message);
         return v;
     }
 
-    bool isPacket() const { return packet != nullptr; }
+    bool isPacket() const { return packet != nullptr || encoded != nullptr; }
     bool isError() const { return !error.empty(); }
-    bool isNull() const { return !packet && value.isNull(); }
+    bool isNull() const { return !isPacket() && value.isNull(); }
 };
 
 // The two forms of the wire: JSON, the default (readable with curl), and the binary

@@ -74,15 +74,15 @@ const std::vector<core::FieldDef>& justificationFields() {
 
 core::Variant GetJustificativa(Call& c) {
     c.expect({});
-    return queryPacket(c.db(), justificationFields(),
-                       "SELECT CDJUSTIFICATIVA, DSJUSTIFICATIVA FROM JUSTIFICATIVA ORDER BY CDJUSTIFICATIVA");
+    return answerPacket(c.db(), justificationFields(),
+                        "SELECT CDJUSTIFICATIVA, DSJUSTIFICATIVA FROM JUSTIFICATIVA ORDER BY CDJUSTIFICATIVA");
 }
 
 core::Variant GetVdJustificativa(Call& c) {
     c.expect({Arg::Text});
-    return queryPacket(c.db(), justificationFields(),
-                       "SELECT CDJUSTIFICATIVA, DSJUSTIFICATIVA FROM JUSTIFICATIVA WHERE CDJUSTIFICATIVA = :c",
-                       {c.text(0)});
+    return answerPacket(c.db(), justificationFields(),
+                        "SELECT CDJUSTIFICATIVA, DSJUSTIFICATIVA FROM JUSTIFICATIVA WHERE CDJUSTIFICATIVA = :c",
+                        {c.text(0)});
 }
 
 struct TrailEntry {

@@ -20,16 +20,16 @@ constexpr const char* kSubOrder = "COALESCE(TRIM(NRSUBORDPROD), '') = :s";
 // the order's lots wait for all of them.
 core::Variant GetAudPenOp(Call& c) {
     c.expect({Arg::Text, Arg::Text, Arg::Text});
-    return queryPacket(c.db(), {field("TOTAL", FieldType::Float)},
-                       std::string("SELECT COUNT(*) FROM AUDITORIA WHERE CDFILIAL = :f AND NRORDPROD = :o AND ") +
-                           kSubOrder + " AND IDSTATUSAUDI IN ('1', '2') HAVING COUNT(*) > 0",
-                       {c.text(0), trimmed(c.text(1)), trimmed(c.text(2))});
+    return answerPacket(c.db(), {field("TOTAL", FieldType::Float)},
+                        std::string("SELECT COUNT(*) FROM AUDITORIA WHERE CDFILIAL = :f AND NRORDPROD = :o AND ") +
+                            kSubOrder + " AND IDSTATUSAUDI IN ('1', '2') HAVING COUNT(*) > 0",
+                        {c.text(0), trimmed(c.text(1)), trimmed(c.text(2))});
 }
 
 // The production order, empty when it does not exist.
 core::Variant GetOrdProd(Call& c) {
     c.expect({Arg::Text, Arg::Text, Arg::Text});
-    return queryPacket(
+    return answerPacket(
         c.db(), {field("NRORDPROD", FieldType::String, 10)},
         std::string("SELECT NRORDPROD FROM ORDEMPROD WHERE CDFILIAL = :f AND NRORDPROD = :o AND ") + kSubOrder,
         {c.text(0), trimmed(c.text(1)), trimmed(c.text(2))});
@@ -38,14 +38,14 @@ core::Variant GetOrdProd(Call& c) {
 // The stock products made from an analysed product, with their analysis validity.
 core::Variant GetProdEsto(Call& c) {
     c.expect({Arg::Text});
-    return queryPacket(c.db(),
-                       {field("CDARVPROD", FieldType::String, 20), field("CDPRODUTO", FieldType::String, 10, true),
-                        field("NMPRODUTO", FieldType::String, 50), field("VRFATOCONVPR", FieldType::Float),
-                        field("SGUNIDADE", FieldType::String, 10), field("NRDIASVALANA", FieldType::Float)},
-                       "SELECT P.CDARVPROD, P.CDPRODUTO, P.NMPRODUTO, E.VRFATOCONVPR, P.SGUNIDADE, P.NRDIASVALANA "
-                       "FROM PRODESTOQUE E JOIN PRODUTO P ON P.CDPRODUTO = E.CDPRODESTO "
-                       "WHERE E.CDPRODUTO = :p ORDER BY P.CDARVPROD",
-                       {c.text(0)});
+    return answerPacket(c.db(),
+                        {field("CDARVPROD", FieldType::String, 20), field("CDPRODUTO", FieldType::String, 10, true),
+                         field("NMPRODUTO", FieldType::String, 50), field("VRFATOCONVPR", FieldType::Float),
+                         field("SGUNIDADE", FieldType::String, 10), field("NRDIASVALANA", FieldType::Float)},
+                        "SELECT P.CDARVPROD, P.CDPRODUTO, P.NMPRODUTO, E.VRFATOCONVPR, P.SGUNIDADE, P.NRDIASVALANA "
+                        "FROM PRODESTOQUE E JOIN PRODUTO P ON P.CDPRODUTO = E.CDPRODESTO "
+                        "WHERE E.CDPRODUTO = :p ORDER BY P.CDARVPROD",
+                        {c.text(0)});
 }
 
 // Records who released the analysis and when. The operator must hold the release

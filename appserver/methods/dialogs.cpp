@@ -8,7 +8,7 @@ namespace appserver {
 namespace {
 
 // Each method is one function here, checking its arguments first:
-//   core::Variant GetExemplo(Call& c) { c.expect({Arg::Text}); return queryPacket(...); }
+//   core::Variant GetExemplo(Call& c) { c.expect({Arg::Text}); return answerPacket(...); }
 
 }  // namespace
 

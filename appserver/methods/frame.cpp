@@ -10,21 +10,21 @@ using core::FieldType;
 
 core::Variant getParamFilial(Call& c) {
     c.expect({Arg::Text});
-    return queryPacket(c.db(),
-                       {field("IDPERMESTNEG", FieldType::String, 1), field("IDUTILLOTE", FieldType::String, 1)},
-                       "SELECT IDPERMESTNEG, IDUTILLOTE FROM PARAMFILIAL WHERE CDFILIAL = :f", {c.text(0)});
+    return answerPacket(c.db(),
+                        {field("IDPERMESTNEG", FieldType::String, 1), field("IDUTILLOTE", FieldType::String, 1)},
+                        "SELECT IDPERMESTNEG, IDUTILLOTE FROM PARAMFILIAL WHERE CDFILIAL = :f", {c.text(0)});
 }
 
 core::Variant GetParamMXA(Call& c) {
     c.expect({Arg::Text});
-    return queryPacket(c.db(),
-                       {field("NRDIAMINQUA", FieldType::String, 5), field("IDUTSEGLIBANA", FieldType::String, 1),
-                        field("IDUTSEGLIBLOTE", FieldType::String, 1), field("IDLIBLOTEEST", FieldType::String, 1),
-                        field("IDPARCACABADO", FieldType::String, 1), field("IDPARCPROCESSO", FieldType::String, 1),
-                        field("IDPARCEMBALAGEM", FieldType::String, 1), field("IDPARCMATPRIMA", FieldType::String, 1)},
-                       "SELECT NRDIAMINQUA, IDUTSEGLIBANA, IDUTSEGLIBLOTE, IDLIBLOTEEST, IDPARCACABADO, "
-                       "IDPARCPROCESSO, IDPARCEMBALAGEM, IDPARCMATPRIMA FROM PARAMMXA WHERE CDFILIAL = :f",
-                       {c.text(0)});
+    return answerPacket(c.db(),
+                        {field("NRDIAMINQUA", FieldType::String, 5), field("IDUTSEGLIBANA", FieldType::String, 1),
+                         field("IDUTSEGLIBLOTE", FieldType::String, 1), field("IDLIBLOTEEST", FieldType::String, 1),
+                         field("IDPARCACABADO", FieldType::String, 1), field("IDPARCPROCESSO", FieldType::String, 1),
+                         field("IDPARCEMBALAGEM", FieldType::String, 1), field("IDPARCMATPRIMA", FieldType::String, 1)},
+                        "SELECT NRDIAMINQUA, IDUTSEGLIBANA, IDUTSEGLIBLOTE, IDLIBLOTEEST, IDPARCACABADO, "
+                        "IDPARCPROCESSO, IDPARCEMBALAGEM, IDPARCMATPRIMA FROM PARAMMXA WHERE CDFILIAL = :f",
+                        {c.text(0)});
 }
 
 // One row per active operator and permission held through any of the operator's
@@ -44,12 +44,12 @@ core::Variant getPermissaoAna(Call& c) {
         sql += " AND O.CDFILIAL = :f";
         params.add(c.text(0));
     }
-    return queryPacket(c.db(),
-                       {field("CDGRUPOPER", FieldType::String, 2), field("IDAUTGRUPOP", FieldType::String, 4),
-                        field("NRAUTGRUPOP", FieldType::String, 3), field("DSGRUPOPER", FieldType::String, 30),
-                        field("CDSETOR", FieldType::String, 4), field("NMSETOR", FieldType::String, 30),
-                        field("CDOPERADOR", FieldType::String, 12)},
-                       sql + " ORDER BY O.CDOPERADOR, G.CDGRUPOPER, A.IDAUTGRUPOP", std::move(params));
+    return answerPacket(c.db(),
+                        {field("CDGRUPOPER", FieldType::String, 2), field("IDAUTGRUPOP", FieldType::String, 4),
+                         field("NRAUTGRUPOP", FieldType::String, 3), field("DSGRUPOPER", FieldType::String, 30),
+                         field("CDSETOR", FieldType::String, 4), field("NMSETOR", FieldType::String, 30),
+                         field("CDOPERADOR", FieldType::String, 12)},
+                        sql + " ORDER BY O.CDOPERADOR, G.CDGRUPOPER, A.IDAUTGRUPOP", std::move(params));
 }
 
 }  // namespace

@@ -241,10 +241,10 @@ core::Variant SetInspecAudit(Call& c) {
 core::Variant GetVerHistCob(Call& c) {
     c.expect({Arg::Text, Arg::DateTime});
     const double when = c.dateTime(1).days;
-    return queryPacket(c.db(), {field("CDCOBAIA", FieldType::String, 10)},
-                       "SELECT CDCOBAIA FROM HISTCOBAIA WHERE CDCOBAIA = :c AND DTINIHISTCOB <= :d1 AND "
-                       "DTFIMHISTCOB >= :d2 ORDER BY NRSEQHISTCOB",
-                       {c.text(0), when, when});
+    return answerPacket(c.db(), {field("CDCOBAIA", FieldType::String, 10)},
+                        "SELECT CDCOBAIA FROM HISTCOBAIA WHERE CDCOBAIA = :c AND DTINIHISTCOB <= :d1 AND "
+                        "DTFIMHISTCOB >= :d2 ORDER BY NRSEQHISTCOB",
+                        {c.text(0), when, when});
 }
 
 // Test subject, start and end of a rest period: the subject's next history row.
@@ -278,28 +278,28 @@ core::Variant GetPesqCobaia(Call& c) {
         sql += " AND C.CDCOBAIA = :c";
         params.add(c.text(1));
     }
-    return queryPacket(c.db(), {field("CDCOBAIA", FieldType::String, 10), field("NMCOBAIA", FieldType::String, 150)},
-                       sql + " ORDER BY C.CDCOBAIA", std::move(params));
+    return answerPacket(c.db(), {field("CDCOBAIA", FieldType::String, 10), field("NMCOBAIA", FieldType::String, 150)},
+                        sql + " ORDER BY C.CDCOBAIA", std::move(params));
 }
 
 // One row: how many items the inspection has.
 core::Variant GetContador(Call& c) {
     c.expect({Arg::Text, Arg::Text, Arg::Text});
-    return queryPacket(c.db(), {field("CONTADOR", FieldType::Float)},
-                       "SELECT COUNT(*) FROM ITEMINSAUDIT WHERE CDFILIAL = :f AND NRAUDITORIA = :n AND "
-                       "NRINSPECAUDI = :i",
-                       {c.text(0), c.text(1), c.text(2)});
+    return answerPacket(c.db(), {field("CONTADOR", FieldType::Float)},
+                        "SELECT COUNT(*) FROM ITEMINSAUDIT WHERE CDFILIAL = :f AND NRAUDITORIA = :n AND "
+                        "NRINSPECAUDI = :i",
+                        {c.text(0), c.text(1), c.text(2)});
 }
 
 // The inspection's items with their response and acceptance.
 core::Variant GetPesqItemInsAudit(Call& c) {
     c.expect({Arg::Text, Arg::Text, Arg::Text});
-    return queryPacket(c.db(),
-                       {field("CDINSPECAO", FieldType::String, 10), field("CDRESPINSPEC", FieldType::String, 5),
-                        field("IDOPCACEITIN", FieldType::String, 1)},
-                       "SELECT CDINSPECAO, CDRESPINSPEC, IDOPCACEITIN FROM ITEMINSAUDIT WHERE CDFILIAL = :f AND "
-                       "NRAUDITORIA = :n AND NRINSPECAUDI = :i ORDER BY CDINSPECAO",
-                       {c.text(0), c.text(1), c.text(2)});
+    return answerPacket(c.db(),
+                        {field("CDINSPECAO", FieldType::String, 10), field("CDRESPINSPEC", FieldType::String, 5),
+                         field("IDOPCACEITIN", FieldType::String, 1)},
+                        "SELECT CDINSPECAO, CDRESPINSPEC, IDOPCACEITIN FROM ITEMINSAUDIT WHERE CDFILIAL = :f AND "
+                        "NRAUDITORIA = :n AND NRINSPECAUDI = :i ORDER BY CDINSPECAO",
+                        {c.text(0), c.text(1), c.text(2)});
 }
 
 }  // namespace

@@ -180,11 +180,11 @@ core::Variant GetExisteImensu(Call& c) {
                                 {analysis, product, version}, FieldType::Integer)
                              .asInteger() > 0;
     if (own)
-        return queryPacket(
+        return answerPacket(
             c.db(), responseFields(),
             kResponseColumns + "CDINSPECAO = :a AND " + ofProduct + " AND " + kinds + " ORDER BY NRSEQRESPINSP",
             {analysis, product, version});
-    return queryPacket(
+    return answerPacket(
         c.db(), responseFields(),
         kResponseColumns + "CDINSPECAO = :a AND CDPRODUTO IS NULL AND " + kinds + " ORDER BY NRSEQRESPINSP",
         {analysis});
@@ -197,12 +197,12 @@ core::Variant GetResultado(Call& c) {
     c.expect({Arg::Integer, Arg::Text, Arg::Text, Arg::Text, Arg::Text});
     const auto mode = c.integer(0);
     if (mode == 1)
-        return queryPacket(c.db(), responseFields(), kResponseColumns + kProductRows + " ORDER BY NRSEQRESPINSP",
-                           {c.text(3), trimmed(c.text(1)), trimmed(c.text(2)), catalogueVersion(c.text(4))});
+        return answerPacket(c.db(), responseFields(), kResponseColumns + kProductRows + " ORDER BY NRSEQRESPINSP",
+                            {c.text(3), trimmed(c.text(1)), trimmed(c.text(2)), catalogueVersion(c.text(4))});
     if (mode == 2)
-        return queryPacket(c.db(), responseFields(),
-                           kResponseColumns + "CDINSPECAO = :a AND CDPRODUTO IS NULL ORDER BY NRSEQRESPINSP",
-                           {c.text(3)});
+        return answerPacket(c.db(), responseFields(),
+                            kResponseColumns + "CDINSPECAO = :a AND CDPRODUTO IS NULL ORDER BY NRSEQRESPINSP",
+                            {c.text(3)});
     throw core::Error("Modo de consulta das respostas inválido: " + std::to_string(mode) +
                       ". Use 1 (do produto) ou 2 (gerais).");
 }
@@ -210,19 +210,19 @@ core::Variant GetResultado(Call& c) {
 // Branch, request and analysis: the description of the analysed product (0 or 1 row).
 core::Variant GetDescInsAudit(Call& c) {
     c.expect({Arg::Text, Arg::Text, Arg::Text});
-    return queryPacket(c.db(), {field("DSINSPROD", FieldType::Blob)},
-                       "SELECT DSINSPROD FROM DSINSPPROD WHERE CDFILIAL = :f AND NRAUDITORIA = :n AND CDINSPECAO = :a",
-                       {c.text(0), c.text(1), c.text(2)});
+    return answerPacket(c.db(), {field("DSINSPROD", FieldType::Blob)},
+                        "SELECT DSINSPROD FROM DSINSPPROD WHERE CDFILIAL = :f AND NRAUDITORIA = :n AND CDINSPECAO = :a",
+                        {c.text(0), c.text(1), c.text(2)});
 }
 
 // Tree code of an analysis, branch, request and inspection number: a row when the
 // analysis is already an item of that inspection.
 core::Variant GetVdInspUltNiv(Call& c) {
     c.expect({Arg::Text, Arg::Text, Arg::Text, Arg::Text});
-    return queryPacket(c.db(), {field("CDINSPECAO", FieldType::String, 10)},
-                       "SELECT M.CDINSPECAO FROM ITEMINSAUDIT M JOIN INSPECAO I ON I.CDINSPECAO = M.CDINSPECAO "
-                       "WHERE I.CDARVINSPEC = :arv AND M.CDFILIAL = :f AND M.NRAUDITORIA = :n AND M.NRINSPECAUDI = :i",
-                       {trimmed(c.text(0)), c.text(1), c.text(2), c.text(3)});
+    return answerPacket(c.db(), {field("CDINSPECAO", FieldType::String, 10)},
+                        "SELECT M.CDINSPECAO FROM ITEMINSAUDIT M JOIN INSPECAO I ON I.CDINSPECAO = M.CDINSPECAO "
+                        "WHERE I.CDARVINSPEC = :arv AND M.CDFILIAL = :f AND M.NRAUDITORIA = :n AND M.NRINSPECAUDI = :i",
+                        {trimmed(c.text(0)), c.text(1), c.text(2), c.text(3)});
 }
 
 // Branch and request: the items whose verdict governs the lot, those of importance
@@ -231,10 +231,10 @@ core::Variant GetVdInspUltNiv(Call& c) {
 // recommended, informative and compatibility items only releases its lot at once.
 core::Variant GetVerifItemAudit(Call& c) {
     c.expect({Arg::Text, Arg::Text});
-    return queryPacket(c.db(), {field("IDATEITEINSP", FieldType::String, 1)},
-                       "SELECT IDATEITEINSP FROM ITEMINSAUDIT WHERE CDFILIAL = :f AND NRAUDITORIA = :n AND "
-                       "IDATEITEINSP IN ('I', 'N') ORDER BY NRINSPECAUDI, CDINSPECAO",
-                       {c.text(0), c.text(1)});
+    return answerPacket(c.db(), {field("IDATEITEINSP", FieldType::String, 1)},
+                        "SELECT IDATEITEINSP FROM ITEMINSAUDIT WHERE CDFILIAL = :f AND NRAUDITORIA = :n AND "
+                        "IDATEITEINSP IN ('I', 'N') ORDER BY NRINSPECAUDI, CDINSPECAO",
+                        {c.text(0), c.text(1)});
 }
 
 // Date, the lot's situation ("L" released, "R" rejected, "A" under analysis), branch,

@@ -20,8 +20,8 @@ std::string subLotKey(const std::string& s) { return blank(s) ? std::string(" ")
 // The request's items marked for partial approval, as the item record answers them.
 core::Variant GetItensParciais(Call& c) {
     c.expect({Arg::Text, Arg::Text});
-    return queryRecord(c.db(), records::itemRecord(), "M.CDFILIAL = :f AND M.NRAUDITORIA = :n AND M.IDPARCIAL = 'S'",
-                       "M.NRINSPECAUDI, I.CDARVINSPEC, M.CDINSPECAO", {c.text(0), c.text(1)});
+    return answerRecord(c.db(), records::itemRecord(), "M.CDFILIAL = :f AND M.NRAUDITORIA = :n AND M.IDPARCIAL = 'S'",
+                        "M.NRINSPECAUDI, I.CDARVINSPEC, M.CDINSPECAO", {c.text(0), c.text(1)});
 }
 
 // The product's stores and locations in the branch, each store with its name.
@@ -45,7 +45,7 @@ core::Variant GetProdFili(Call& c) {
         joins += " LEFT JOIN ALMOXARIFADO " + alias + " ON " + alias + ".CDFILIAL = PF.CDFILIAL AND " + alias +
                  ".CDALMOXARIFE = PF." + s[0];
     }
-    return queryPacket(
+    return answerPacket(
         c.db(), fields,
         "SELECT " + columns + " FROM PRODFILIAL PF" + joins + " WHERE PF.CDFILIAL = :f AND PF.CDPRODUTO = :p",
         {c.text(0), c.text(1)});
@@ -58,10 +58,10 @@ core::Variant GetParaMan(Call& c) {
                                           field("IDLIBLOTEEST", FieldType::String, 30)};
     for (const char* f : {"IDVALANARETPROD", "IDVALINSPRETPRO", "IDUTAUTSENHARET", "IDALTERARETI", "IDVDSEMIVDACAB"})
         fields.push_back(field(f, FieldType::String, 1));
-    return queryPacket(c.db(), fields,
-                       "SELECT IDUTSEGLIBLOTE, IDLIBLOTEEST, IDVALANARETPROD, IDVALINSPRETPRO, IDUTAUTSENHARET, "
-                       "IDALTERARETI, IDVDSEMIVDACAB FROM PARAMMAN WHERE CDFILIAL = :f",
-                       {c.text(0)});
+    return answerPacket(c.db(), fields,
+                        "SELECT IDUTSEGLIBLOTE, IDLIBLOTEEST, IDVALANARETPROD, IDVALINSPRETPRO, IDUTAUTSENHARET, "
+                        "IDALTERARETI, IDVDSEMIVDACAB FROM PARAMMAN WHERE CDFILIAL = :f",
+                        {c.text(0)});
 }
 
 // The lot's stock in one store and location as it stands now (positions keep no
@@ -72,7 +72,7 @@ core::Variant GetPosEstDia(Call& c) {
     const std::string store = trimmed(c.text(2)), location = trimmed(c.text(3));
     c.setOut(2, store);
     c.setOut(3, location);
-    return queryPacket(
+    return answerPacket(
         c.db(),
         {field("QTESTOQDIA", FieldType::Float), field("CDPRODUTO", FieldType::String, 10),
          field("NMPRODUTO", FieldType::String, 40), field("SGUNIDADE", FieldType::String, 10)},
@@ -87,10 +87,10 @@ core::Variant GetPosEstDia(Call& c) {
 // row, null when the lot has no sub-lot.
 core::Variant GetProxSubLote(Call& c) {
     c.expect({Arg::Text, Arg::Text});
-    return queryPacket(c.db(), {field("NRSUBLOTE", FieldType::String, 4)},
-                       "SELECT MAX(NRSUBLOTE) FROM LOTE WHERE CDFILIAL = :f AND NRLOTEESTQ = :n AND "
-                       "TRIM(NRSUBLOTE) <> ''",
-                       {trimmed(c.text(0)), trimmed(c.text(1))});
+    return answerPacket(c.db(), {field("NRSUBLOTE", FieldType::String, 4)},
+                        "SELECT MAX(NRSUBLOTE) FROM LOTE WHERE CDFILIAL = :f AND NRLOTEESTQ = :n AND "
+                        "TRIM(NRSUBLOTE) <> ''",
+                        {trimmed(c.text(0)), trimmed(c.text(1))});
 }
 
 }  // namespace

@@ -147,19 +147,19 @@ core::Variant GetAuditoria(Call& c) {
         const auto kinds = codeList(k.text("stTipoAna"));
         if (!kinds.empty()) addIn(where, params, record.alias() + ".IDTIPOANA", kinds);
     }
-    return queryRecord(c.db(), record, where, column("CDFILIAL") + ", " + column("NRAUDITORIA"), std::move(params));
+    return answerRecord(c.db(), record, where, column("CDFILIAL") + ", " + column("NRAUDITORIA"), std::move(params));
 }
 
 // Production orders of a branch for the filter's order list.
 core::Variant GetOP(Call& c) {
     c.expect({Arg::Text});
-    return queryPacket(c.db(),
-                       {field("IDMARCADO", FieldType::String, 1), field("NRORDPROD", FieldType::String, 12),
-                        field("NMPRODUTO", FieldType::String, 50)},
-                       "SELECT 'N', O.NRORDPROD, MIN(P.NMPRODUTO) FROM ORDEMPROD O "
-                       "LEFT JOIN PRODUTO P ON P.CDPRODUTO = O.CDPRODUTO "
-                       "WHERE O.CDFILIAL = :f GROUP BY O.NRORDPROD ORDER BY O.NRORDPROD",
-                       {c.text(0)});
+    return answerPacket(c.db(),
+                        {field("IDMARCADO", FieldType::String, 1), field("NRORDPROD", FieldType::String, 12),
+                         field("NMPRODUTO", FieldType::String, 50)},
+                        "SELECT 'N', O.NRORDPROD, MIN(P.NMPRODUTO) FROM ORDEMPROD O "
+                        "LEFT JOIN PRODUTO P ON P.CDPRODUTO = O.CDPRODUTO "
+                        "WHERE O.CDFILIAL = :f GROUP BY O.NRORDPROD ORDER BY O.NRORDPROD",
+                        {c.text(0)});
 }
 
 // Lots and sub-lots of a branch: all of them for the lookup, or those of a lot, or
@@ -176,18 +176,17 @@ core::Variant GetLoteSublote(Call& c) {
         sql += " AND NRSUBLOTE = :s";
         params.add(c.text(2));
     }
-    return queryPacket(c.db(),
-                       {field("NRLOTEESTQ", FieldType::String, 20), field("NRSUBLOTE", FieldType::String, 4)},
-                       sql + " ORDER BY NRLOTEESTQ, NRSUBLOTE", std::move(params));
+    return answerPacket(c.db(), {field("NRLOTEESTQ", FieldType::String, 20), field("NRSUBLOTE", FieldType::String, 4)},
+                        sql + " ORDER BY NRLOTEESTQ, NRSUBLOTE", std::move(params));
 }
 
 // Items of a request marked for partial approval.
 core::Variant GetQtItensParciais(Call& c) {
     c.expect({Arg::Text, Arg::Text});
-    return queryPacket(c.db(), {field("QTINSPEC", FieldType::Float)},
-                       "SELECT COUNT(*) FROM ITEMINSAUDIT WHERE CDFILIAL = :f AND NRAUDITORIA = :n "
-                       "AND IDPARCIAL = 'S'",
-                       {c.text(0), c.text(1)});
+    return answerPacket(c.db(), {field("QTINSPEC", FieldType::Float)},
+                        "SELECT COUNT(*) FROM ITEMINSAUDIT WHERE CDFILIAL = :f AND NRAUDITORIA = :n "
+                        "AND IDPARCIAL = 'S'",
+                        {c.text(0), c.text(1)});
 }
 
 // --- filter options saved per screen and operator (the host's filter form) ---
@@ -195,23 +194,23 @@ core::Variant GetQtItensParciais(Call& c) {
 // Names of the options an operator saved on a screen.
 core::Variant ListaOpcFiltro(Call& c) {
     c.expect({Arg::Text, Arg::Text});
-    return queryPacket(c.db(),
-                       {field("DSOPCSALVA", FieldType::String, 40), field("TXCRITERIO", FieldType::String),
-                        field("DTGRAVACAO", FieldType::DateTime)},
-                       "SELECT DSOPCSALVA, TXCRITERIO, DTGRAVACAO FROM FILTROSALVO "
-                       "WHERE CDTELA = :t AND CDOPERADOR = :o ORDER BY DSOPCSALVA",
-                       {c.text(0), c.sessionOperator(1)});
+    return answerPacket(c.db(),
+                        {field("DSOPCSALVA", FieldType::String, 40), field("TXCRITERIO", FieldType::String),
+                         field("DTGRAVACAO", FieldType::DateTime)},
+                        "SELECT DSOPCSALVA, TXCRITERIO, DTGRAVACAO FROM FILTROSALVO "
+                        "WHERE CDTELA = :t AND CDOPERADOR = :o ORDER BY DSOPCSALVA",
+                        {c.text(0), c.sessionOperator(1)});
 }
 
 // The values of one saved option: components and variables with their texts.
 core::Variant CarregaOpcFiltro(Call& c) {
     c.expect({Arg::Text, Arg::Text, Arg::Text});
-    return queryPacket(c.db(),
-                       {field("NMCOMPONENTE", FieldType::String, 60), field("STVARIAVEL", FieldType::String, 1),
-                        field("DSVALOR", FieldType::String)},
-                       "SELECT NMCOMPONENTE, STVARIAVEL, DSVALOR FROM FILTROSALVOVALOR "
-                       "WHERE CDTELA = :t AND CDOPERADOR = :o AND DSOPCSALVA = :n ORDER BY NMCOMPONENTE",
-                       {c.text(0), c.sessionOperator(1), c.text(2)});
+    return answerPacket(c.db(),
+                        {field("NMCOMPONENTE", FieldType::String, 60), field("STVARIAVEL", FieldType::String, 1),
+                         field("DSVALOR", FieldType::String)},
+                        "SELECT NMCOMPONENTE, STVARIAVEL, DSVALOR FROM FILTROSALVOVALOR "
+                        "WHERE CDTELA = :t AND CDOPERADOR = :o AND DSOPCSALVA = :n ORDER BY NMCOMPONENTE",
+                        {c.text(0), c.sessionOperator(1), c.text(2)});
 }
 
 // Saves (or replaces) an option: screen, operator, name, summary text, and a packet

@@ -66,10 +66,10 @@ core::Packet tableRows(Call& c, const std::string& table, const std::vector<std:
 // Versions of a product's analysis profile for a process.
 core::Variant GetVd_Versao(Call& c) {
     c.expect({Arg::Text, Arg::Text});
-    return queryPacket(c.db(), versionFields(),
-                       "SELECT CDVERSAO, DTVIGINICIO, DTVIFGFINAL FROM VERSAOPRODANA "
-                       "WHERE CDPRODUTO = :p AND IDTPAUDITADO = :t ORDER BY CDVERSAO",
-                       {c.text(0), c.text(1)});
+    return answerPacket(c.db(), versionFields(),
+                        "SELECT CDVERSAO, DTVIGINICIO, DTVIFGFINAL FROM VERSAOPRODANA "
+                        "WHERE CDPRODUTO = :p AND IDTPAUDITADO = :t ORDER BY CDVERSAO",
+                        {c.text(0), c.text(1)});
 }
 
 // Product, reference date (written back as it came) and process: the versions in
@@ -78,11 +78,11 @@ core::Variant GetVersao(Call& c) {
     c.expect({Arg::Text, Arg::Any, Arg::Text});
     c.setOut(1, c.arg(1));
     const double day = c.dateTime(1).datePart().days;
-    return queryPacket(c.db(), versionFields(),
-                       "SELECT CDVERSAO, DTVIGINICIO, DTVIFGFINAL FROM VERSAOPRODANA "
-                       "WHERE CDPRODUTO = :p AND IDTPAUDITADO = :t AND DTVIGINICIO < :next "
-                       "AND (DTVIFGFINAL IS NULL OR DTVIFGFINAL >= :day) ORDER BY CDVERSAO",
-                       {c.text(0), c.text(2), day + 1, day});
+    return answerPacket(c.db(), versionFields(),
+                        "SELECT CDVERSAO, DTVIGINICIO, DTVIFGFINAL FROM VERSAOPRODANA "
+                        "WHERE CDPRODUTO = :p AND IDTPAUDITADO = :t AND DTVIGINICIO < :next "
+                        "AND (DTVIFGFINAL IS NULL OR DTVIFGFINAL >= :day) ORDER BY CDVERSAO",
+                        {c.text(0), c.text(2), day + 1, day});
 }
 
 // Where a request's items and inspections stand, as the situation it implies: ""
@@ -108,36 +108,36 @@ core::Variant GetStatusItens(Call& c) {
 // One row per inspection of the request still open.
 core::Variant GetVdInsAudPen(Call& c) {
     c.expect({Arg::Text, Arg::Text});
-    return queryPacket(c.db(), {field("STATUS", FieldType::String, 1)},
-                       std::string("SELECT 'P' FROM INSPECAUDIT WHERE CDFILIAL = :f AND NRAUDITORIA = :n AND ") +
-                           kInspectionOpen + " ORDER BY NRINSPECAUDI",
-                       {c.text(0), c.text(1)});
+    return answerPacket(c.db(), {field("STATUS", FieldType::String, 1)},
+                        std::string("SELECT 'P' FROM INSPECAUDIT WHERE CDFILIAL = :f AND NRAUDITORIA = :n AND ") +
+                            kInspectionOpen + " ORDER BY NRINSPECAUDI",
+                        {c.text(0), c.text(1)});
 }
 
 // The request's inspections, the names of their analysis, concluding operator and
 // test subject joined.
 core::Variant GetInspecAudit(Call& c) {
     c.expect({Arg::Text, Arg::Text});
-    return queryRecord(c.db(), records::inspectionRecord(), "N.CDFILIAL = :f AND N.NRAUDITORIA = :n", "N.NRINSPECAUDI",
-                       {c.text(0), c.text(1)});
+    return answerRecord(c.db(), records::inspectionRecord(), "N.CDFILIAL = :f AND N.NRAUDITORIA = :n", "N.NRINSPECAUDI",
+                        {c.text(0), c.text(1)});
 }
 
 // A row (the count) only when an inspection of the request concluded not OK.
 core::Variant GetVdInsAudCon(Call& c) {
     c.expect({Arg::Text, Arg::Text});
-    return queryPacket(c.db(), {field("TOTAL", FieldType::Float)},
-                       "SELECT COUNT(*) FROM INSPECAUDIT WHERE CDFILIAL = :f AND NRAUDITORIA = :n "
-                       "AND IDINSPCONC = 'N' HAVING COUNT(*) > 0",
-                       {c.text(0), c.text(1)});
+    return answerPacket(c.db(), {field("TOTAL", FieldType::Float)},
+                        "SELECT COUNT(*) FROM INSPECAUDIT WHERE CDFILIAL = :f AND NRAUDITORIA = :n "
+                        "AND IDINSPCONC = 'N' HAVING COUNT(*) > 0",
+                        {c.text(0), c.text(1)});
 }
 
 // The latest end and the earliest start recorded on the request's inspections.
 core::Variant GetDtAudit(Call& c) {
     c.expect({Arg::Text, Arg::Text});
-    return queryPacket(c.db(), {field("DATACONC", FieldType::DateTime), field("DATAINI", FieldType::DateTime)},
-                       "SELECT MAX(DTFINRINSAUD), MIN(DTINIRINSAUD) FROM INSPECAUDIT "
-                       "WHERE CDFILIAL = :f AND NRAUDITORIA = :n",
-                       {c.text(0), c.text(1)});
+    return answerPacket(c.db(), {field("DATACONC", FieldType::DateTime), field("DATAINI", FieldType::DateTime)},
+                        "SELECT MAX(DTFINRINSAUD), MIN(DTINIRINSAUD) FROM INSPECAUDIT "
+                        "WHERE CDFILIAL = :f AND NRAUDITORIA = :n",
+                        {c.text(0), c.text(1)});
 }
 
 core::Variant GetItemInsAudit(Call& c) {
@@ -186,23 +186,23 @@ core::Variant verificaValidade(Call& c) {
 // The product's active analyses for a process; empty when there is none.
 core::Variant getVerifProcesso(Call& c) {
     c.expect({Arg::Text, Arg::Text});
-    return queryPacket(c.db(),
-                       {field("CDPRODUTO", FieldType::String, 10), field("CDINSPECAO", FieldType::String, 10),
-                        field("IDPROCPROD", FieldType::String, 1), field("CDARVINSPEC", FieldType::String, 10)},
-                       "SELECT PI.CDPRODUTO, PI.CDINSPECAO, PI.IDPROCPROD, I.CDARVINSPEC FROM PRODINSPEC PI "
-                       "JOIN INSPECAO I ON I.CDINSPECAO = PI.CDINSPECAO "
-                       "WHERE PI.CDPRODUTO = :p AND PI.IDPROCPROD = :t AND PI.IDSITPRODINSP = 'A' "
-                       "AND I.IDSITINSPEC = 'A' ORDER BY I.CDARVINSPEC, PI.NRSEQPRODINSP",
-                       {c.text(0), c.text(1)});
+    return answerPacket(c.db(),
+                        {field("CDPRODUTO", FieldType::String, 10), field("CDINSPECAO", FieldType::String, 10),
+                         field("IDPROCPROD", FieldType::String, 1), field("CDARVINSPEC", FieldType::String, 10)},
+                        "SELECT PI.CDPRODUTO, PI.CDINSPECAO, PI.IDPROCPROD, I.CDARVINSPEC FROM PRODINSPEC PI "
+                        "JOIN INSPECAO I ON I.CDINSPECAO = PI.CDINSPECAO "
+                        "WHERE PI.CDPRODUTO = :p AND PI.IDPROCPROD = :t AND PI.IDSITPRODINSP = 'A' "
+                        "AND I.IDSITINSPEC = 'A' ORDER BY I.CDARVINSPEC, PI.NRSEQPRODINSP",
+                        {c.text(0), c.text(1)});
 }
 
 // How many formula rows with a lot the request has (0 when none), always one row.
 core::Variant getVerifCompatibilidade(Call& c) {
     c.expect({Arg::Text, Arg::Text});
-    return queryPacket(c.db(), {field("QTAMOSTRAS", FieldType::Float)},
-                       "SELECT COUNT(*) FROM FORMULAANA WHERE CDFILIAL = :f AND NRAUDITORIA = :n "
-                       "AND NRLOTEESTQ IS NOT NULL AND TRIM(NRLOTEESTQ) <> ''",
-                       {c.text(0), c.text(1)});
+    return answerPacket(c.db(), {field("QTAMOSTRAS", FieldType::Float)},
+                        "SELECT COUNT(*) FROM FORMULAANA WHERE CDFILIAL = :f AND NRAUDITORIA = :n "
+                        "AND NRLOTEESTQ IS NOT NULL AND TRIM(NRLOTEESTQ) <> ''",
+                        {c.text(0), c.text(1)});
 }
 
 }  // namespace

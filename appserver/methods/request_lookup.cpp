@@ -35,11 +35,11 @@ core::Variant GetProduto(Call& c) {
         params.add(code);
     }
     sql += " ORDER BY CDARVPROD";
-    return queryPacket(c.db(),
-                       {field("CDARVPROD", FieldType::String, 20), field("CDPRODUTO", FieldType::String, 10),
-                        field("NMPRODUTO", FieldType::String, 50), field("NRDIASVALANA", FieldType::Float),
-                        field("IDTEOROBRIG", FieldType::String, 1)},
-                       sql, std::move(params));
+    return answerPacket(c.db(),
+                        {field("CDARVPROD", FieldType::String, 20), field("CDPRODUTO", FieldType::String, 10),
+                         field("NMPRODUTO", FieldType::String, 50), field("NRDIASVALANA", FieldType::Float),
+                         field("IDTEOROBRIG", FieldType::String, 1)},
+                        sql, std::move(params));
 }
 
 // Lots of a branch, optionally of one lot, sub-lot and product. The lot's own row
@@ -104,18 +104,17 @@ core::Variant GetPesqLote(Call& c) {
 
 core::Variant GetVdEquipProd(Call& c) {
     c.expect({Arg::Text});
-    return queryPacket(
-        c.db(), {field("CDEQUIPPRO", FieldType::String, 10), field("NMEQUIPPRO", FieldType::String, 40)},
-        "SELECT CDEQUIPPRO, NMEQUIPPRO FROM EQUIPAPROD WHERE CDEQUIPPRO = :e", {c.text(0)});
+    return answerPacket(c.db(),
+                        {field("CDEQUIPPRO", FieldType::String, 10), field("NMEQUIPPRO", FieldType::String, 40)},
+                        "SELECT CDEQUIPPRO, NMEQUIPPRO FROM EQUIPAPROD WHERE CDEQUIPPRO = :e", {c.text(0)});
 }
 
 core::Variant GetEquipProd(Call& c) {
     c.expect({});
-    return queryPacket(
-        c.db(),
-        {field("CDEQUIPPRO", FieldType::String, 10), field("NMEQUIPPRO", FieldType::String, 40),
-         field("SGEQUIPPRO", FieldType::String, 10)},
-        "SELECT CDEQUIPPRO, NMEQUIPPRO, SGEQUIPPRO FROM EQUIPAPROD ORDER BY CDEQUIPPRO");
+    return answerPacket(c.db(),
+                        {field("CDEQUIPPRO", FieldType::String, 10), field("NMEQUIPPRO", FieldType::String, 40),
+                         field("SGEQUIPPRO", FieldType::String, 10)},
+                        "SELECT CDEQUIPPRO, NMEQUIPPRO, SGEQUIPPRO FROM EQUIPAPROD ORDER BY CDEQUIPPRO");
 }
 
 // Product and brand or empty (every brand of the product).
@@ -131,10 +130,10 @@ core::Variant getMarcaProd(Call& c) {
         params.add(c.text(1));
     }
     sql += " ORDER BY M.CDMARCA";
-    return queryPacket(c.db(),
-                       {field("CDMARCA", FieldType::String, 5), field("NMMARCA", FieldType::String, 20),
-                        field("CDPRODUTO", FieldType::String, 10)},
-                       sql, std::move(params));
+    return answerPacket(c.db(),
+                        {field("CDMARCA", FieldType::String, 5), field("NMMARCA", FieldType::String, 20),
+                         field("CDPRODUTO", FieldType::String, 10)},
+                        sql, std::move(params));
 }
 
 // Production order, sub-order, the asking request's number and, optionally, its
@@ -151,12 +150,12 @@ core::Variant getUltAnalise(Call& c) {
         sql += " AND CDFILIAL = :f";
         params.add(c.text(3));
     }
-    return queryPacket(c.db(),
-                       {field("CDFILIAL", FieldType::String, 4), field("NRAUDITORIA", FieldType::String, 10),
-                        field("IDTPAUDITADO", FieldType::String, 1), field("IDSTATUSAUDI", FieldType::String, 1),
-                        field("CDPRODUTO", FieldType::String, 10), field("NRLOTEESTQ", FieldType::String, 20),
-                        field("NRSUBLOTE", FieldType::String, 4)},
-                       sql + " ORDER BY CDFILIAL, NRAUDITORIA", std::move(params));
+    return answerPacket(c.db(),
+                        {field("CDFILIAL", FieldType::String, 4), field("NRAUDITORIA", FieldType::String, 10),
+                         field("IDTPAUDITADO", FieldType::String, 1), field("IDSTATUSAUDI", FieldType::String, 1),
+                         field("CDPRODUTO", FieldType::String, 10), field("NRLOTEESTQ", FieldType::String, 20),
+                         field("NRSUBLOTE", FieldType::String, 4)},
+                        sql + " ORDER BY CDFILIAL, NRAUDITORIA", std::move(params));
 }
 
 // Branch, order, sub-order, stage: the earliest start among the analyses of the
