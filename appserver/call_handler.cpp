@@ -11,7 +11,7 @@
 
 namespace appserver {
 
-SessionPool::SessionPool(const DatabaseAddress& address, size_t size) : address_(address), pool_(size) {
+SessionPool::SessionPool(const DatabaseAddress& address, size_t size) : address_(address), pool_(size), lookups_(size) {
     for (size_t i = 0; i < size; ++i) openSession(pool_.at(i), address_);
 }
 
@@ -21,7 +21,16 @@ SessionPool::Lease::Lease(SessionPool& pool) : pool_(pool), index_(pool.pool_.le
 
 SessionPool::Lease::~Lease() { pool_.pool_.give_back(index_); }
 
+SessionLookup& SessionPool::Lease::sessionLookup() {
+    auto& lookup = pool_.lookups_.at(index_);
+    if (!lookup) lookup = std::make_unique<SessionLookup>(db());
+    return *lookup;
+}
+
+void SessionPool::Lease::forgetPrepared() { pool_.lookups_.at(index_).reset(); }
+
 void SessionPool::Lease::reopen() {
+    forgetPrepared();
     auto& session = db();
     try {
         session.close();
@@ -86,12 +95,13 @@ std::string CallHandler::handle(const std::string& module, const std::string& me
         SessionCheck check;
         try {
             try {
-                check = findLoginSession(lease.db(), authorization, sessionIdleMinutes_, login);
+                check = findLoginSession(lease.db(), authorization, sessionIdleMinutes_, login, &lease.sessionLookup());
             } catch (const std::exception&) {
+                lease.forgetPrepared();
                 // The pooled connection may have been lost since its last call.
                 if (sessionAlive(lease.db())) throw;
                 lease.reopen();
-                check = findLoginSession(lease.db(), authorization, sessionIdleMinutes_, login);
+                check = findLoginSession(lease.db(), authorization, sessionIdleMinutes_, login, &lease.sessionLookup());
             }
         } catch (const std::exception& e) {
             spdlog::error("{}.{}: sessão não verificada: {}", module, method, e.what());

@@ -8,6 +8,7 @@
 #include "appserver/database.h"
 #include "appserver/dialect/dialect.h"
 #include "appserver/method_table.h"
+#include "appserver/sessions/login_session.h"
 #include "core/variant.h"
 
 namespace appserver {
@@ -24,6 +25,10 @@ public:
         Lease(SessionPool& pool);
         ~Lease();
         soci::session& db() { return pool_.pool_.at(index_); }
+        // The session check's query, prepared on this connection at its first call.
+        SessionLookup& sessionLookup();
+        // Drops what was prepared on this connection (after a failure, it is made anew).
+        void forgetPrepared();
         // Reopens the session after its connection was lost.
         void reopen();
 
@@ -35,6 +40,8 @@ public:
 private:
     DatabaseAddress address_;
     soci::connection_pool pool_;
+    // Per connection, by the pool's index; declared after the pool so they go first.
+    std::vector<std::unique_ptr<SessionLookup>> lookups_;
 };
 
 // Runs one call: finds the method, checks the caller's login session (the

@@ -1,9 +1,13 @@
 // Load driver for the application server: round trips of a read and of the
-// numbering, from 1 and 8 client threads, against the in-process demo server.
+// numbering, from 1 and 8 client threads, against the in-process demo server, and
+// a one-row call set against an empty round trip (GET /ping) on one connection.
 #include <benchmark/benchmark.h>
 #include <httplib.h>
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
+#include <vector>
 
 #include "core/variant.h"
 #include "platform/host.h"
@@ -16,14 +20,26 @@ testsupport::TestServer& server() {
     return *s;
 }
 
+// One kept-alive connection, as the client keeps it.
+std::unique_ptr<httplib::Client> keptAlive() {
+    auto client = std::make_unique<httplib::Client>("127.0.0.1", server().port());
+    client->set_keep_alive(true);
+    client->set_tcp_nodelay(true);
+    return client;
+}
+
+httplib::Headers sessionHeaders() { return {{"Authorization", "Bearer " + platform::session().token}}; }
+
+bool answered(const httplib::Result& res) {
+    return res && res->status == 200 && res->body.find("\"error\"") == std::string::npos;
+}
+
 void roundTrips(benchmark::State& state, const std::string& path, const std::string& body) {
-    httplib::Client client("127.0.0.1", server().port());
-    client.set_keep_alive(true);
-    client.set_tcp_nodelay(true);
-    const httplib::Headers session = {{"Authorization", "Bearer " + platform::session().token}};
+    auto client = keptAlive();
+    const httplib::Headers session = sessionHeaders();
     for (auto _ : state) {
-        auto res = client.Post(path.c_str(), session, body, "application/json");
-        if (!res || res->status != 200 || res->body.find("\"error\"") != std::string::npos) {
+        auto res = client->Post(path.c_str(), session, body, "application/json");
+        if (!answered(res)) {
             state.SkipWithError("call failed");
             break;
         }
@@ -31,6 +47,66 @@ void roundTrips(benchmark::State& state, const std::string& path, const std::str
     }
     state.SetItemsProcessed(state.iterations());
 }
+
+// The empty round trip a call's cost is set against.
+void BM_Ping(benchmark::State& state) {
+    auto client = keptAlive();
+    for (auto _ : state) {
+        auto res = client->Get("/ping");
+        if (!answered(res)) {
+            state.SkipWithError("ping failed");
+            break;
+        }
+        benchmark::DoNotOptimize(res->body.size());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_Ping)->UseRealTime();
+
+// The q-quantile (0..1) of the samples.
+double quantile(std::vector<double>& us, double q) {
+    if (us.empty()) return 0;
+    auto at = us.begin() + static_cast<std::ptrdiff_t>(q * static_cast<double>(us.size() - 1));
+    std::nth_element(us.begin(), at, us.end());
+    return *at;
+}
+
+// A ping and a one-row call alternately on the same connection: the median
+// microseconds of each and their ratio (the call should stay within 1.5 pings).
+// Medians, because a busy machine's stray preemptions swamp a mean; on a busy
+// machine a round trip often waits for a core, which the fastest tenth (the *_p10
+// counters) leaves out, so they show what the two cost on their own.
+void BM_GetParamMXAPerPing(benchmark::State& state) {
+    auto client = keptAlive();
+    const httplib::Headers session = sessionHeaders();
+    const std::string body = core::encodeCall({"0001"});
+    using Clock = std::chrono::steady_clock;
+    auto us = [](Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); };
+    std::vector<double> pings, calls;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        auto ping = client->Get("/ping");
+        const auto t1 = Clock::now();
+        auto res = client->Post("/rdmPedidoAna/GetParamMXA", session, body, "application/json");
+        const auto t2 = Clock::now();
+        if (!answered(ping) || !answered(res)) {
+            state.SkipWithError("call failed");
+            break;
+        }
+        pings.push_back(us(t1 - t0));
+        calls.push_back(us(t2 - t1));
+    }
+    auto report = [&](double q, const std::string& suffix) {
+        const double pingUs = quantile(pings, q);
+        const double callUs = quantile(calls, q);
+        state.counters["ping_us" + suffix] = pingUs;
+        state.counters["call_us" + suffix] = callUs;
+        state.counters["ratio" + suffix] = pingUs > 0 ? callUs / pingUs : 0;
+    };
+    report(0.5, "");
+    report(0.1, "_p10");
+}
+BENCHMARK(BM_GetParamMXAPerPing)->UseRealTime();
 
 void BM_GetParamMXA(benchmark::State& state) {
     roundTrips(state, "/rdmPedidoAna/GetParamMXA", core::encodeCall({"0001"}));

@@ -4,6 +4,7 @@
 #include <spdlog/spdlog.h>
 
 #include <cctype>
+#include <optional>
 
 #include "appserver/sql.h"
 #include "core/datetime.h"
@@ -75,18 +76,49 @@ const char* describe(SessionCheck check) {
     return "?";
 }
 
-SessionCheck findLoginSession(soci::session& db, const std::string& authorization, int idleMinutes,
-                              LoginSession& found) {
+struct SessionLookup::Impl {
+    // Bound by address: the statement reads and writes these on every run.
+    std::string key, operador, filial;
+    double lastUse = 0;
+    soci::indicator operadorInd = soci::i_ok, filialInd = soci::i_ok, lastUseInd = soci::i_ok;
+    soci::statement st;
+
+    explicit Impl(soci::session& db)
+        : st((db.prepare << "SELECT CDOPERADOR, CDFILIAL, DTULTUSO FROM SESSAO WHERE CDSESSAO = :h", soci::use(key),
+              soci::into(operador, operadorInd), soci::into(filial, filialInd), soci::into(lastUse, lastUseInd))) {}
+};
+
+SessionLookup::SessionLookup(soci::session& db) : impl_(std::make_unique<Impl>(db)) {}
+
+SessionLookup::~SessionLookup() = default;
+
+bool SessionLookup::find(const std::string& tokenHash, std::string& operador, std::string& filial, double& lastUse) {
+    auto& q = *impl_;
+    q.key = tokenHash;
+    if (!q.st.execute(true)) return false;
+    operador = q.operadorInd == soci::i_null ? std::string() : q.operador;
+    filial = q.filialInd == soci::i_null ? std::string() : q.filial;
+    lastUse = q.lastUseInd == soci::i_null ? 0.0 : q.lastUse;
+    // Run to the end: SQLite keeps the read snapshot of an unfinished statement,
+    // and the next call must see the table as it is then.
+    while (q.st.fetch()) {
+    }
+    return true;
+}
+
+SessionCheck findLoginSession(soci::session& db, const std::string& authorization, int idleMinutes, LoginSession& found,
+                              SessionLookup* lookup) {
     if (authorization.empty()) return SessionCheck::Absent;
     if (!startsWithBearer(authorization)) return SessionCheck::Malformed;
     const std::string token = authorization.substr(authorization.find_first_not_of(' ', 7));
     if (!isToken(token)) return SessionCheck::Malformed;
     const std::string key = hashOf(token);
-    const auto rows = queryRows(db, "SELECT CDOPERADOR, CDFILIAL, DTULTUSO FROM SESSAO WHERE CDSESSAO = :h", {key},
-                                {core::FieldType::String, core::FieldType::String, core::FieldType::Float});
-    if (rows.empty()) return SessionCheck::Unknown;
+    std::optional<SessionLookup> ownLookup;
+    if (!lookup) lookup = &ownLookup.emplace(db);
+    std::string operador, filial;
+    double lastUse = 0;
+    if (!lookup->find(key, operador, filial, lastUse)) return SessionCheck::Unknown;
     const double now = core::DateTime::now().days;
-    const double lastUse = rows[0][2].asFloat();
     if (now - lastUse > idleMinutes / kMinutesPerDay) {
         closeLoginSession(db, key);
         return SessionCheck::Idle;
@@ -99,7 +131,7 @@ SessionCheck findLoginSession(soci::session& db, const std::string& authorizatio
             spdlog::debug("Uso da sessão não registrado: {}", e.what());
         }
     }
-    found = {rows[0][0].asString(), rows[0][1].asString(), key};
+    found = {std::move(operador), std::move(filial), key};
     return SessionCheck::Open;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <soci/soci.h>
 
+#include <memory>
 #include <string>
 
 namespace appserver {
@@ -22,11 +23,31 @@ std::string openLoginSession(soci::session& db, const std::string& operador, con
 enum class SessionCheck { Open, Absent, Malformed, Unknown, Idle };
 const char* describe(SessionCheck check);
 
+// The query every call's session check runs, prepared once on a connection: each
+// call then only binds the token's hash and reads the row. It reads the table every
+// time, so a session closed by another server over the same database is refused on
+// the next call. Belongs to the connection it was made on and must go before it.
+class SessionLookup {
+public:
+    explicit SessionLookup(soci::session& db);
+    ~SessionLookup();
+    SessionLookup(const SessionLookup&) = delete;
+    SessionLookup& operator=(const SessionLookup&) = delete;
+    // The session's operator, branch and last use (a day count); false when no
+    // session has that hash.
+    bool find(const std::string& tokenHash, std::string& operador, std::string& filial, double& lastUse);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
 // The session an "Authorization: Bearer <token>" header names, when it is open and
 // was used within `idleMinutes`. Records the use (at most once a minute, so
-// reading calls seldom write). A session found idle is closed.
-SessionCheck findLoginSession(soci::session& db, const std::string& authorization, int idleMinutes,
-                              LoginSession& found);
+// reading calls seldom write). A session found idle is closed. `lookup` is the
+// connection's own prepared query; without it the query is prepared for this check.
+SessionCheck findLoginSession(soci::session& db, const std::string& authorization, int idleMinutes, LoginSession& found,
+                              SessionLookup* lookup = nullptr);
 
 // Another operator typed a right password at this session's workstation (the
 // authorization dialog): for a while the session may record changes that operator
