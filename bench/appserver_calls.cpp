@@ -28,17 +28,25 @@ std::unique_ptr<httplib::Client> keptAlive() {
     return client;
 }
 
-httplib::Headers sessionHeaders() { return {{"Authorization", "Bearer " + platform::session().token}}; }
+// Calls go as the client sends them: the binary form both ways.
+httplib::Headers sessionHeaders() {
+    return {{"Authorization", "Bearer " + platform::session().token}, {"Accept", core::kBinaryContentType}};
+}
+
+std::string callBody(const std::vector<core::Variant>& args) { return core::encodeCall(args, core::Wire::Binary); }
 
 bool answered(const httplib::Result& res) {
-    return res && res->status == 200 && res->body.find("\"error\"") == std::string::npos;
+    if (!res || res->status != 200) return false;
+    if (core::wireOf(res->get_header_value("Content-Type")) == core::Wire::Binary)
+        return !core::decodeAnswer(res->body, core::Wire::Binary).result.isError();
+    return res->body.find("\"error\"") == std::string::npos;
 }
 
 void roundTrips(benchmark::State& state, const std::string& path, const std::string& body) {
     auto client = keptAlive();
     const httplib::Headers session = sessionHeaders();
     for (auto _ : state) {
-        auto res = client->Post(path.c_str(), session, body, "application/json");
+        auto res = client->Post(path.c_str(), session, body, core::kBinaryContentType);
         if (!answered(res)) {
             state.SkipWithError("call failed");
             break;
@@ -79,7 +87,7 @@ double quantile(std::vector<double>& us, double q) {
 void BM_GetParamMXAPerPing(benchmark::State& state) {
     auto client = keptAlive();
     const httplib::Headers session = sessionHeaders();
-    const std::string body = core::encodeCall({"0001"});
+    const std::string body = callBody({"0001"});
     using Clock = std::chrono::steady_clock;
     auto us = [](Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); };
     std::vector<double> pings, calls;
@@ -87,7 +95,7 @@ void BM_GetParamMXAPerPing(benchmark::State& state) {
         const auto t0 = Clock::now();
         auto ping = client->Get("/ping");
         const auto t1 = Clock::now();
-        auto res = client->Post("/rdmPedidoAna/GetParamMXA", session, body, "application/json");
+        auto res = client->Post("/rdmPedidoAna/GetParamMXA", session, body, core::kBinaryContentType);
         const auto t2 = Clock::now();
         if (!answered(ping) || !answered(res)) {
             state.SkipWithError("call failed");
@@ -109,17 +117,17 @@ void BM_GetParamMXAPerPing(benchmark::State& state) {
 BENCHMARK(BM_GetParamMXAPerPing)->UseRealTime();
 
 void BM_GetParamMXA(benchmark::State& state) {
-    roundTrips(state, "/rdmPedidoAna/GetParamMXA", core::encodeCall({"0001"}));
+    roundTrips(state, "/rdmPedidoAna/GetParamMXA", callBody({"0001"}));
 }
 BENCHMARK(BM_GetParamMXA)->Threads(1)->Threads(8)->UseRealTime();
 
 void BM_GetPrxAuditoria(benchmark::State& state) {
-    roundTrips(state, "/rdmPedidoAna/GetPrxAuditoria", core::encodeCall({"0001"}));
+    roundTrips(state, "/rdmPedidoAna/GetPrxAuditoria", callBody({"0001"}));
 }
 BENCHMARK(BM_GetPrxAuditoria)->Threads(1)->Threads(8)->UseRealTime();
 
 void BM_getPermissaoAna(benchmark::State& state) {
-    roundTrips(state, "/rdmPedidoAna/getPermissaoAna", core::encodeCall({}));
+    roundTrips(state, "/rdmPedidoAna/getPermissaoAna", callBody({}));
 }
 BENCHMARK(BM_getPermissaoAna)->Threads(1)->UseRealTime();
 

@@ -156,8 +156,9 @@ void BinaryWriter::value(const Value& v) {
                 byte(tag::kDateTime);
                 fixed(x.days);
             } else {
-                byte(tag::kBlob);
-                text(x.bytes);
+                byte(tag::kBlob);  // any bytes: no text check
+                count(x.bytes.size());
+                raw(x.bytes);
             }
         },
         v.storage());
@@ -281,7 +282,12 @@ Value BinaryReader::value(const FieldDef* field) {
             bad("valor de tipo desconhecido");
     }
     if (!field || sameKind(t, field->type)) return v;
-    return checkedValue(*field, v);
+    Value converted = checkedValue(*field, v);
+    // Bytes taken as text must be text: otherwise the next encoding would change them.
+    size_t characters = 0;
+    if (t == tag::kBlob && converted.isString() && !utf8Checked(converted.asString(), characters))
+        throw Error("Valor inválido para o campo " + field->name + ".");
+    return converted;
 }
 
 std::vector<Value> BinaryReader::row(const std::vector<FieldDef>& fields) {

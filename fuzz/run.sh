@@ -20,6 +20,15 @@ printf '%s' '{"fields":[],"rows":[]}' >"$seeds/empty.json"
 printf '%s' '{"fields":[{"name":"A","type":"string","size":7}],"rows":[["Análise"]]}' >"$seeds/utf8.json"
 printf '%s' '{"fields":[{"name":"A","type":"integer"}],"rows":[[18446744073709551615]]}' >"$seeds/big.json"
 
+# Binary answer seeds: a packet with a row, a null row and an insert; a result with a
+# by-reference argument; a refusal.
+seeds_binary=$dir/fuzz/corpus/binary
+mkdir -p "$seeds_binary"
+printf 'R\x08\x02\x01A\x00\x04\x03\x01B\x04\x00\x00\x02\x01\x02Ab\x06\x00\x00\x00\x00\x00\x00\xf0\x3f\x00\x00\x01\x00\x01\x01Z\x00\x00' >"$seeds_binary/packet"
+printf 'R\x01\x03abc\x01\x01\x02\x0e' >"$seeds_binary/out"
+printf 'E\x0fP_ALMOXORIG_CAD' >"$seeds_binary/error"
+printf 'C\x02\x01\x04000\x31\x02\x0e' >"$seeds_binary/call"
+
 # Call seeds: path, Authorization (SESSION: an open session), body. Reads, writes with a
 # packet, the login, a logout, and refusals of every kind.
 seeds=$dir/fuzz/corpus/call
@@ -51,7 +60,7 @@ dict=$dir/fuzz/call.dict
 } >"$dict"
 
 status=0
-for target in packet call; do
+for target in packet binary call; do
   fuzzer=$dir/fuzz/${target}_fuzzer
   echo "fuzz: running $fuzzer for ${seconds}s"
   extra=()

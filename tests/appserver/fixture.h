@@ -47,7 +47,7 @@ public:
         });
         s.methods().add("Teste", "Ler", [](appserver::Call& c) -> core::Variant {
             c.expect({});
-            return appserver::queryPacket(c.db(), fields(),
+            return appserver::answerPacket(c.db(), fields(),
                                           "SELECT CDCHAVE, NMTEXTO, DTDATA, QTVALOR, NRCONTA FROM TESTE_DELTA "
                                           "ORDER BY CDCHAVE");
         });

@@ -90,6 +90,27 @@ TEST_F(MalformedTest, EachKindGetsAClearErrorAndChangesNothing) {
     stillServing();
 }
 
+// JSON for curl unless the binary form is named; a list written straight from the
+// database reads the same either way, and a broken binary body is refused in kind.
+TEST_F(MalformedTest, EachFormIsAnsweredInTheFormAskedFor) {
+    ASSERT_FALSE(save(inserts(3)).result.isError());
+    const auto json = testsupport::post(port(), "/Teste/Ler", core::encodeCall({}));
+    const auto binary = testsupport::post(port(), "/Teste/Ler", core::encodeCall({}, core::Wire::Binary), std::nullopt,
+                                          core::Wire::Binary);
+    EXPECT_EQ(json.contentType, core::kJsonContentType);
+    EXPECT_EQ(binary.contentType, core::kBinaryContentType);
+    const auto fromJson = core::decodeAnswer(json.body), fromBinary = core::decodeAnswer(binary.body, core::Wire::Binary);
+    ASSERT_TRUE(fromJson.result.isPacket()) << fromJson.result.error;
+    ASSERT_TRUE(fromBinary.result.isPacket()) << fromBinary.result.error;
+    EXPECT_FALSE(fromJson.result.packet->rows.empty());
+    EXPECT_EQ(*fromBinary.result.packet, *fromJson.result.packet);
+
+    const auto broken = testsupport::post(port(), "/rdmPedidoAna/GetParamMXA", "C\x01\x01\x05", std::nullopt,
+                                          core::Wire::Binary);
+    EXPECT_EQ(core::decodeAnswer(broken.body, core::Wire::Binary).result.error, "Pacote de dados inválido: pacote incompleto.");
+    stillServing();
+}
+
 TEST_F(MalformedTest, RefusalCodesPassUnchangedAndUndoTheCall) {
     auto a = testsupport::call("Recusar", {"P_ALMOXORIG_CAD"}, "Teste");
     EXPECT_EQ(a.result.error, "P_ALMOXORIG_CAD");

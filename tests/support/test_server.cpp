@@ -119,7 +119,7 @@ void TestServer::loginAs(const std::string& operador, const std::string& filial)
 int TestServer::port() const { return impl_->server->port(); }
 
 RawAnswer post(int port, const std::string& path, const std::string& body,
-               const std::optional<std::string>& authorization) {
+               const std::optional<std::string>& authorization, core::Wire wire) {
     const auto& s = platform::session();
     auto client = platform::makeServerClient("127.0.0.1", port, s.webTls, s.caFile);
     client->set_read_timeout(60, 0);
@@ -127,9 +127,10 @@ RawAnswer post(int port, const std::string& path, const std::string& body,
     httplib::Headers headers;
     const std::string header = authorization ? *authorization : "Bearer " + s.token;
     if (!header.empty()) headers.emplace("Authorization", header);
-    auto res = client->Post(path.c_str(), headers, body, "application/json");
+    if (wire == core::Wire::Binary) headers.emplace("Accept", core::kBinaryContentType);
+    auto res = client->Post(path.c_str(), headers, body, core::contentTypeOf(wire));
     if (!res) throw std::runtime_error("servidor inacessível: " + httplib::to_string(res.error()));
-    return {res->status, res->body};
+    return {res->status, res->body, res->get_header_value("Content-Type")};
 }
 
 core::CallAnswer callAt(int port, const std::string& method, std::vector<core::Variant> args,

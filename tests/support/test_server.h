@@ -78,8 +78,10 @@ core::CallAnswer callAt(int port, const std::string& method, std::vector<core::V
 struct RawAnswer {
     int status = 0;
     std::string body;
+    std::string contentType;
 };
+// `wire`: the form the body is in and the answer is asked for (the client's is binary).
 RawAnswer post(int port, const std::string& path, const std::string& body,
-               const std::optional<std::string>& authorization = std::nullopt);
+               const std::optional<std::string>& authorization = std::nullopt, core::Wire wire = core::Wire::Json);
 
 }  // namespace testsupport
