@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The whole suite once more under AddressSanitizer (leaks included) and
 # UndefinedBehaviorSanitizer: SQLite, then the server and platform suites on a local
-# PostgreSQL, then both fuzzers. Any report fails the test that made it, and this script.
+# PostgreSQL, then the fuzzers. Any report fails the test that made it, and this script.
 # Expects scripts/setup.sh to have run (scripts/test.sh runs it first).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
