@@ -78,7 +78,7 @@ core::DateTime Call::dateTime(size_t i) const {
 
 const core::Packet& Call::packet(size_t i) const {
     const auto& v = arg(i);
-    if (!v.isPacket())
+    if (!v.packet)  // arguments arrive decoded, never in the wire form
         throw core::Error("Método " + method_ + ": o argumento " + std::to_string(i + 1) +
                           " deve ser pacote de dados.");
     return *v.packet;

@@ -118,6 +118,13 @@ Kind kindOf(const char* declared) {
     return Kind::Text;
 }
 
+std::string_view textOf(sq::sqlite3_stmt* st, int i) {
+    // Read before its length (SQLite's rule); an empty binary reads as no text at all.
+    const auto* text = reinterpret_cast<const char*>(sq::sqlite3_column_text(st, i));
+    if (!text) return {};
+    return {text, static_cast<size_t>(sq::sqlite3_column_bytes(st, i))};
+}
+
 core::Value sqliteCell(sq::sqlite3_stmt* st, int i, Kind kind, const core::FieldType* want) {
     const int storage = sq::sqlite3_column_type(st, i);
     if (storage == SQLITE_NULL) return {};
@@ -136,8 +143,7 @@ core::Value sqliteCell(sq::sqlite3_stmt* st, int i, Kind kind, const core::Field
             return typed(core::Value(d), *want);
         }
         default: {
-            const auto* text = reinterpret_cast<const char*>(sq::sqlite3_column_text(st, i));
-            core::Value v(std::string(text, static_cast<size_t>(sq::sqlite3_column_bytes(st, i))));
+            core::Value v(std::string(textOf(st, i)));
             if (!want || *want == core::FieldType::String) return v;
             return typed(v, *want);
         }
@@ -196,9 +202,8 @@ public:
         if (kind == Kind::ByCell)
             kind = storage == SQLITE_FLOAT ? Kind::Real : storage == SQLITE_INTEGER ? Kind::Integer : Kind::Text;
         if (kind == Kind::Text && want == core::FieldType::String) {
-            const auto* text = reinterpret_cast<const char*>(sq::sqlite3_column_text(st_, i));
             w.byte(core::tag::kText);
-            return w.text(std::string_view(text, static_cast<size_t>(sq::sqlite3_column_bytes(st_, i))));
+            return w.text(textOf(st_, i));
         }
         if (kind == Kind::Real && want == core::FieldType::Float)
             return w.value(core::Value(sq::sqlite3_column_double(st_, i)));
