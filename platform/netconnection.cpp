@@ -85,8 +85,21 @@ core::Variant TNetConnection::call(const std::string& method, std::vector<core::
         // and has none to show; the one that ran out would only be refused.
         if (const std::string& token = session().token; !token.empty() && !isLogin(module, method))
             headers.emplace("Authorization", "Bearer " + token);
-        auto res =
-            impl_->client->Post(path, headers, core::encodeCall(args, core::Wire::Binary), core::kBinaryContentType);
+        httplib::Request req;
+        req.method = "POST";
+        req.path = path;
+        req.headers = std::move(headers);
+        req.set_header("Content-Type", core::kBinaryContentType);
+        req.body = core::encodeCall(args, core::Wire::Binary);
+        // The answer's whole length is reserved at once: a long list otherwise grows by
+        // doubling, copying and touching tens of megabytes more than it needs.
+        std::string body;
+        req.content_receiver = [&body](const char* data, size_t n, uint64_t offset, uint64_t total) {
+            if (offset == 0 && total > 0 && total < (uint64_t{1} << 32)) body.reserve(static_cast<size_t>(total));
+            body.append(data, n);
+            return true;
+        };
+        auto res = impl_->client->send(req);
         if (!res) {
             const auto err = res.error();
             const std::string where = impl_->host + ":" + std::to_string(impl_->port);
@@ -98,7 +111,7 @@ core::Variant TNetConnection::call(const std::string& method, std::vector<core::
         }
         try {
             // A proxy or an older server may still answer JSON: read what it says it sent.
-            return core::decodeAnswer(res->body, core::wireOf(res->get_header_value("Content-Type")));
+            return core::decodeAnswer(body, core::wireOf(res->get_header_value("Content-Type")));
         } catch (const core::Error&) {
             if (res->status != 200)
                 throw core::Error("O servidor de aplicação respondeu " + std::to_string(res->status) + " a " + module +
