@@ -95,13 +95,13 @@ std::string CallHandler::handle(const std::string& module, const std::string& me
         SessionCheck check;
         try {
             try {
-                check = findLoginSession(lease.db(), authorization, sessionIdleMinutes_, login, &lease.sessionLookup());
+                check = findLoginSession(lease.db(), authorization, sessionIdleMinutes_, login, lease.sessionLookup());
             } catch (const std::exception&) {
                 lease.forgetPrepared();
                 // The pooled connection may have been lost since its last call.
                 if (sessionAlive(lease.db())) throw;
                 lease.reopen();
-                check = findLoginSession(lease.db(), authorization, sessionIdleMinutes_, login, &lease.sessionLookup());
+                check = findLoginSession(lease.db(), authorization, sessionIdleMinutes_, login, lease.sessionLookup());
             }
         } catch (const std::exception& e) {
             spdlog::error("{}.{}: sessão não verificada: {}", module, method, e.what());

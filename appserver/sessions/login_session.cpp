@@ -4,7 +4,6 @@
 #include <spdlog/spdlog.h>
 
 #include <cctype>
-#include <optional>
 
 #include "appserver/sql.h"
 #include "core/datetime.h"
@@ -107,17 +106,15 @@ bool SessionLookup::find(const std::string& tokenHash, std::string& operador, st
 }
 
 SessionCheck findLoginSession(soci::session& db, const std::string& authorization, int idleMinutes, LoginSession& found,
-                              SessionLookup* lookup) {
+                              SessionLookup& lookup) {
     if (authorization.empty()) return SessionCheck::Absent;
     if (!startsWithBearer(authorization)) return SessionCheck::Malformed;
     const std::string token = authorization.substr(authorization.find_first_not_of(' ', 7));
     if (!isToken(token)) return SessionCheck::Malformed;
     const std::string key = hashOf(token);
-    std::optional<SessionLookup> ownLookup;
-    if (!lookup) lookup = &ownLookup.emplace(db);
     std::string operador, filial;
     double lastUse = 0;
-    if (!lookup->find(key, operador, filial, lastUse)) return SessionCheck::Unknown;
+    if (!lookup.find(key, operador, filial, lastUse)) return SessionCheck::Unknown;
     const double now = core::DateTime::now().days;
     if (now - lastUse > idleMinutes / kMinutesPerDay) {
         closeLoginSession(db, key);

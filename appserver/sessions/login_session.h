@@ -45,9 +45,9 @@ private:
 // The session an "Authorization: Bearer <token>" header names, when it is open and
 // was used within `idleMinutes`. Records the use (at most once a minute, so
 // reading calls seldom write). A session found idle is closed. `lookup` is the
-// connection's own prepared query; without it the query is prepared for this check.
+// connection's own prepared query.
 SessionCheck findLoginSession(soci::session& db, const std::string& authorization, int idleMinutes, LoginSession& found,
-                              SessionLookup* lookup = nullptr);
+                              SessionLookup& lookup);
 
 // Another operator typed a right password at this session's workstation (the
 // authorization dialog): for a while the session may record changes that operator
