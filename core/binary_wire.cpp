@@ -9,8 +9,6 @@ namespace core {
 
 namespace {
 
-[[noreturn]] void bad(const std::string& what) { throw Error("Pacote de dados inválido: " + what + "."); }
-
 // Strict UTF-8, as the JSON parser holds text to: no overlong forms, no surrogates,
 // nothing past U+10FFFF. Counts the characters for the field's size on the way.
 bool utf8Checked(std::string_view s, size_t& characters) {
@@ -54,24 +52,6 @@ bool utf8Checked(std::string_view s, size_t& characters) {
     }
     characters = count;
     return true;
-}
-
-bool sameKind(uint8_t t, FieldType type) {
-    switch (type) {
-        case FieldType::String:
-            return t == tag::kText;
-        case FieldType::Integer:
-            return t == tag::kInteger;
-        case FieldType::Float:
-            return t == tag::kFloat;
-        case FieldType::Boolean:
-            return t == tag::kTrue || t == tag::kFalse;
-        case FieldType::DateTime:
-            return t == tag::kDateTime;
-        case FieldType::Blob:
-            return t == tag::kBlob;
-    }
-    return false;
 }
 
 uint8_t typeCode(FieldType t) { return static_cast<uint8_t>(t); }
@@ -194,7 +174,7 @@ void BinaryWriter::packet(const Packet& p) {
 }
 
 uint8_t BinaryReader::byte() {
-    if (p_ == end_) bad("pacote incompleto");
+    if (p_ == end_) badPacket("pacote incompleto");
     return static_cast<uint8_t>(*p_++);
 }
 
@@ -208,21 +188,25 @@ uint64_t BinaryReader::count() {
             return n;
         }
     }
-    bad("número mal formado");
+    badPacket("número mal formado");
 }
 
 std::string_view BinaryReader::bytes(uint64_t n) {
-    if (n > left()) bad("pacote incompleto");
+    if (n > left()) badPacket("pacote incompleto");
     std::string_view s(p_, static_cast<size_t>(n));
     p_ += n;
     return s;
 }
 
-std::string BinaryReader::text() {
+std::string_view BinaryReader::utf8(size_t& characters) {
     const auto s = bytes(count());
+    if (!utf8Checked(s, characters)) badPacket("texto que não é UTF-8");
+    return s;
+}
+
+std::string BinaryReader::text() {
     size_t characters = 0;
-    if (!utf8Checked(s, characters)) bad("texto que não é UTF-8");
-    return std::string(s);
+    return std::string(utf8(characters));
 }
 
 double BinaryReader::fixed() {
@@ -231,7 +215,7 @@ double BinaryReader::fixed() {
     for (int i = 0; i < 8; ++i) bits |= static_cast<uint64_t>(static_cast<unsigned char>(b[i])) << (8 * i);
     double d;
     std::memcpy(&d, &bits, 8);
-    if (!std::isfinite(d)) bad("número inválido");
+    if (!std::isfinite(d)) badPacket("número inválido");
     return d;
 }
 
@@ -242,14 +226,11 @@ Value BinaryReader::value(const FieldDef* field) {
         case tag::kNull:
             return v;
         case tag::kText: {
-            const auto s = bytes(count());
             size_t characters = 0;
-            if (!utf8Checked(s, characters)) bad("texto que não é UTF-8");
+            const auto s = utf8(characters);
+            // The size check of checkedValue without its copy of the text.
             if (field && field->type == FieldType::String) {
-                // The size check of checkedValue without its copy of the text.
-                if (field->size > 0 && characters > static_cast<size_t>(field->size))
-                    throw Error("O valor do campo " + field->name + " excede " + std::to_string(field->size) +
-                                " caracteres.");
+                if (field->size > 0) checkTextSize(*field, characters);
                 return Value(std::string(s));
             }
             v = Value(std::string(s));
@@ -279,9 +260,9 @@ Value BinaryReader::value(const FieldDef* field) {
             v = Value(Blob{std::string(bytes(count()))});
             break;
         default:
-            bad("valor de tipo desconhecido");
+            badPacket("valor de tipo desconhecido");
     }
-    if (!field || sameKind(t, field->type)) return v;
+    if (!field || v.holds(field->type)) return v;
     Value converted = checkedValue(*field, v);
     // Bytes taken as text must be text: otherwise the next encoding would change them.
     size_t characters = 0;
@@ -298,39 +279,39 @@ std::vector<Value> BinaryReader::row(const std::vector<FieldDef>& fields) {
 }
 
 Packet BinaryReader::packet() {
-    if (byte() != tag::kPacket) bad("esperado um pacote");
+    if (byte() != tag::kPacket) badPacket("esperado um pacote");
     Packet p;
     const uint64_t fields = count();
-    if (fields > left()) bad("pacote incompleto");
+    if (fields > left()) badPacket("pacote incompleto");
     p.fields.reserve(static_cast<size_t>(fields));
     for (uint64_t i = 0; i < fields; ++i) {
         FieldDef f;
         f.name = text();
-        if (f.name.empty()) bad("campo sem nome");
+        if (f.name.empty()) badPacket("campo sem nome");
         const uint8_t type = byte();
-        if (type > typeCode(FieldType::Blob)) bad("tipo de campo desconhecido");
+        if (type > typeCode(FieldType::Blob)) badPacket("tipo de campo desconhecido");
         f.type = static_cast<FieldType>(type);
         const uint64_t size = count();
-        if (size > 1 << 24) bad("tamanho de campo inválido");
+        if (size > 1 << 24) badPacket("tamanho de campo inválido");
         f.size = static_cast<int>(size);
         const uint8_t flags = byte();
-        if (flags > 3) bad("indicadores de campo inválidos");
+        if (flags > 3) badPacket("indicadores de campo inválidos");
         f.inKey = flags & 1;
         f.required = flags & 2;
-        if (p.fieldIndex(f.name) >= 0) bad("campo repetido " + f.name);
+        if (p.fieldIndex(f.name) >= 0) badPacket("campo repetido " + f.name);
         p.fields.push_back(std::move(f));
     }
     // Each row takes a byte per field at least: a count beyond what is left is a lie.
     const uint64_t rows = count();
-    if (rows > left()) bad("pacote incompleto");
+    if (rows > left()) badPacket("pacote incompleto");
     if (!p.fields.empty()) p.rows.reserve(static_cast<size_t>(rows));
     for (uint64_t i = 0; i < rows; ++i) p.rows.push_back(row(p.fields));
     const uint64_t changes = count();
-    if (changes > left()) bad("pacote incompleto");
+    if (changes > left()) badPacket("pacote incompleto");
     for (uint64_t i = 0; i < changes; ++i) {
         Change c;
         const uint8_t kind = byte();
-        if (kind > static_cast<uint8_t>(ChangeKind::Delete)) bad("tipo de alteração desconhecido");
+        if (kind > static_cast<uint8_t>(ChangeKind::Delete)) badPacket("tipo de alteração desconhecido");
         c.kind = static_cast<ChangeKind>(kind);
         if (c.kind != ChangeKind::Insert) c.oldValues = row(p.fields);
         if (c.kind != ChangeKind::Delete) c.newValues = row(p.fields);
@@ -358,7 +339,7 @@ std::string binaryPacket(const std::vector<FieldDef>& fields, uint64_t rowCount,
 Packet decodeBinaryPacket(std::string_view bytes) {
     BinaryReader in(bytes);
     Packet p = in.packet();
-    if (!in.atEnd()) bad("bytes além do fim do pacote");
+    if (!in.atEnd()) badPacket("bytes além do fim do pacote");
     return p;
 }
 

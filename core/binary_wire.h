@@ -48,6 +48,7 @@ private:
     std::vector<Value> row(const std::vector<FieldDef>& fields);
     double fixed();
     std::string_view bytes(uint64_t n);
+    std::string_view utf8(size_t& characters);  // a counted text, checked to be UTF-8
     const char* p_;
     const char* end_;
 };

@@ -63,11 +63,9 @@ const char* kindName(ChangeKind k) {
     return "insert";
 }
 
-[[noreturn]] void bad(const std::string& what) { throw Error("Pacote de dados inválido: " + what + "."); }
-
 std::vector<Value> rowFromJson(const json& j, const std::vector<FieldDef>& fields) {
-    if (!j.is_array()) bad("linha não é uma lista");
-    if (j.size() != fields.size()) bad("linha com número de colunas diferente dos campos");
+    if (!j.is_array()) badPacket("linha não é uma lista");
+    if (j.size() != fields.size()) badPacket("linha com número de colunas diferente dos campos");
     std::vector<Value> row;
     row.reserve(fields.size());
     for (size_t i = 0; i < fields.size(); ++i) row.push_back(checkedValue(fields[i], valueFromJson(j[i])));
@@ -82,8 +80,15 @@ json rowToJson(const std::vector<Value>& row) {
 
 }  // namespace
 
+void badPacket(const std::string& what) { throw Error("Pacote de dados inválido: " + what + "."); }
+
+void checkTextSize(const FieldDef& f, size_t characters) {
+    if (f.size > 0 && characters > static_cast<size_t>(f.size))
+        throw Error("O valor do campo " + f.name + " excede " + std::to_string(f.size) + " caracteres.");
+}
+
 void checkDayCount(double d) {
-    if (!std::isfinite(d) || d < -693593.0 || d > 2958466.0) bad("data fora do intervalo");
+    if (!std::isfinite(d) || d < -693593.0 || d > 2958466.0) badPacket("data fora do intervalo");
 }
 
 json valueToJson(const Value& v) {
@@ -123,8 +128,9 @@ Value valueFromJson(const json& j) {
             }
             if (j.size() == 1 && j.contains("blob") && j["blob"].is_string())
                 return Value(Blob{b64decode(j["blob"].get<std::string>())});
-            bad("valor de tipo desconhecido");
-        default: bad("valor de tipo desconhecido");
+            badPacket("valor de tipo desconhecido");
+        default:
+            badPacket("valor de tipo desconhecido");
     }
 }
 
@@ -141,8 +147,7 @@ Value checkedValue(const FieldDef& f, const Value& v) {
     }
     // A plain number in a date-time field is a day count too, held to the same calendar.
     if (out.isDateTime()) checkDayCount(out.asDateTime().days);
-    if (f.type == FieldType::String && f.size > 0 && utf8Length(out.asString()) > static_cast<size_t>(f.size))
-        throw Error("O valor do campo " + f.name + " excede " + std::to_string(f.size) + " caracteres.");
+    if (f.type == FieldType::String && f.size > 0) checkTextSize(f, utf8Length(out.asString()));
     return out;
 }
 
@@ -172,58 +177,59 @@ json packetToJson(const Packet& p) {
 }
 
 Packet packetFromJson(const json& j) {
-    if (!j.is_object()) bad("esperado um objeto");
-    if (!j.contains("fields") || !j["fields"].is_array()) bad("sem definição de campos");
+    if (!j.is_object()) badPacket("esperado um objeto");
+    if (!j.contains("fields") || !j["fields"].is_array()) badPacket("sem definição de campos");
     Packet p;
     for (const auto& jf : j["fields"]) {
         if (!jf.is_object() || !jf.contains("name") || !jf["name"].is_string() || !jf.contains("type") ||
             !jf["type"].is_string())
-            bad("definição de campo mal formada");
+            badPacket("definição de campo mal formada");
         FieldDef f;
         f.name = jf["name"].get<std::string>();
-        if (f.name.empty()) bad("campo sem nome");
+        if (f.name.empty()) badPacket("campo sem nome");
         try {
             f.type = fieldTypeFromName(jf["type"].get<std::string>());
         } catch (const Error&) {
-            bad("tipo de campo desconhecido");
+            badPacket("tipo de campo desconhecido");
         }
         if (jf.contains("size")) {
             if (!jf["size"].is_number_integer() || jf["size"].get<int64_t>() < 0 || jf["size"].get<int64_t>() > 1 << 24)
-                bad("tamanho de campo inválido");
+                badPacket("tamanho de campo inválido");
             f.size = jf["size"].get<int>();
         }
         if (jf.contains("key")) {
-            if (!jf["key"].is_boolean()) bad("indicador de chave inválido");
+            if (!jf["key"].is_boolean()) badPacket("indicador de chave inválido");
             f.inKey = jf["key"].get<bool>();
         }
         if (jf.contains("required")) {
-            if (!jf["required"].is_boolean()) bad("indicador de obrigatório inválido");
+            if (!jf["required"].is_boolean()) badPacket("indicador de obrigatório inválido");
             f.required = jf["required"].get<bool>();
         }
-        if (p.fieldIndex(f.name) >= 0) bad("campo repetido " + f.name);
+        if (p.fieldIndex(f.name) >= 0) badPacket("campo repetido " + f.name);
         p.fields.push_back(std::move(f));
     }
     if (j.contains("rows")) {
-        if (!j["rows"].is_array()) bad("linhas mal formadas");
+        if (!j["rows"].is_array()) badPacket("linhas mal formadas");
         p.rows.reserve(j["rows"].size());
         for (const auto& r : j["rows"]) p.rows.push_back(rowFromJson(r, p.fields));
     }
     if (j.contains("delta")) {
-        if (!j["delta"].is_array()) bad("alterações mal formadas");
+        if (!j["delta"].is_array()) badPacket("alterações mal formadas");
         for (const auto& jc : j["delta"]) {
-            if (!jc.is_object() || !jc.contains("kind") || !jc["kind"].is_string()) bad("alteração mal formada");
+            if (!jc.is_object() || !jc.contains("kind") || !jc["kind"].is_string()) badPacket("alteração mal formada");
             const auto k = jc["kind"].get<std::string>();
             Change c;
             if (k == "insert") c.kind = ChangeKind::Insert;
             else if (k == "modify") c.kind = ChangeKind::Modify;
             else if (k == "delete") c.kind = ChangeKind::Delete;
-            else bad("tipo de alteração desconhecido");
+            else
+                badPacket("tipo de alteração desconhecido");
             if (c.kind != ChangeKind::Insert) {
-                if (!jc.contains("old")) bad("alteração sem valores antigos");
+                if (!jc.contains("old")) badPacket("alteração sem valores antigos");
                 c.oldValues = rowFromJson(jc["old"], p.fields);
             }
             if (c.kind != ChangeKind::Delete) {
-                if (!jc.contains("new")) bad("alteração sem valores novos");
+                if (!jc.contains("new")) badPacket("alteração sem valores novos");
                 c.newValues = rowFromJson(jc["new"], p.fields);
             }
             p.delta.push_back(std::move(c));
@@ -237,7 +243,7 @@ Packet decodePacket(const std::string& text) {
     try {
         j = json::parse(text);
     } catch (const json::exception&) {
-        bad("texto mal formado ou incompleto");
+        badPacket("texto mal formado ou incompleto");
     }
     return packetFromJson(j);
 }

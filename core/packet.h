@@ -54,6 +54,11 @@ std::string encodePacket(const Packet& p);
 // (core::Error).
 void checkDayCount(double days);
 
+// Refuses a malformed packet: "Pacote de dados inválido: <what>." (core::Error).
+[[noreturn]] void badPacket(const std::string& what);
+// Refuses text of `characters` characters longer than its string field allows.
+void checkTextSize(const FieldDef& f, size_t characters);
+
 // Checks one value against its field definition; returns the value in the field's
 // type or throws core::Error with a message naming the field.
 Value checkedValue(const FieldDef& f, const Value& v);

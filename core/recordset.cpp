@@ -34,24 +34,6 @@ bool counts(const Row& r) {
 
 const Value kNull;
 
-bool sameKind(const Value& v, FieldType t) {
-    switch (t) {
-        case FieldType::String:
-            return v.isString();
-        case FieldType::Integer:
-            return v.isInteger();
-        case FieldType::Float:
-            return v.isFloat();
-        case FieldType::Boolean:
-            return v.isBool();
-        case FieldType::DateTime:
-            return v.isDateTime();
-        case FieldType::Blob:
-            return v.isBlob();
-    }
-    return false;
-}
-
 std::string displayName(const Field& f) {
     return f.label.empty() ? f.name() : f.label;
 }
@@ -501,7 +483,7 @@ void RecordSet::adopt(Packet& p, bool take) {
             if (source[i] < 0) continue;
             Value& v = src[source[i]];
             const FieldDef& def = im.fields[i]->def;
-            if (v.isNull() || sameKind(v, def.type)) {
+            if (v.isNull() || v.holds(def.type)) {
                 r->values[i] = take ? std::move(v) : v;
             } else {
                 FieldDef loose = def;

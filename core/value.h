@@ -41,6 +41,24 @@ public:
     bool isDateTime() const { return std::holds_alternative<DateTime>(v_); }
     bool isBlob() const { return std::holds_alternative<Blob>(v_); }
     bool isNumber() const { return isInteger() || isFloat(); }
+    // Already of a field's type, no conversion needed. Inline: decoding asks it of every cell.
+    bool holds(FieldType t) const {
+        switch (t) {
+            case FieldType::String:
+                return isString();
+            case FieldType::Integer:
+                return isInteger();
+            case FieldType::Float:
+                return isFloat();
+            case FieldType::Boolean:
+                return isBool();
+            case FieldType::DateTime:
+                return isDateTime();
+            case FieldType::Blob:
+                return isBlob();
+        }
+        return false;
+    }
 
     // Conversions as the host's variants do them; a null reads as "", 0, false.
     // A text that is not a number throws core::Error.
