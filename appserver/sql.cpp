@@ -125,12 +125,17 @@ std::string_view textOf(sq::sqlite3_stmt* st, int i) {
     return {text, static_cast<size_t>(sq::sqlite3_column_bytes(st, i))};
 }
 
+// How a cell of a column of `kind` reads: a column with no declared type reads as the
+// cell holds it.
+Kind cellKind(int storage, Kind kind) {
+    if (kind != Kind::ByCell) return kind;
+    return storage == SQLITE_INTEGER ? Kind::Integer : storage == SQLITE_FLOAT ? Kind::Real : Kind::Text;
+}
+
 core::Value sqliteCell(sq::sqlite3_stmt* st, int i, Kind kind, const core::FieldType* want) {
     const int storage = sq::sqlite3_column_type(st, i);
     if (storage == SQLITE_NULL) return {};
-    if (kind == Kind::ByCell)
-        kind = storage == SQLITE_INTEGER ? Kind::Integer : storage == SQLITE_FLOAT ? Kind::Real : Kind::Text;
-    switch (kind) {
+    switch (cellKind(storage, kind)) {
         case Kind::Integer: {
             const auto n = static_cast<int64_t>(sq::sqlite3_column_int64(st, i));
             if (!want || *want == core::FieldType::Integer) return core::Value(n);
@@ -196,19 +201,14 @@ public:
     // The cell as a packet value of type `want`, written straight to the wire: the same
     // value cell() gives, without holding it.
     void writeCell(core::BinaryWriter& w, int i, core::FieldType want) const {
-        const int storage = sq::sqlite3_column_type(st_, i);
-        if (storage == SQLITE_NULL) return w.byte(core::tag::kNull);
-        Kind kind = kinds_[i];
-        if (kind == Kind::ByCell)
-            kind = storage == SQLITE_FLOAT ? Kind::Real : storage == SQLITE_INTEGER ? Kind::Integer : Kind::Text;
-        if (kind == Kind::Text && want == core::FieldType::String) {
-            w.byte(core::tag::kText);
-            return w.text(textOf(st_, i));
+        // Text goes from SQLite's buffer to the wire without a string of its own.
+        if (want == core::FieldType::String) {
+            const int storage = sq::sqlite3_column_type(st_, i);
+            if (storage != SQLITE_NULL && cellKind(storage, kinds_[i]) == Kind::Text) {
+                w.byte(core::tag::kText);
+                return w.text(textOf(st_, i));
+            }
         }
-        if (kind == Kind::Real && want == core::FieldType::Float)
-            return w.value(core::Value(sq::sqlite3_column_double(st_, i)));
-        if (kind == Kind::Real && want == core::FieldType::DateTime)
-            return w.value(core::Value(core::DateTime(sq::sqlite3_column_double(st_, i))));
         w.value(cell(i, &want));
     }
 
