@@ -72,6 +72,10 @@ void Server::Impl::route() {
     http->set_payload_max_length(64u << 20);
     // Small answers must not wait for the peer's delayed ACK (Nagle): 40 ms per call otherwise.
     http->set_tcp_nodelay(true);
+    // A client's calls reuse its connection: a new TCP connection every few calls (the
+    // library's default is 5) costs more than the call. Still bounded, so with more
+    // clients than workers each client gives its worker up now and then.
+    http->set_keep_alive_max_count(1000);
     http->Get("/ping", [](const httplib::Request&, httplib::Response& res) {
         res.set_content(core::encodeResult(core::Variant("pong")), "application/json");
     });
