@@ -12,12 +12,17 @@
 namespace appserver {
 
 SessionPool::SessionPool(const DatabaseAddress& address, size_t size) : address_(address), pool_(size), lookups_(size) {
-    for (size_t i = 0; i < size; ++i) openSession(pool_.at(i), address_);
+    for (size_t i = 0; i < size; ++i) {
+        openSession(pool_.at(i), address_);
+        statements_.push_back(std::make_unique<StatementCache>());
+        statements_.back()->bind(sqliteHandle(pool_.at(i)));
+    }
 }
 
 SessionPool::~SessionPool() = default;
 
-SessionPool::Lease::Lease(SessionPool& pool) : pool_(pool), index_(pool.pool_.lease()) {}
+SessionPool::Lease::Lease(SessionPool& pool)
+    : pool_(pool), index_(pool.pool_.lease()), installed_(*pool.statements_.at(index_)) {}
 
 SessionPool::Lease::~Lease() { pool_.pool_.give_back(index_); }
 
@@ -27,16 +32,22 @@ SessionLookup& SessionPool::Lease::sessionLookup() {
     return *lookup;
 }
 
-void SessionPool::Lease::forgetPrepared() { pool_.lookups_.at(index_).reset(); }
+void SessionPool::Lease::forgetPrepared() {
+    pool_.lookups_.at(index_).reset();
+    statements().clear();
+    statements().bind(sqliteHandle(db()));
+}
 
 void SessionPool::Lease::reopen() {
     forgetPrepared();
+    statements().clear();  // SQLite does not close a connection whose statements are still prepared
     auto& session = db();
     try {
         session.close();
     } catch (...) {
     }
     openSession(session, pool_.address_);
+    statements().bind(sqliteHandle(session));
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include "appserver/dialect/dialect.h"
 #include "appserver/method_table.h"
 #include "appserver/sessions/login_session.h"
+#include "appserver/statement_cache.h"
 #include "core/variant.h"
 
 namespace appserver {
@@ -19,7 +20,9 @@ public:
     SessionPool(const DatabaseAddress& address, size_t size);
     ~SessionPool();
 
-    // A session leased for one call; given back when it goes out of scope.
+    // A session leased for one call; given back when it goes out of scope. While
+    // leased, the queries this thread runs on it reuse the statements prepared by
+    // its earlier calls.
     class Lease {
     public:
         Lease(SessionPool& pool);
@@ -33,8 +36,10 @@ public:
         void reopen();
 
     private:
+        StatementCache& statements() { return *pool_.statements_.at(index_); }
         SessionPool& pool_;
         size_t index_;
+        StatementCache::Installed installed_;
     };
 
 private:
@@ -42,6 +47,7 @@ private:
     soci::connection_pool pool_;
     // Per connection, by the pool's index; declared after the pool so they go first.
     std::vector<std::unique_ptr<SessionLookup>> lookups_;
+    std::vector<std::unique_ptr<StatementCache>> statements_;
 };
 
 // Runs one call: finds the method, checks the caller's login session (the

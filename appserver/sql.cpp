@@ -6,6 +6,7 @@
 #include <ctime>
 #include <memory>
 
+#include "appserver/statement_cache.h"
 #include "core/binary_wire.h"
 #include "core/error.h"
 #include "core/format.h"
@@ -160,9 +161,15 @@ core::Value sqliteCell(sq::sqlite3_stmt* st, int i, Kind kind, const core::Field
 class SqliteQuery {
 public:
     SqliteQuery(sq::sqlite3* h, const std::string& sql, const Params& params) : h_(h), sql_(sql) {
-        if (const int rc = sq::sqlite3_prepare_v2(h, sql.c_str(), static_cast<int>(sql.size()), &st_, nullptr);
-            rc != SQLITE_OK)
-            fail(rc, "preparing");
+        if (auto* cache = StatementCache::current(); cache && cache->serves(h)) {
+            cache_ = cache;
+            st_ = cache->take(sql);
+        }
+        if (!st_) {
+            if (const int rc = sq::sqlite3_prepare_v2(h, sql.c_str(), static_cast<int>(sql.size()), &st_, nullptr);
+                rc != SQLITE_OK)
+                fail(rc, "preparing");
+        }
         // As SOCI binds them: by position, texts and binaries as text, booleans as 0/1,
         // date-times as their day count.
         int position = 0;
@@ -180,18 +187,28 @@ public:
             } else {
                 rc = sq::sqlite3_bind_double(st_, position, v.asFloat());
             }
-            if (rc != SQLITE_OK) fail(rc, "binding");
+            if (rc != SQLITE_OK) {
+                // No destructor runs for a constructor that throws: the statement goes here.
+                auto e = error(rc, "binding");
+                release();
+                throw e;
+            }
         }
-        const int columns = sq::sqlite3_column_count(st_);
-        for (int i = 0; i < columns; ++i) kinds_.push_back(kindOf(sq::sqlite3_column_decltype(st_, i)));
     }
     SqliteQuery(const SqliteQuery&) = delete;
     SqliteQuery& operator=(const SqliteQuery&) = delete;
-    ~SqliteQuery() { sq::sqlite3_finalize(st_); }
+    ~SqliteQuery() { release(); }
 
     int columns() const { return static_cast<int>(kinds_.size()); }
     bool next() {
         const int rc = sq::sqlite3_step(st_);
+        // Read after the first step: a kept statement is prepared again there when
+        // another connection changed the schema, and may then have other columns.
+        if (!stepped_) {
+            stepped_ = true;
+            const int columns = sq::sqlite3_column_count(st_);
+            for (int i = 0; i < columns; ++i) kinds_.push_back(kindOf(sq::sqlite3_column_decltype(st_, i)));
+        }
         if (rc == SQLITE_ROW) return true;
         if (rc != SQLITE_DONE) fail(rc, "executing");
         return false;
@@ -213,15 +230,26 @@ public:
     }
 
 private:
-    [[noreturn]] void fail(int rc, const char* doing) const {
+    soci::sqlite3_soci_error error(int rc, const char* doing) const {
         // The user reads the database's words; the statement goes to the log only.
         soci::sqlite3_soci_error e(sq::sqlite3_errmsg(h_), rc);
         e.add_context(std::string("while ") + doing + " \"" + sql_ + "\"");
-        throw e;
+        return e;
+    }
+    [[noreturn]] void fail(int rc, const char* doing) const { throw error(rc, doing); }
+    // The statement back to its connection's cache, or finalized when there is none.
+    void release() {
+        if (cache_ && st_)
+            cache_->giveBack(sql_, st_);
+        else
+            sq::sqlite3_finalize(st_);
+        st_ = nullptr;
     }
     sq::sqlite3* h_;
     const std::string& sql_;
     sq::sqlite3_stmt* st_ = nullptr;
+    StatementCache* cache_ = nullptr;
+    bool stepped_ = false;
     std::vector<Kind> kinds_;
 };
 
@@ -237,11 +265,6 @@ std::vector<std::vector<core::Value>> sqliteRows(sq::sqlite3* h, const std::stri
         rows.push_back(std::move(row));
     }
     return rows;
-}
-
-sq::sqlite3* sqliteHandle(soci::session& db) {
-    if (db.get_backend_name() != "sqlite3") return nullptr;
-    return static_cast<soci::sqlite3_session_backend*>(db.get_backend())->conn_;
 }
 
 }  // namespace

@@ -1,0 +1,68 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+
+namespace soci {
+class session;
+}
+namespace sqlite_api {
+struct sqlite3;
+struct sqlite3_stmt;
+}  // namespace sqlite_api
+
+namespace appserver {
+
+// The prepared SQLite statements of one pooled connection, kept from call to call:
+// parsing a statement was half the cost of a one-row call. Only the thread that holds
+// the connection's lease touches them, so they need no lock.
+class StatementCache {
+public:
+    explicit StatementCache(size_t capacity = 64) : capacity_(capacity) {}
+    ~StatementCache() { clear(); }
+    StatementCache(const StatementCache&) = delete;
+    StatementCache& operator=(const StatementCache&) = delete;
+
+    // The connection the statements belong to (null: none, nothing is kept); another
+    // one than before drops them.
+    void bind(sqlite_api::sqlite3* h);
+    // Whether statements of connection `h` are kept here.
+    bool serves(const sqlite_api::sqlite3* h) const { return h && h == h_; }
+    // The statement kept for `sql`, now the caller's, or null when none is kept.
+    sqlite_api::sqlite3_stmt* take(const std::string& sql);
+    // Keeps a statement taken or prepared for `sql` on the bound connection, reset and
+    // unbound; the least recently used one goes when the cache is full.
+    void giveBack(const std::string& sql, sqlite_api::sqlite3_stmt* st);
+    // Finalizes every statement: before its connection closes or is reopened.
+    void clear();
+    size_t size() const { return kept_.size(); }
+
+    // The cache of the connection this thread holds, while a lease keeps it installed.
+    static StatementCache* current();
+    class Installed {
+    public:
+        explicit Installed(StatementCache& cache);
+        ~Installed();
+        Installed(const Installed&) = delete;
+        Installed& operator=(const Installed&) = delete;
+
+    private:
+        StatementCache* previous_;
+    };
+
+private:
+    struct Kept {
+        sqlite_api::sqlite3_stmt* st;
+        uint64_t used;
+    };
+    size_t capacity_;
+    sqlite_api::sqlite3* h_ = nullptr;
+    uint64_t clock_ = 0;
+    std::unordered_map<std::string, Kept> kept_;
+};
+
+// The SQLite connection under a session, or null for another database.
+sqlite_api::sqlite3* sqliteHandle(soci::session& db);
+
+}  // namespace appserver
