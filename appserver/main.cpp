@@ -1,14 +1,16 @@
 // The application server program: serves the module's methods over HTTP (HTTPS
 // when given a certificate) until SIGINT or SIGTERM.
+#include <spdlog/spdlog.h>
+
+#include <CLI/CLI.hpp>
 #include <csignal>
 #include <cstdio>
 
-#include <CLI/CLI.hpp>
-#include <spdlog/spdlog.h>
-
 #include "appserver/server.h"
+#include "core/heap.h"
 
 int main(int argc, char** argv) {
+    core::keepFreedMemory();
     appserver::Options o;
     o.port = 8087;
     CLI::App app{"Servidor de aplicação do módulo MXA07300 (rdmPedidoAna)"};

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/heap.h"
 #include "core/variant.h"
 #include "platform/host.h"
 #include "support/test_server.h"
@@ -134,6 +135,7 @@ BENCHMARK(BM_getPermissaoAna)->Threads(1)->UseRealTime();
 }  // namespace
 
 int main(int argc, char** argv) {
+    core::keepFreedMemory();  // as the programs do
     server();  // seed before timing
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -18,6 +18,7 @@
 #include "appserver/demo/demo_data.h"
 #include "appserver/record_query.h"
 #include "core/binary_wire.h"
+#include "core/heap.h"
 #include "core/variant.h"
 #include "platform/host.h"
 #include "platform/netconnection.h"
@@ -356,6 +357,7 @@ BENCHMARK_CAPTURE(BM_ListDecode, binary, core::Wire::Binary)->Unit(benchmark::kM
 }  // namespace
 
 int main(int argc, char** argv) {
+    core::keepFreedMemory();  // as the programs do
     world();  // seed before timing
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

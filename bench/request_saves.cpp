@@ -2,6 +2,8 @@
 // the way the screen does (an insert, then a change of it), against a fresh server on
 // SQLite and, when MXA_TEST_PG names a PostgreSQL cluster, on PostgreSQL. Reports saves
 // per second, errors and repeated numbers. `bench_request_saves [saves per client]`.
+#include "support/request_saves.h"
+
 #include <spdlog/spdlog.h>
 
 #include <atomic>
@@ -14,7 +16,7 @@
 #include <vector>
 
 #include "appserver/server.h"
-#include "support/request_saves.h"
+#include "core/heap.h"
 #include "support/test_server.h"
 
 namespace {
@@ -74,6 +76,7 @@ Result run(int clients, int savesPerClient) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    core::keepFreedMemory();  // as the programs do
     spdlog::set_level(spdlog::level::warn);
     const int perClient = argc > 1 ? std::max(2, std::atoi(argv[1])) : 1000;
     const char* pg = std::getenv("MXA_TEST_PG");

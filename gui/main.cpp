@@ -1,6 +1,7 @@
 // mxa07300: the analysis-request module in a host window of its own. By default it
 // runs the application server inside the program over a local SQLite database
 // seeded with the demo factory; --server points it at a separate server instead.
+#include <CLI/CLI.hpp>
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -8,11 +9,11 @@
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTimer>
-#include <CLI/CLI.hpp>
 #include <clocale>
 #include <iostream>
 
 #include "appserver/server.h"
+#include "core/heap.h"
 #include "gui/form_view.h"
 #include "gui/login_dialog.h"
 #include "gui/main_window.h"
@@ -44,6 +45,7 @@ bool showTab(gui::FormView& view, const std::string& tab) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    core::keepFreedMemory();
     CLI::App cli{"Pedido de Análise (MXA07300)"};
     std::string server, ca, db, user, password, screenshot, tab, size;
     bool insert = false, maximized = false;
