@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "appserver/dialect/dialect.h"
+#include "appserver/sql.h"
 
 namespace appserver {
 
@@ -47,7 +48,7 @@ void openSession(soci::session& db, const DatabaseAddress& address) {
 
 CallTransaction::CallTransaction(soci::session& db, const Dialect& dialect, bool readOnly) : db_(db) {
     if (readOnly)
-        db_.begin();
+        run(db_, "BEGIN");
     else
         dialect.beginWriting(db_);
     open_ = true;
@@ -56,20 +57,20 @@ CallTransaction::CallTransaction(soci::session& db, const Dialect& dialect, bool
 CallTransaction::~CallTransaction() {
     if (!open_) return;
     try {
-        db_.rollback();
+        run(db_, "ROLLBACK");
     } catch (...) {
         // The connection may be gone; there is nothing left to undo then.
     }
 }
 
 void CallTransaction::commit() {
-    db_.commit();
+    run(db_, "COMMIT");
     open_ = false;
 }
 
 void CallTransaction::rollback() {
     open_ = false;
-    db_.rollback();
+    run(db_, "ROLLBACK");
 }
 
 }  // namespace appserver

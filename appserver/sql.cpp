@@ -269,6 +269,16 @@ std::vector<std::vector<core::Value>> sqliteRows(sq::sqlite3* h, const std::stri
 
 }  // namespace
 
+void run(soci::session& db, const std::string& sql) {
+    if (auto* h = sqliteHandle(db)) {
+        SqliteQuery q(h, sql, {});
+        while (q.next()) {
+        }
+        return;
+    }
+    db << sql;
+}
+
 std::vector<std::vector<core::Value>> queryRows(soci::session& db, const std::string& sql, Params params,
                                                 const std::vector<core::FieldType>& types) {
     if (auto* h = sqliteHandle(db)) return sqliteRows(h, sql, params, types);

@@ -35,6 +35,10 @@ private:
 // Runs a statement that returns no rows; answers the number of rows it touched.
 long long execute(soci::session& db, const std::string& sql, Params params = {});
 
+// Runs a statement without parameters or rows (BEGIN, COMMIT): on SQLite through the
+// connection's kept statements, so a call's transaction is not parsed anew each time.
+void run(soci::session& db, const std::string& sql);
+
 // Runs a query and answers its rows, each column converted to `types[i]` (columns
 // beyond `types` come as the database gives them).
 std::vector<std::vector<core::Value>> queryRows(soci::session& db, const std::string& sql, Params params = {},

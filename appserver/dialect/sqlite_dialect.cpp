@@ -2,6 +2,7 @@
 #include <sqlite3.h>
 
 #include "appserver/dialect/dialect.h"
+#include "appserver/sql.h"
 
 namespace appserver {
 
@@ -31,7 +32,7 @@ public:
 
     // The write lock is taken up front, so two writers never meet halfway and
     // deadlock on the lock upgrade; the busy timeout then makes them queue.
-    void beginWriting(soci::session& db) const override { db << "BEGIN IMMEDIATE"; }
+    void beginWriting(soci::session& db) const override { run(db, "BEGIN IMMEDIATE"); }
 
     bool isTransientError(const std::exception& e) const override {
         const auto* s = dynamic_cast<const soci::sqlite3_soci_error*>(&e);
