@@ -218,13 +218,24 @@ public:
     // The cell as a packet value of type `want`, written straight to the wire: the same
     // value cell() gives, without holding it.
     void writeCell(core::BinaryWriter& w, int i, core::FieldType want) const {
-        // Text goes from SQLite's buffer to the wire without a string of its own.
-        if (want == core::FieldType::String) {
-            const int storage = sq::sqlite3_column_type(st_, i);
-            if (storage != SQLITE_NULL && cellKind(storage, kinds_[i]) == Kind::Text) {
+        // A cell already of its field's type goes from SQLite to the wire without a
+        // value (or, for text, a string) of its own; the rest converts as cell() does.
+        const int storage = sq::sqlite3_column_type(st_, i);
+        if (storage == SQLITE_NULL) return w.byte(core::tag::kNull);
+        switch (cellKind(storage, kinds_[i])) {
+            case Kind::Text:
+                if (want != core::FieldType::String) break;
                 w.byte(core::tag::kText);
                 return w.text(textOf(st_, i));
-            }
+            case Kind::Real:
+                if (want == core::FieldType::Float) return w.real(sq::sqlite3_column_double(st_, i));
+                if (want == core::FieldType::DateTime) return w.dateTime(sq::sqlite3_column_double(st_, i));
+                break;
+            case Kind::Integer:
+                if (want == core::FieldType::Integer) return w.integer(sq::sqlite3_column_int64(st_, i));
+                break;
+            case Kind::ByCell:
+                break;
         }
         w.value(cell(i, &want));
     }

@@ -112,6 +112,24 @@ void BinaryWriter::fixed(double d) {
     out_.append(b, 8);
 }
 
+void BinaryWriter::integer(int64_t n) {
+    byte(tag::kInteger);
+    // Zigzag: small negatives stay short.
+    count((static_cast<uint64_t>(n) << 1) ^ static_cast<uint64_t>(n >> 63));
+}
+
+void BinaryWriter::real(double d) {
+    // As in JSON: no NaN or infinity crosses the wire.
+    if (!std::isfinite(d)) return byte(tag::kNull);
+    byte(tag::kFloat);
+    fixed(d);
+}
+
+void BinaryWriter::dateTime(double days) {
+    byte(tag::kDateTime);
+    fixed(days);
+}
+
 void BinaryWriter::value(const Value& v) {
     std::visit(
         [this](const auto& x) {
@@ -121,21 +139,15 @@ void BinaryWriter::value(const Value& v) {
             else if constexpr (std::is_same_v<T, std::string>) {
                 byte(tag::kText);
                 text(x);
-            } else if constexpr (std::is_same_v<T, int64_t>) {
-                byte(tag::kInteger);
-                // Zigzag: small negatives stay short.
-                count((static_cast<uint64_t>(x) << 1) ^ static_cast<uint64_t>(x >> 63));
-            } else if constexpr (std::is_same_v<T, double>) {
-                // As in JSON: no NaN or infinity crosses the wire.
-                if (!std::isfinite(x)) return byte(tag::kNull);
-                byte(tag::kFloat);
-                fixed(x);
-            } else if constexpr (std::is_same_v<T, bool>)
+            } else if constexpr (std::is_same_v<T, int64_t>)
+                integer(x);
+            else if constexpr (std::is_same_v<T, double>)
+                real(x);
+            else if constexpr (std::is_same_v<T, bool>)
                 byte(x ? tag::kTrue : tag::kFalse);
-            else if constexpr (std::is_same_v<T, DateTime>) {
-                byte(tag::kDateTime);
-                fixed(x.days);
-            } else {
+            else if constexpr (std::is_same_v<T, DateTime>)
+                dateTime(x.days);
+            else {
                 byte(tag::kBlob);  // any bytes: no text check
                 count(x.bytes.size());
                 raw(x.bytes);

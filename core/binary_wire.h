@@ -18,6 +18,10 @@ public:
     void count(uint64_t n);
     void text(std::string_view s);
     void value(const Value& v);
+    // value() of an integer, a real or a date-time, for a writer that holds no Value.
+    void integer(int64_t n);
+    void real(double d);
+    void dateTime(double days);
     void packet(const Packet& p);
     // A packet's tag, fields and row count: `rows` rows of values follow, then the changes.
     void packetHead(const std::vector<FieldDef>& fields, uint64_t rows);
