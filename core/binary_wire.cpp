@@ -9,51 +9,6 @@ namespace core {
 
 namespace {
 
-// Strict UTF-8, as the JSON parser holds text to: no overlong forms, no surrogates,
-// nothing past U+10FFFF. Counts the characters for the field's size on the way.
-bool utf8Checked(std::string_view s, size_t& characters) {
-    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-    const auto* end = p + s.size();
-    size_t count = 0;
-    while (p < end) {
-        // Plain ASCII eight bytes at a time: the bulk of a list.
-        while (end - p >= 8) {
-            uint64_t word;
-            std::memcpy(&word, p, 8);
-            if (word & 0x8080808080808080ull) break;
-            p += 8;
-            count += 8;
-        }
-        if (p == end) break;
-        const unsigned c = *p;
-        int more;
-        unsigned min;
-        if (c < 0x80) {
-            ++p;
-            ++count;
-            continue;
-        } else if (c >= 0xC2 && c <= 0xDF)
-            more = 1, min = 0x80;
-        else if (c >= 0xE0 && c <= 0xEF)
-            more = 2, min = 0x800;
-        else if (c >= 0xF0 && c <= 0xF4)
-            more = 3, min = 0x10000;
-        else
-            return false;
-        if (end - p <= more) return false;
-        unsigned code = c & (0x3F >> more);
-        for (int i = 1; i <= more; ++i) {
-            if ((p[i] & 0xC0) != 0x80) return false;
-            code = (code << 6) | (p[i] & 0x3F);
-        }
-        if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
-        p += more + 1;
-        ++count;
-    }
-    characters = count;
-    return true;
-}
-
 uint8_t typeCode(FieldType t) { return static_cast<uint8_t>(t); }
 
 // Text that is not UTF-8 with each stray byte as U+FFFD, as the JSON writer sends it.
@@ -65,7 +20,7 @@ std::string replacedUtf8(std::string_view s) {
         // The longest well-formed prefix of up to four bytes that is one character.
         for (size_t len = 1; len <= 4 && i + len <= s.size(); ++len) {
             size_t one = 0;
-            if (utf8Checked(s.substr(i, len), one) && one == 1) {
+            if (utf8Valid(s.substr(i, len), one) && one == 1) {
                 n = len;
                 break;
             }
@@ -94,7 +49,7 @@ void BinaryWriter::count(uint64_t n) {
 
 void BinaryWriter::text(std::string_view s) {
     size_t characters = 0;
-    if (!utf8Checked(s, characters)) {
+    if (!utf8Valid(s, characters)) {
         const std::string fixed = replacedUtf8(s);
         count(fixed.size());
         out_.append(fixed);
@@ -212,7 +167,7 @@ std::string_view BinaryReader::bytes(uint64_t n) {
 
 std::string_view BinaryReader::utf8(size_t& characters) {
     const auto s = bytes(count());
-    if (!utf8Checked(s, characters)) badPacket("texto que não é UTF-8");
+    if (!utf8Valid(s, characters)) badPacket("texto que não é UTF-8");
     return s;
 }
 
@@ -275,12 +230,7 @@ Value BinaryReader::value(const FieldDef* field) {
             badPacket("valor de tipo desconhecido");
     }
     if (!field || v.holds(field->type)) return v;
-    Value converted = checkedValue(*field, v);
-    // Bytes taken as text must be text: otherwise the next encoding would change them.
-    size_t characters = 0;
-    if (t == tag::kBlob && converted.isString() && !utf8Checked(converted.asString(), characters))
-        throw Error("Valor inválido para o campo " + field->name + ".");
-    return converted;
+    return checkedValue(*field, v);
 }
 
 std::vector<Value> BinaryReader::row(const std::vector<FieldDef>& fields) {

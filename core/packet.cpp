@@ -145,6 +145,10 @@ Value checkedValue(const FieldDef& f, const Value& v) {
     } catch (const Error&) {
         throw Error("Valor inválido para o campo " + f.name + ".");
     }
+    // Bytes taken as text must be text: otherwise the next encoding would change them.
+    size_t characters = 0;
+    if (v.isBlob() && out.isString() && !utf8Valid(out.asString(), characters))
+        throw Error("Valor inválido para o campo " + f.name + ".");
     // A plain number in a date-time field is a day count too, held to the same calendar.
     if (out.isDateTime()) checkDayCount(out.asDateTime().days);
     if (f.type == FieldType::String && f.size > 0) checkTextSize(f, utf8Length(out.asString()));

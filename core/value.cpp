@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "core/error.h"
 #include "core/format.h"
@@ -159,6 +160,51 @@ bool sameValue(const Value& a, const Value& b, bool caseInsensitive) {
         }
     }
     return a.asString() == b.asString();
+}
+
+// Strict UTF-8, as the JSON parser holds text to: no overlong forms, no surrogates,
+// nothing past U+10FFFF. Counts the characters for the field's size on the way.
+bool utf8Valid(std::string_view s, size_t& characters) {
+    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+    const auto* end = p + s.size();
+    size_t count = 0;
+    while (p < end) {
+        // Plain ASCII eight bytes at a time: the bulk of a list.
+        while (end - p >= 8) {
+            uint64_t word;
+            std::memcpy(&word, p, 8);
+            if (word & 0x8080808080808080ull) break;
+            p += 8;
+            count += 8;
+        }
+        if (p == end) break;
+        const unsigned c = *p;
+        int more;
+        unsigned min;
+        if (c < 0x80) {
+            ++p;
+            ++count;
+            continue;
+        } else if (c >= 0xC2 && c <= 0xDF)
+            more = 1, min = 0x80;
+        else if (c >= 0xE0 && c <= 0xEF)
+            more = 2, min = 0x800;
+        else if (c >= 0xF0 && c <= 0xF4)
+            more = 3, min = 0x10000;
+        else
+            return false;
+        if (end - p <= more) return false;
+        unsigned code = c & (0x3F >> more);
+        for (int i = 1; i <= more; ++i) {
+            if ((p[i] & 0xC0) != 0x80) return false;
+            code = (code << 6) | (p[i] & 0x3F);
+        }
+        if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+        p += more + 1;
+        ++count;
+    }
+    characters = count;
+    return true;
 }
 
 size_t utf8Length(const std::string& s) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <variant>
 
 #include "core/datetime.h"
@@ -82,6 +83,9 @@ private:
 // texts case-insensitively when asked.
 bool sameValue(const Value& a, const Value& b, bool caseInsensitive = false);
 
+// Whether `s` is strict UTF-8, as the JSON parser holds text to (no overlong forms,
+// no surrogates, nothing past U+10FFFF); its character count in `characters`.
+bool utf8Valid(std::string_view s, size_t& characters);
 // Character count of UTF-8 text ("Análise" is 7).
 size_t utf8Length(const std::string& s);
 std::string utf8Upper(const std::string& s);

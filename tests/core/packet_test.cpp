@@ -165,6 +165,16 @@ TEST(BinaryWire, MalformedAndTruncatedRefused) {
         std::string("\x08\x01\x01" "A" "\x00\x00\x04\x00\x00", 9),  // unknown field flags
     };
     for (const auto& bytes : bad) EXPECT_THROW(decodeBinaryPacket(bytes), Error) << ::testing::PrintToString(bytes);
+    // The JSON form holds bytes taken as text to the same rule.
+    Packet blobInText;
+    blobInText.fields = {{"A", FieldType::String}};
+    blobInText.rows = {{Value(Blob{"\xff"})}};
+    try {
+        decodePacket(encodePacket(blobInText));
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), "Valor inválido para o campo A.");
+    }
 
     EXPECT_THROW(decodeAnswer("Z", Wire::Binary), Error);
     EXPECT_THROW(decodeAnswer(encodeResult(Variant(1), {}, Wire::Binary) + "x", Wire::Binary), Error);
