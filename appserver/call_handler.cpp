@@ -15,14 +15,15 @@ SessionPool::SessionPool(const DatabaseAddress& address, size_t size) : address_
     for (size_t i = 0; i < size; ++i) {
         openSession(pool_.at(i), address_);
         statements_.push_back(std::make_unique<StatementCache>());
-        statements_.back()->bind(sqliteHandle(pool_.at(i)));
     }
 }
 
 SessionPool::~SessionPool() = default;
 
 SessionPool::Lease::Lease(SessionPool& pool)
-    : pool_(pool), index_(pool.pool_.lease()), installed_(*pool.statements_.at(index_)) {}
+    : pool_(pool), index_(pool.pool_.lease()), installed_(*pool.statements_.at(index_)) {
+    statements().bind(sqliteHandle(db()));
+}
 
 SessionPool::Lease::~Lease() { pool_.pool_.give_back(index_); }
 
@@ -35,12 +36,10 @@ SessionLookup& SessionPool::Lease::sessionLookup() {
 void SessionPool::Lease::forgetPrepared() {
     pool_.lookups_.at(index_).reset();
     statements().clear();
-    statements().bind(sqliteHandle(db()));
 }
 
 void SessionPool::Lease::reopen() {
-    forgetPrepared();
-    statements().clear();  // SQLite does not close a connection whose statements are still prepared
+    forgetPrepared();  // first: SQLite does not close a connection whose statements are still prepared
     auto& session = db();
     try {
         session.close();

@@ -34,7 +34,8 @@ public:
     // Keeps a statement taken or prepared for `sql` on the bound connection, reset and
     // unbound; the least recently used one goes when the cache is full.
     void giveBack(const std::string& sql, sqlite_api::sqlite3_stmt* st);
-    // Finalizes every statement: before its connection closes or is reopened.
+    // Finalizes every statement and binds to no connection: before its connection
+    // closes or is reopened, or when what was prepared on it is in doubt.
     void clear();
     size_t size() const { return kept_.size(); }
 
