@@ -13,11 +13,14 @@ namespace {
 
 enum class RowStatus { Unchanged, Inserted, Modified, Pending };
 
-// One row: every field's value (calculated ones as last computed) and its place in
-// the change log. Deleted rows stay in the row list until merged, so cancelUpdates
-// puts them back where they were.
+// One row: its stored fields' values in the order they travel, its calculated ones
+// as last computed, and its place in the change log. Deleted rows stay in the row
+// list until merged, so cancelUpdates puts them back where they were.
 struct Row {
+    // Laid out as the packets are, so a list read from the server keeps each row's
+    // vector as decoded instead of moving 50-odd values one by one.
     std::vector<Value> values;
+    std::vector<Value> calc;                       // by the calculated field's slot; empty until computed
     std::unique_ptr<std::vector<Value>> original;  // as read, for a modified row
     RowStatus status = RowStatus::Unchanged;
     bool deleted = false;
@@ -51,6 +54,8 @@ struct RecordSet::Impl {
     int cur = -1;
     bool bof = true, eof = true;
     std::vector<Value> backup;  // current row as it was when the edit began
+    std::vector<Value> calcBackup;
+    int calcCount = 0;
     int insertedFrom = -1;      // current row before an insert, for its cancel
 
     std::function<bool(const RecordSet&)> filter;
@@ -73,11 +78,10 @@ struct RecordSet::Impl {
         return up == byUpperName.end() ? -1 : up->second;
     }
 
-    std::vector<Value> storedOf(const std::vector<Value>& values) const {
-        std::vector<Value> out;
-        out.reserve(stored.size());
-        for (int i : stored) out.push_back(values[i]);
-        return out;
+    Value& valueOf(Row& r, const Field& f) const {
+        if (!f.calculated) return r.values[f.slot_];
+        if (r.calc.size() < static_cast<size_t>(calcCount)) r.calc.resize(static_cast<size_t>(calcCount));
+        return r.calc[f.slot_];
     }
 
     // Restores the row field reads go to when a routine leaves, even by an exception.
@@ -94,8 +98,7 @@ struct RecordSet::Impl {
         ReadAs as(*this, &r);
         Row* savedCalc = calcRow;
         calcRow = &r;
-        for (const auto& f : fields)
-            if (f->calculated) r.values[f->index_] = Value();
+        r.calc.assign(static_cast<size_t>(calcCount), Value());
         try {
             self.onCalcFields(const_cast<RecordSet&>(self));
         } catch (...) {
@@ -178,10 +181,12 @@ struct RecordSet::Impl {
         } else if (self.state_ == DataSetState::Edit) {
             if (Row* r = current()) {
                 r->values = std::move(backup);
+                r->calc = std::move(calcBackup);
                 r->calcGen = 0;
             }
         }
         backup.clear();
+        calcBackup.clear();
         insertedFrom = -1;
         if (self.state_ != DataSetState::Inactive) self.state_ = DataSetState::Browse;
         self.modified_ = false;
@@ -209,6 +214,7 @@ struct RecordSet::Impl {
         bof = eof = true;
         changes = 0;
         backup.clear();
+        calcBackup.clear();
         insertedFrom = -1;
     }
 };
@@ -221,7 +227,7 @@ const Value& Field::value() const {
     Row* r = im.reading();
     if (!r) return kNull;
     if (calculated) im.ensureCalc(*owner_, *r);
-    return r->values[index_];
+    return im.valueOf(*r, *this);
 }
 
 Value Field::oldValue() const {
@@ -235,13 +241,12 @@ Value Field::oldValue() const {
         case RowStatus::Inserted:
             return {};
         case RowStatus::Modified:
-            return (*r->original)[index_];
+            return (*r->original)[slot_];
         case RowStatus::Unchanged:
             break;
     }
-    if (owner_->state_ == DataSetState::Edit && r == im.current() && !im.backup.empty())
-        return im.backup[index_];
-    return r->values[index_];
+    if (owner_->state_ == DataSetState::Edit && r == im.current() && !im.backup.empty()) return im.backup[slot_];
+    return r->values[slot_];
 }
 
 void Field::setValue(const Value& v) {
@@ -251,7 +256,7 @@ void Field::setValue(const Value& v) {
         Row* r = im.calcRow;
         if (!r && (ds.state_ == DataSetState::Edit || ds.state_ == DataSetState::Insert)) r = im.current();
         if (!r) throw Error("O campo calculado " + name() + " só pode ser alterado no cálculo dos campos.");
-        r->values[index_] = checkedValue(def, v);
+        im.valueOf(*r, *this) = checkedValue(def, v);
         return;
     }
     im.checkActive(ds);
@@ -261,8 +266,8 @@ void Field::setValue(const Value& v) {
     if (!r) throw Error("O conjunto de dados " + ds.name_ + " não tem registro corrente.");
     Value nv = checkedValue(def, v);  // refuses before anything changes
 
-    Value old = std::move(r->values[index_]);
-    r->values[index_] = std::move(nv);
+    Value old = std::move(r->values[slot_]);
+    r->values[slot_] = std::move(nv);
     const bool oldModified = ds.modified_;
     const uint64_t oldGen = r->calcGen;
     ds.modified_ = true;
@@ -270,7 +275,7 @@ void Field::setValue(const Value& v) {
     try {
         onValidate(*this);
     } catch (...) {
-        r->values[index_] = std::move(old);
+        r->values[slot_] = std::move(old);
         ds.modified_ = oldModified;
         r->calcGen = oldGen;
         throw;
@@ -400,6 +405,7 @@ Field& RecordSet::addField(const FieldDef& def, const std::string& label) {
     f->index_ = static_cast<int>(impl_->fields.size());
     impl_->byExactName[def.name] = f->index_;
     impl_->byUpperName[utf8Upper(def.name)] = f->index_;
+    f->slot_ = static_cast<int>(impl_->stored.size());
     impl_->stored.push_back(f->index_);
     impl_->fields.push_back(std::move(f));
     return *impl_->fields.back();
@@ -409,6 +415,7 @@ Field& RecordSet::addCalculated(const std::string& name, FieldType type, int siz
     Field& f = addField(name, type, size);
     f.calculated = true;
     impl_->stored.pop_back();
+    f.slot_ = impl_->calcCount++;
     return f;
 }
 
@@ -471,29 +478,38 @@ void RecordSet::adopt(Packet& p, bool take) {
             extraSource.push_back(static_cast<int>(pi));
         }
     }
-    const size_t width = declared + extra.size();
+    // Rows hold the stored fields in their order, then the packet's extra ones.
+    const size_t storedCount = im.stored.size();
+    const size_t width = storedCount + extra.size();
+    bool sameLayout = extra.empty() && p.fields.size() == storedCount;
+    for (size_t k = 0; k < storedCount && sameLayout; ++k) sameLayout = source[im.stored[k]] == static_cast<int>(k);
+    auto fitted = [&](Value& v, const FieldDef& def) {
+        if (v.isNull() || v.holds(def.type)) return;
+        FieldDef loose = def;
+        loose.size = 0;  // what the server sends is kept whole
+        v = checkedValue(loose, v);
+    };
     std::vector<std::unique_ptr<Row>> rows;
     rows.reserve(p.rows.size());
     for (auto& src : p.rows) {
         if (src.size() != p.fields.size())
             throw Error("Pacote de dados inválido: linha com número de colunas diferente dos campos.");
         auto r = std::make_unique<Row>();
-        r->values.resize(width);
-        for (int i : im.stored) {
-            if (source[i] < 0) continue;
-            Value& v = src[source[i]];
-            const FieldDef& def = im.fields[i]->def;
-            if (v.isNull() || v.holds(def.type)) {
-                r->values[i] = take ? std::move(v) : v;
-            } else {
-                FieldDef loose = def;
-                loose.size = 0;  // what the server sends is kept whole
-                r->values[i] = checkedValue(loose, v);
+        if (sameLayout) {
+            r->values = take ? std::move(src) : src;
+            for (size_t k = 0; k < storedCount; ++k) fitted(r->values[k], im.fields[im.stored[k]]->def);
+        } else {
+            r->values.resize(width);
+            for (size_t k = 0; k < storedCount; ++k) {
+                const int from = source[im.stored[k]];
+                if (from < 0) continue;
+                r->values[k] = take ? std::move(src[from]) : src[from];
+                fitted(r->values[k], im.fields[im.stored[k]]->def);
             }
+            for (size_t e = 0; e < extra.size(); ++e)
+                r->values[storedCount + e] = take ? std::move(src[extraSource[e]]) : src[extraSource[e]];
+            if (take) std::vector<Value>().swap(src);
         }
-        for (size_t e = 0; e < extra.size(); ++e)
-            r->values[declared + e] = take ? std::move(src[extraSource[e]]) : src[extraSource[e]];
-        if (take) std::vector<Value>().swap(src);
         rows.push_back(std::move(r));
     }
 
@@ -535,7 +551,7 @@ Packet RecordSet::data() const {
     const Row* editing = state_ == DataSetState::Edit ? im.current() : nullptr;
     for (const auto& r : im.rows) {
         if (r->deleted || r->status == RowStatus::Pending) continue;
-        p.rows.push_back(im.storedOf(r.get() == editing && !im.backup.empty() ? im.backup : r->values));
+        p.rows.push_back(r.get() == editing && !im.backup.empty() ? im.backup : r->values);
     }
     return p;
 }
@@ -646,7 +662,7 @@ bool RecordSet::locate(const std::vector<std::string>& names, const std::vector<
         bool match = true;
         for (size_t k = 0; k < fs.size() && match; ++k) {
             if (fs[k]->calculated) im.ensureCalc(*this, r);
-            match = sameValue(r.values[fs[k]->index_], values[k], caseInsensitive);
+            match = sameValue(im.valueOf(r, *fs[k]), values[k], caseInsensitive);
         }
         if (match) {
             im.moveTo(*this, static_cast<int>(i), true, false, false);
@@ -674,7 +690,7 @@ void RecordSet::Impl::insertRow(RecordSet& self, bool atEnd) {
     im.scrollBefore(me);
 
     auto row = std::make_unique<Row>();
-    row->values.resize(im.fields.size());
+    row->values.resize(im.stored.size());
     row->status = RowStatus::Pending;
     Row* r = row.get();
     const int from = im.cur;
@@ -720,6 +736,7 @@ void RecordSet::edit() {
     }
     beforeEdit(*this);
     im.backup = im.current()->values;
+    im.calcBackup = im.current()->calc;
     state_ = DataSetState::Edit;
     modified_ = false;
     afterEdit(*this);
@@ -734,7 +751,7 @@ void RecordSet::post() {
     Row& r = *im.current();
     for (int i : im.stored) {
         const Field& f = *im.fields[i];
-        const Value& v = r.values[i];
+        const Value& v = r.values[f.slot_];
         if (f.def.required && (v.isNull() || (v.isString() && trimmedText(v.asString()).empty())))
             throw Error("Campo " + displayName(f) + " deve ser informado.");
     }
@@ -750,6 +767,7 @@ void RecordSet::post() {
         im.changed(r, before);
     }
     im.backup.clear();
+    im.calcBackup.clear();
     im.insertedFrom = -1;
     state_ = DataSetState::Browse;
     modified_ = false;
@@ -833,14 +851,14 @@ Packet RecordSet::delta() const {
         Change c;
         if (r->deleted) {
             c.kind = ChangeKind::Delete;
-            c.oldValues = im.storedOf(asRead);
+            c.oldValues = asRead;
         } else if (r->status == RowStatus::Inserted) {
             c.kind = ChangeKind::Insert;
-            c.newValues = im.storedOf(now);
+            c.newValues = now;
         } else {
             c.kind = ChangeKind::Modify;
-            c.oldValues = im.storedOf(asRead);
-            c.newValues = im.storedOf(now);
+            c.oldValues = asRead;
+            c.newValues = now;
         }
         p.delta.push_back(std::move(c));
     }
@@ -931,7 +949,7 @@ std::string RecordSet::nullFieldList() const {
     const Row* r = active() ? im.current() : nullptr;
     std::string out;
     for (int i : im.stored)
-        if (!r || r->values[i].isNull()) out += "_" + im.fields[i]->name();
+        if (!r || r->values[im.fields[i]->slot_].isNull()) out += "_" + im.fields[i]->name();
     return out;
 }
 
@@ -961,7 +979,7 @@ Value RecordSet::valueAt(int row, const std::string& name) const {
     if (!active() || row < 0 || row >= static_cast<int>(im.view.size())) return {};
     Row& r = *im.view[row];
     if (im.fields[i]->calculated) im.ensureCalc(*this, r);
-    return r.values[i];
+    return im.valueOf(r, *im.fields[i]);
 }
 
 std::string RecordSet::displayTextAt(int row, const std::string& name) const {

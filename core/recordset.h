@@ -71,7 +71,8 @@ public:
 private:
     friend class RecordSet;
     RecordSet* owner_ = nullptr;
-    int index_ = 0;
+    int index_ = 0;  // among all the set's fields
+    int slot_ = 0;   // among its row's stored values, or among its calculated ones
 };
 
 // The host's client dataset: rows held in memory, a current row, states and events,

@@ -464,6 +464,53 @@ TEST(RecordSet, CalculatedFieldsTextsAndGrids) {
     EXPECT_EQ(scrolls, 0);
 }
 
+// The request list declares a calculated name between stored fields: values keep to
+// their fields whichever order the packet has, and only stored ones travel back.
+TEST(RecordSet, CalculatedFieldBetweenStoredOnes) {
+    RecordSet s("cdsAuditoria");
+    s.addField(FieldDef{"NRAUDITORIA", FieldType::String, 10, true, true});
+    s.addCalculated("DSNOME", FieldType::String, 30);
+    s.addField("QTPESO", FieldType::Float);
+    s.onCalcFields.connect([](RecordSet& ds) { ds["DSNOME"].setValue("n" + ds["NRAUDITORIA"].asString()); });
+
+    Packet same;  // the stored fields in their order: each row's values are taken whole
+    same.fields = s.fieldDefs();
+    ASSERT_EQ(same.fields.size(), 2u);
+    same.rows = {{Value("1"), Value(int64_t{2})}, {Value("2"), Value()}};
+    s.setData(std::move(same));
+    EXPECT_EQ(s.valueAt(0, "QTPESO"), Value(2.0));  // converted to the declared type
+    EXPECT_EQ(s.valueAt(1, "DSNOME"), Value("n2"));
+    EXPECT_EQ(s.data().rows, (std::vector<std::vector<Value>>{{Value("1"), Value(2.0)}, {Value("2"), Value()}}));
+
+    Packet swapped;  // another order and an extra field
+    swapped.fields = {{"QTPESO", FieldType::Float}, {"IDEXTRA", FieldType::String}, {"NRAUDITORIA", FieldType::String}};
+    swapped.rows = {{Value(7.5), Value("S"), Value("9")}};
+    s.setData(swapped);
+    EXPECT_EQ(s["NRAUDITORIA"].asString(), "9");
+    EXPECT_EQ(s["DSNOME"].asString(), "n9");
+    EXPECT_EQ(s["QTPESO"].asFloat(), 7.5);
+    EXPECT_EQ(s["IDEXTRA"].asString(), "S");
+
+    s.edit();
+    s["NRAUDITORIA"].setValue("10");
+    EXPECT_EQ(s["DSNOME"].asString(), "n10");
+    EXPECT_EQ(s["NRAUDITORIA"].oldValue(), Value("9"));
+    s.cancel();
+    EXPECT_EQ(s["DSNOME"].asString(), "n9");
+    s.edit();
+    s["QTPESO"].setValue(8.0);
+    s.post();
+    const Packet d = s.delta();
+    ASSERT_EQ(d.delta.size(), 1u);
+    EXPECT_EQ(d.delta[0].oldValues, (std::vector<Value>{Value("9"), Value(7.5), Value("S")}));
+    EXPECT_EQ(d.delta[0].newValues, (std::vector<Value>{Value("9"), Value(8.0), Value("S")}));
+    EXPECT_TRUE(s.locate("dsnome", Value("n9")));
+    s.append();
+    EXPECT_EQ(s.nullFieldList(), "_NRAUDITORIA_QTPESO_IDEXTRA");
+    s["NRAUDITORIA"].setValue("11");
+    EXPECT_EQ(s["DSNOME"].asString(), "n11");
+}
+
 TEST(RecordSet, NavigationInsertPositionAndNotifications) {
     Requests r;
     RecordSet& s = r.set;
