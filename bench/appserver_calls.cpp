@@ -140,5 +140,6 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    delete &server();  // takes its temporary database away
     return 0;
 }

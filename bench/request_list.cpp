@@ -362,5 +362,6 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    delete &world();  // its server takes its temporary database away
     return 0;
 }

@@ -187,20 +187,26 @@ double BinaryReader::fixed() {
 }
 
 Value BinaryReader::value(const FieldDef* field) {
-    const uint8_t t = byte();
     Value v;
+    valueInto(v, field);
+    return v;
+}
+
+void BinaryReader::valueInto(Value& v, const FieldDef* field) {
+    const uint8_t t = byte();
     switch (t) {
         case tag::kNull:
-            return v;
+            v = Value();
+            return;
         case tag::kText: {
             size_t characters = 0;
             const auto s = utf8(characters);
+            v.assignText(s);
             // The size check of checkedValue without its copy of the text.
             if (field && field->type == FieldType::String) {
                 if (field->size > 0) checkTextSize(*field, characters);
-                return Value(std::string(s));
+                return;
             }
-            v = Value(std::string(s));
             break;
         }
         case tag::kInteger: {
@@ -229,14 +235,13 @@ Value BinaryReader::value(const FieldDef* field) {
         default:
             badPacket("valor de tipo desconhecido");
     }
-    if (!field || v.holds(field->type)) return v;
-    return checkedValue(*field, v);
+    if (!field || v.holds(field->type)) return;
+    v = checkedValue(*field, v);
 }
 
 std::vector<Value> BinaryReader::row(const std::vector<FieldDef>& fields) {
-    std::vector<Value> r;
-    r.reserve(fields.size());
-    for (const auto& f : fields) r.push_back(value(&f));
+    std::vector<Value> r(fields.size());
+    for (size_t i = 0; i < fields.size(); ++i) valueInto(r[i], &fields[i]);
     return r;
 }
 

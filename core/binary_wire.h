@@ -43,6 +43,8 @@ public:
     std::string text();
     // A value as it travels; `field`, when given, is what a row value must fit.
     Value value(const FieldDef* field = nullptr);
+    // The same into `v`, which a row already holds: a cell is built once, in its place.
+    void valueInto(Value& v, const FieldDef* field = nullptr);
     Packet packet();
     bool atEnd() const { return p_ == end_; }
     uint8_t peek() const { return p_ == end_ ? 0xFF : static_cast<uint8_t>(*p_); }

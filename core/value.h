@@ -34,6 +34,9 @@ public:
     Value(DateTime d) : v_(d) {}
     Value(Blob b) : v_(std::move(b)) {}
 
+    // Becomes this text, built in place: decoding a list does it for most cells.
+    void assignText(std::string_view s) { v_.emplace<std::string>(s); }
+
     bool isNull() const { return std::holds_alternative<std::monostate>(v_); }
     bool isString() const { return std::holds_alternative<std::string>(v_); }
     bool isInteger() const { return std::holds_alternative<int64_t>(v_); }
