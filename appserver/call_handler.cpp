@@ -3,6 +3,7 @@
 #include <spdlog/spdlog.h>
 
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include "appserver/refusal.h"
@@ -75,22 +76,31 @@ std::pair<std::string, std::string> splitPath(const std::string& path) {
 }  // namespace
 
 std::string CallHandler::handlePath(const std::string& path, const std::string& body, const std::string& authorization,
-                                    core::Wire in, core::Wire out) {
+                                    core::Wire in, core::Wire out, AnswerSink* sink) {
     const auto [module, method] = splitPath(path);
     if (module.empty() || method.empty())
         return core::encodeError("Caminho inválido: \"" + path + "\" (use /<módulo>/<método>).", out);
-    return handle(module, method, body, authorization, in, out);
+    return handle(module, method, body, authorization, in, out, sink);
+}
+
+bool CallHandler::streams(const std::string& path) const {
+    const auto [module, method] = splitPath(path);
+    const MethodTable::Entry* entry = methods_.find(module, method);
+    return entry && entry->streams;
 }
 
 std::string CallHandler::handle(const std::string& module, const std::string& method, const std::string& body,
-                                const std::string& authorization, core::Wire in, core::Wire out) {
+                                const std::string& authorization, core::Wire in, core::Wire out, AnswerSink* sink) {
+    if (out != core::Wire::Binary) sink = nullptr;
+    // Once rows went out, a failure can only end the stream.
+    auto streaming = [&] { return sink && sink->started(); };
     const auto started = std::chrono::steady_clock::now();
     auto elapsed = [&] {
         return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
     };
     auto refuse = [&](const std::string& message) {
         spdlog::warn("{}.{} {:.1f} ms erro: {}", module, method, elapsed(), message);
-        return core::encodeError(message, out);
+        return streaming() ? core::streamedFailure(message) : core::encodeError(message, out);
     };
 
     const MethodTable::Entry* entry = methods_.find(module, method);
@@ -136,6 +146,9 @@ std::string CallHandler::handle(const std::string& module, const std::string& me
             Call call(method, args, lease.db(), dialect_, catalog_, entry->needsSession ? &login : nullptr,
                       sessionIdleMinutes_);
             core::Variant result;
+            // Installed for the method only; a method without the flag never streams.
+            std::optional<AnswerSink::Installed> streamTo;
+            if (sink && entry->streams) streamTo.emplace(*sink);
             try {
                 result = entry->method(call);
             } catch (const RefusalKeepingWrites& e) {
@@ -144,12 +157,13 @@ std::string CallHandler::handle(const std::string& module, const std::string& me
             }
             tx.commit();
             spdlog::info("{}.{} {:.1f} ms ok", module, method, elapsed());
+            if (streaming()) return core::streamedEnd(sink->rows(), call.out());
             return core::encodeResult(result, call.out(), out);
         } catch (const core::Error& e) {
             // The method's own refusal (a fixed code or a message): passed on as it stands.
             return refuse(e.what());
         } catch (const std::exception& e) {
-            if (dialect_.isTransientError(e) && attempt < kAttempts) {
+            if (dialect_.isTransientError(e) && attempt < kAttempts && !streaming()) {
                 spdlog::debug("{}.{} banco ocupado, tentativa {}", module, method, attempt);
                 std::this_thread::sleep_for(std::chrono::milliseconds(20 * attempt));
                 continue;

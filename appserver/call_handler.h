@@ -9,6 +9,7 @@
 #include "appserver/dialect/dialect.h"
 #include "appserver/method_table.h"
 #include "appserver/sessions/login_session.h"
+#include "appserver/sql.h"
 #include "appserver/statement_cache.h"
 #include "core/variant.h"
 
@@ -67,11 +68,18 @@ public:
           sessionIdleMinutes_(sessionIdleMinutes) {}
     // The call posted to "/<module>/<method>"; any other path is refused. The body is
     // read in the form `in` and answered in the form `out`.
+    //
+    // With `sink` (binary answers only), a method that streams writes its rows to it
+    // as it reads them; what is returned is then the rest of the answer: its end, or
+    // the failure that stopped it.
     std::string handlePath(const std::string& path, const std::string& body, const std::string& authorization,
-                           core::Wire in = core::Wire::Json, core::Wire out = core::Wire::Json);
+                           core::Wire in = core::Wire::Json, core::Wire out = core::Wire::Json,
+                           AnswerSink* sink = nullptr);
     std::string handle(const std::string& module, const std::string& method, const std::string& body,
                        const std::string& authorization, core::Wire in = core::Wire::Json,
-                       core::Wire out = core::Wire::Json);
+                       core::Wire out = core::Wire::Json, AnswerSink* sink = nullptr);
+    // Whether the method the path names may stream its answer.
+    bool streams(const std::string& path) const;
 
 private:
     MethodTable& methods_;

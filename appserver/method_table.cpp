@@ -111,6 +111,11 @@ void MethodTable::add(const std::string& module, const std::string& name, Method
     entries_[{module, name}] = Entry{std::move(method), readOnly, true};
 }
 
+void MethodTable::addStreamed(const std::string& module, const std::string& name, Method method) {
+    std::unique_lock lock(mutex_);
+    entries_[{module, name}] = Entry{std::move(method), true, true, true};
+}
+
 void MethodTable::addWithoutSession(const std::string& module, const std::string& name, Method method) {
     std::unique_lock lock(mutex_);
     entries_[{module, name}] = Entry{std::move(method), false, false};

@@ -94,8 +94,12 @@ public:
         Method method;
         bool readOnly = false;     // takes no write lock on SQLite
         bool needsSession = true;  // only the login runs without one
+        bool streams = false;      // its packet may go out while it is read (a long list)
     };
     void add(const std::string& module, const std::string& name, Method method, bool readOnly = false);
+    // A read-only method answering a long list: a client that accepts it gets the rows
+    // as they are read (core::kStreamContentType).
+    void addStreamed(const std::string& module, const std::string& name, Method method);
     // A method anybody who reaches the server may call: the login, which opens the session.
     void addWithoutSession(const std::string& module, const std::string& name, Method method);
     const Entry* find(const std::string& module, const std::string& name) const;

@@ -82,7 +82,28 @@ void Server::Impl::route() {
     // JSON unless the client names the binary form: its body by Content-Type, the answer by Accept.
     http->Post(R"(/.*)", [this](const httplib::Request& req, httplib::Response& res) {
         const auto in = core::wireOf(req.get_header_value("Content-Type"));
-        const auto out = core::wireOf(req.get_header_value("Accept"));
+        const std::string accept = req.get_header_value("Accept");
+        const auto out = core::wireOf(accept);
+        if (accept.find(core::kStreamContentType) != std::string::npos && handler->streams(req.path)) {
+            // A long list goes out as it is read, so the client decodes it meanwhile. The
+            // call runs on this worker once the headers are out, within one write callback.
+            res.set_chunked_content_provider(core::kStreamContentType, [this, path = req.path, body = req.body,
+                                                                        authorization =
+                                                                            req.get_header_value("Authorization"),
+                                                                        in](size_t, httplib::DataSink& sink) {
+                AnswerSink answer([&sink](std::string_view bytes) { return sink.write(bytes.data(), bytes.size()); });
+                try {
+                    answer.write(handler->handlePath(path, body, authorization, in, core::Wire::Binary, &answer));
+                } catch (const std::exception& e) {
+                    // The client went away: its answer is cut, and it says so.
+                    spdlog::warn("{}: {}", path, e.what());
+                    return false;
+                }
+                sink.done();
+                return true;
+            });
+            return;
+        }
         // Moved, not copied as set_content would: a long list is tens of megabytes.
         res.body = handler->handlePath(req.path, req.body, req.get_header_value("Authorization"), in, out);
         res.set_header("Content-Type", core::contentTypeOf(out));

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <ctime>
 #include <memory>
+#include <stdexcept>
 
 #include "appserver/statement_cache.h"
 #include "core/binary_wire.h"
@@ -323,11 +324,66 @@ core::Packet queryPacket(soci::session& db, const std::vector<core::FieldDef>& f
     return p;
 }
 
+namespace {
+thread_local AnswerSink* currentSink = nullptr;
+// A write per quarter megabyte: the client decodes one piece while the next is read.
+constexpr size_t kSinkChunk = 256 * 1024;
+}  // namespace
+
+AnswerSink::Installed::Installed(AnswerSink& sink) : previous_(currentSink) { currentSink = &sink; }
+
+AnswerSink::Installed::~Installed() { currentSink = previous_; }
+
+AnswerSink* AnswerSink::current() { return currentSink; }
+
+std::string& AnswerSink::start(const std::vector<core::FieldDef>& fields) {
+    started_ = true;
+    buffer_.reserve(kSinkChunk + 64 * 1024);
+    core::BinaryWriter w(buffer_);
+    w.byte(core::streamed::kStart);
+    w.fieldDefs(fields);
+    return buffer_;
+}
+
+void AnswerSink::flushIfFull() {
+    if (buffer_.size() >= kSinkChunk) flush();
+}
+
+void AnswerSink::flush() {
+    if (buffer_.empty()) return;
+    // Thrown, so the call's transaction ends at once instead of reading rows for nobody.
+    if (!write_(buffer_)) throw std::runtime_error("o cliente desligou antes do fim da resposta");
+    buffer_.clear();
+}
+
+void AnswerSink::write(std::string_view bytes) {
+    flush();
+    if (!bytes.empty() && !write_(bytes)) throw std::runtime_error("o cliente desligou antes do fim da resposta");
+}
+
 core::Variant answerPacket(soci::session& db, const std::vector<core::FieldDef>& fields, const std::string& sql,
                            Params params) {
     auto* h = sqliteHandle(db);
     if (!h) return core::Variant(queryPacket(db, fields, sql, std::move(params)));
     SqliteQuery q(h, sql, params);
+    if (AnswerSink* sink = AnswerSink::current(); sink && !sink->started()) {
+        // Started only once the statement is ready: a query refused up to here is
+        // still answered as a plain error.
+        std::string& out = sink->start(fields);
+        core::BinaryWriter w(out);
+        while (q.next()) {
+            w.byte(core::streamed::kRow);
+            for (size_t i = 0; i < fields.size(); ++i) {
+                if (static_cast<int>(i) < q.columns())
+                    q.writeCell(w, static_cast<int>(i), fields[i].type);
+                else
+                    w.byte(core::tag::kNull);
+            }
+            sink->row();
+            sink->flushIfFull();
+        }
+        return {};
+    }
     // The rows after the header, counted as they come; the count goes in front.
     std::string rows;
     core::BinaryWriter w(rows);

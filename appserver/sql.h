@@ -1,9 +1,12 @@
 #pragma once
 #include <soci/soci.h>
 
+#include <cstdint>
 #include <deque>
+#include <functional>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/packet.h"
@@ -48,8 +51,50 @@ std::vector<std::vector<core::Value>> queryRows(soci::session& db, const std::st
 core::Packet queryPacket(soci::session& db, const std::vector<core::FieldDef>& fields, const std::string& sql,
                          Params params = {});
 
+// Where a call whose answer may be streamed (core::kStreamContentType) writes it while
+// its method runs. Nothing is written until a packet starts; the call's end (or
+// failure) follows the rows.
+class AnswerSink {
+public:
+    using Write = std::function<bool(std::string_view)>;  // false: the client is gone
+    explicit AnswerSink(Write write) : write_(std::move(write)) {}
+    AnswerSink(const AnswerSink&) = delete;
+    AnswerSink& operator=(const AnswerSink&) = delete;
+    // The calling thread's sink while it lives (answerPacket finds it there).
+    class Installed {
+    public:
+        explicit Installed(AnswerSink& sink);
+        ~Installed();
+        Installed(const Installed&) = delete;
+        Installed& operator=(const Installed&) = delete;
+
+    private:
+        AnswerSink* previous_;
+    };
+    static AnswerSink* current();
+
+    bool started() const { return started_; }
+    uint64_t rows() const { return rows_; }
+    // The packet's start; its rows then go into buffer(), each after streamed::kRow.
+    std::string& start(const std::vector<core::FieldDef>& fields);
+    std::string& buffer() { return buffer_; }
+    void row() { ++rows_; }
+    // Sends what is buffered once it is worth a write, or all of it.
+    void flushIfFull();
+    void flush();
+    void write(std::string_view bytes);
+
+private:
+    Write write_;
+    std::string buffer_;
+    bool started_ = false;
+    uint64_t rows_ = 0;
+};
+
 // queryPacket for a method's answer as it stands: on SQLite its rows go straight from
-// the database into the binary wire form, never held as values in between.
+// the database into the binary wire form, never held as values in between; with an
+// AnswerSink installed and not yet started, they go to it as they are read (the
+// answer is then the null Variant).
 core::Variant answerPacket(soci::session& db, const std::vector<core::FieldDef>& fields, const std::string& sql,
                            Params params = {});
 

@@ -1,5 +1,6 @@
 #include "core/binary_wire.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -117,6 +118,11 @@ void BinaryWriter::row(const std::vector<Value>& values) {
 
 void BinaryWriter::packetHead(const std::vector<FieldDef>& fields, uint64_t rows) {
     byte(tag::kPacket);
+    fieldDefs(fields);
+    count(rows);
+}
+
+void BinaryWriter::fieldDefs(const std::vector<FieldDef>& fields) {
     count(fields.size());
     for (const auto& f : fields) {
         text(f.name);
@@ -124,7 +130,6 @@ void BinaryWriter::packetHead(const std::vector<FieldDef>& fields, uint64_t rows
         count(static_cast<uint64_t>(f.size));
         byte(static_cast<uint8_t>((f.inKey ? 1 : 0) | (f.required ? 2 : 0)));
     }
-    count(rows);
 }
 
 void BinaryWriter::packet(const Packet& p) {
@@ -140,8 +145,13 @@ void BinaryWriter::packet(const Packet& p) {
     }
 }
 
+void BinaryReader::incomplete() {
+    ranOut_ = true;
+    badPacket("pacote incompleto");
+}
+
 uint8_t BinaryReader::byte() {
-    if (p_ == end_) badPacket("pacote incompleto");
+    if (p_ == end_) incomplete();
     return static_cast<uint8_t>(*p_++);
 }
 
@@ -159,7 +169,7 @@ uint64_t BinaryReader::count() {
 }
 
 std::string_view BinaryReader::bytes(uint64_t n) {
-    if (n > left()) badPacket("pacote incompleto");
+    if (n > left()) incomplete();
     std::string_view s(p_, static_cast<size_t>(n));
     p_ += n;
     return s;
@@ -248,9 +258,32 @@ std::vector<Value> BinaryReader::row(const std::vector<FieldDef>& fields) {
 Packet BinaryReader::packet() {
     if (byte() != tag::kPacket) badPacket("esperado um pacote");
     Packet p;
+    p.fields = fieldDefs();
+    // Each row takes a byte per field at least: a count beyond what is left is a lie.
+    const uint64_t rows = count();
+    if (rows > left()) incomplete();
+    if (!p.fields.empty()) p.rows.reserve(static_cast<size_t>(rows));
+    for (uint64_t i = 0; i < rows; ++i) p.rows.push_back(row(p.fields));
+    const uint64_t changes = count();
+    if (changes > left()) incomplete();
+    for (uint64_t i = 0; i < changes; ++i) {
+        Change c;
+        const uint8_t kind = byte();
+        if (kind > static_cast<uint8_t>(ChangeKind::Delete)) badPacket("tipo de alteração desconhecido");
+        c.kind = static_cast<ChangeKind>(kind);
+        if (c.kind != ChangeKind::Insert) c.oldValues = row(p.fields);
+        if (c.kind != ChangeKind::Delete) c.newValues = row(p.fields);
+        p.delta.push_back(std::move(c));
+    }
+    return p;
+}
+
+std::vector<FieldDef> BinaryReader::fieldDefs() {
+    std::vector<FieldDef> out;
     const uint64_t fields = count();
-    if (fields > left()) badPacket("pacote incompleto");
-    p.fields.reserve(static_cast<size_t>(fields));
+    if (fields > left()) incomplete();
+    out.reserve(static_cast<size_t>(fields));
+    std::vector<std::string> names;  // upper case: names match case-insensitively
     for (uint64_t i = 0; i < fields; ++i) {
         FieldDef f;
         f.name = text();
@@ -265,26 +298,12 @@ Packet BinaryReader::packet() {
         if (flags > 3) badPacket("indicadores de campo inválidos");
         f.inKey = flags & 1;
         f.required = flags & 2;
-        if (p.fieldIndex(f.name) >= 0) badPacket("campo repetido " + f.name);
-        p.fields.push_back(std::move(f));
+        std::string upper = utf8Upper(f.name);
+        if (std::find(names.begin(), names.end(), upper) != names.end()) badPacket("campo repetido " + f.name);
+        names.push_back(std::move(upper));
+        out.push_back(std::move(f));
     }
-    // Each row takes a byte per field at least: a count beyond what is left is a lie.
-    const uint64_t rows = count();
-    if (rows > left()) badPacket("pacote incompleto");
-    if (!p.fields.empty()) p.rows.reserve(static_cast<size_t>(rows));
-    for (uint64_t i = 0; i < rows; ++i) p.rows.push_back(row(p.fields));
-    const uint64_t changes = count();
-    if (changes > left()) badPacket("pacote incompleto");
-    for (uint64_t i = 0; i < changes; ++i) {
-        Change c;
-        const uint8_t kind = byte();
-        if (kind > static_cast<uint8_t>(ChangeKind::Delete)) badPacket("tipo de alteração desconhecido");
-        c.kind = static_cast<ChangeKind>(kind);
-        if (c.kind != ChangeKind::Insert) c.oldValues = row(p.fields);
-        if (c.kind != ChangeKind::Delete) c.newValues = row(p.fields);
-        p.delta.push_back(std::move(c));
-    }
-    return p;
+    return out;
 }
 
 std::string encodeBinaryPacket(const Packet& p) {

@@ -25,6 +25,7 @@ public:
     void packet(const Packet& p);
     // A packet's tag, fields and row count: `rows` rows of values follow, then the changes.
     void packetHead(const std::vector<FieldDef>& fields, uint64_t rows);
+    void fieldDefs(const std::vector<FieldDef>& fields);  // their count, then each one
 
 private:
     void row(const std::vector<Value>& values);
@@ -46,17 +47,23 @@ public:
     // The same into `v`, which a row already holds: a cell is built once, in its place.
     void valueInto(Value& v, const FieldDef* field = nullptr);
     Packet packet();
+    std::vector<FieldDef> fieldDefs();
+    std::vector<Value> row(const std::vector<FieldDef>& fields);
+    // Whether the last refusal was for running out of bytes: a streamed answer then
+    // waits for more instead of failing.
+    bool ranOut() const { return ranOut_; }
     bool atEnd() const { return p_ == end_; }
     uint8_t peek() const { return p_ == end_ ? 0xFF : static_cast<uint8_t>(*p_); }
     size_t left() const { return static_cast<size_t>(end_ - p_); }
 
 private:
-    std::vector<Value> row(const std::vector<FieldDef>& fields);
+    [[noreturn]] void incomplete();
     double fixed();
     std::string_view bytes(uint64_t n);
     std::string_view utf8(size_t& characters);  // a counted text, checked to be UTF-8
     const char* p_;
     const char* end_;
+    bool ranOut_ = false;
 };
 
 // Tags of the binary form.

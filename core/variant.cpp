@@ -31,6 +31,25 @@ Variant readVariant(BinaryReader& r) {
     return Variant(r.value());
 }
 
+// The by-reference arguments at an answer's end: their count, then each index and value.
+void writeOut(BinaryWriter& w, const std::vector<std::pair<int, Variant>>& out) {
+    w.count(out.size());
+    for (const auto& [i, v] : out) {
+        w.count(static_cast<uint64_t>(i));
+        writeVariant(w, v);
+    }
+}
+
+void readOut(BinaryReader& r, CallAnswer& a) {
+    const uint64_t n = r.count();
+    if (n > r.left()) throw Error("");
+    for (uint64_t i = 0; i < n; ++i) {
+        const uint64_t index = r.count();
+        if (index > 1u << 20) throw Error("");
+        a.out.emplace_back(static_cast<int>(index), readVariant(r));
+    }
+}
+
 }  // namespace
 
 Wire wireOf(const std::string& header) {
@@ -99,11 +118,7 @@ std::string encodeResult(const Variant& result, const std::vector<std::pair<int,
         BinaryWriter w(body);
         w.byte(kResult);
         writeVariant(w, result);
-        w.count(out.size());
-        for (const auto& [i, v] : out) {
-            w.count(static_cast<uint64_t>(i));
-            writeVariant(w, v);
-        }
+        writeOut(w, out);
         return body;
     }
     json j{{"result", variantToJson(result)}};
@@ -137,13 +152,7 @@ CallAnswer decodeAnswer(const std::string& body, Wire wire) {
                 if (a.result.error.empty()) a.result.error = "Erro no servidor de aplicação.";
             } else if (kind == kResult) {
                 a.result = readVariant(r);
-                const uint64_t n = r.count();
-                if (n > r.left()) throw Error("");
-                for (uint64_t i = 0; i < n; ++i) {
-                    const uint64_t index = r.count();
-                    if (index > 1u << 20) throw Error("");
-                    a.out.emplace_back(static_cast<int>(index), readVariant(r));
-                }
+                readOut(r, a);
             } else {
                 throw Error("");
             }
@@ -181,6 +190,113 @@ CallAnswer decodeAnswer(const std::string& body, Wire wire) {
             a.out.emplace_back(idx, variantFromJson(v));
         }
     }
+    return a;
+}
+
+std::string streamedEnd(uint64_t rows, const std::vector<std::pair<int, Variant>>& out) {
+    std::string bytes;
+    BinaryWriter w(bytes);
+    w.byte(streamed::kEnd);
+    w.count(rows);
+    writeOut(w, out);
+    return bytes;
+}
+
+std::string streamedFailure(const std::string& message) {
+    std::string bytes;
+    BinaryWriter w(bytes);
+    w.byte(streamed::kFailure);
+    w.text(message);
+    return bytes;
+}
+
+namespace {
+// A refusal without words of its own is a malformed answer.
+[[noreturn]] void malformedAnswer(const Error& e) {
+    if (*e.what()) throw e;
+    throw Error("Resposta do servidor mal formada.");
+}
+}  // namespace
+
+// One unit (the start, the fields, a row, the end) read from what has arrived; false
+// when it has not all arrived yet, or when the rest is read at the end.
+bool AnswerStream::step() {
+    const std::string_view rest(buf_.data() + pos_, buf_.size() - pos_);
+    if (rest.empty()) return false;
+    BinaryReader r(rest);
+    try {
+        switch (stage_) {
+            case Stage::Start:
+                if (r.byte() != streamed::kStart) {
+                    stage_ = Stage::Whole;
+                    return false;
+                }
+                stage_ = Stage::Head;
+                break;
+            case Stage::Head:
+                packet_.fields = r.fieldDefs();
+                stage_ = Stage::Rows;
+                break;
+            case Stage::Rows: {
+                const uint8_t mark = r.byte();
+                if (mark == streamed::kRow) {
+                    packet_.rows.push_back(r.row(packet_.fields));
+                } else if (mark == streamed::kEnd) {
+                    if (r.count() != packet_.rows.size()) throw Error("");
+                    stage_ = Stage::Tail;
+                } else if (mark == streamed::kFailure) {
+                    failure_ = r.text();
+                    if (failure_.empty()) failure_ = "Erro no servidor de aplicação.";
+                    stage_ = Stage::Failed;
+                } else {
+                    throw Error("");
+                }
+                break;
+            }
+            default:
+                return false;
+        }
+    } catch (const Error& e) {
+        if (r.ranOut()) return false;
+        malformedAnswer(e);
+    }
+    pos_ += rest.size() - r.left();
+    return true;
+}
+
+void AnswerStream::feed(std::string_view bytes) {
+    buf_.append(bytes);
+    while (step()) {
+    }
+    // What is read goes, so a long list is not held twice; not at every row, though.
+    if (pos_ >= (1u << 20) && pos_ * 2 >= buf_.size()) {
+        buf_.erase(0, pos_);
+        pos_ = 0;
+    }
+}
+
+CallAnswer AnswerStream::finish() {
+    const std::string rest = buf_.substr(pos_);
+    switch (stage_) {
+        case Stage::Start:
+        case Stage::Whole:
+            return decodeAnswer(rest, Wire::Binary);
+        case Stage::Failed:
+            return {Variant::failure(failure_), {}};
+        case Stage::Tail:
+            break;
+        default:
+            throw Error("Resposta do servidor mal formada.");  // cut before its end
+    }
+    CallAnswer a;
+    try {
+        BinaryReader r(rest);
+        readOut(r, a);
+        if (!r.atEnd()) throw Error("");
+    } catch (const Error& e) {
+        malformedAnswer(e);
+    }
+    a.result = Variant(std::move(packet_));
     return a;
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 #include <memory>
-#include <string>
-#include <vector>
-
 #include <nlohmann/json_fwd.hpp>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/packet.h"
 
@@ -73,5 +73,34 @@ struct CallAnswer {
     std::vector<std::pair<int, Variant>> out;
 };
 CallAnswer decodeAnswer(const std::string& body, Wire wire = Wire::Json);  // throws core::Error
+
+// The binary answer of a long list, sent while the server still reads it: "S", the
+// fields, each row after a 1, then 0, the row count and the by-reference arguments
+// (as a binary answer has them), or 2 and an error at any point after the fields.
+// A server may answer this Content-Type with a plain binary answer too.
+inline constexpr const char* kStreamContentType = "application/x-mxa-stream";
+namespace streamed {
+inline constexpr uint8_t kStart = 'S', kEnd = 0, kRow = 1, kFailure = 2;
+}
+// The streamed answer's end: what follows the last row, or a failure after the fields.
+std::string streamedEnd(uint64_t rows, const std::vector<std::pair<int, Variant>>& out);
+std::string streamedFailure(const std::string& message);
+
+// Reads an answer of that Content-Type as it arrives: the rows of a streamed answer
+// are decoded while the rest is on its way; anything else is read whole at the end.
+class AnswerStream {
+public:
+    void feed(std::string_view bytes);  // throws core::Error on a malformed answer
+    CallAnswer finish();                // throws core::Error on a malformed or cut answer
+
+private:
+    bool step();
+    enum class Stage { Start, Whole, Head, Rows, Tail, Failed };
+    Stage stage_ = Stage::Start;
+    std::string buf_;
+    size_t pos_ = 0;  // what is read of buf_
+    Packet packet_;
+    std::string failure_;
+};
 
 }  // namespace core

@@ -21,12 +21,15 @@ printf '%s' '{"fields":[{"name":"A","type":"string","size":7}],"rows":[["Anális
 printf '%s' '{"fields":[{"name":"A","type":"integer"}],"rows":[[18446744073709551615]]}' >"$seeds/big.json"
 
 # Binary answer seeds: a packet with a row, a null row and an insert; a result with a
-# by-reference argument; a refusal.
+# by-reference argument; a refusal; streamed answers.
 seeds_binary=$dir/fuzz/corpus/binary
 mkdir -p "$seeds_binary"
 printf 'R\x08\x02\x01A\x00\x04\x03\x01B\x04\x00\x00\x02\x01\x02Ab\x06\x00\x00\x00\x00\x00\x00\xf0\x3f\x00\x00\x01\x00\x01\x01Z\x00\x00' >"$seeds_binary/packet"
 printf 'R\x01\x03abc\x01\x01\x02\x0e' >"$seeds_binary/out"
 printf 'E\x0fP_ALMOXORIG_CAD' >"$seeds_binary/error"
+# Streamed answers: two rows and a by-reference argument; a failure after a row.
+printf 'S\x02\x01A\x00\x04\x03\x01B\x04\x00\x00\x01\x01\x02Ab\x06\x00\x00\x00\x00\x00\x00\xf0\x3f\x01\x00\x00\x00\x02\x01\x01\x01\x03abc' >"$seeds_binary/streamed"
+printf 'S\x01\x01A\x00\x00\x00\x01\x01\x01x\x02\x05falha' >"$seeds_binary/streamed-failure"
 printf 'C\x02\x01\x04000\x31\x02\x0e' >"$seeds_binary/call"
 
 # Call seeds: path, Authorization (SESSION: an open session), body. Reads, writes with a

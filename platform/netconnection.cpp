@@ -2,6 +2,9 @@
 
 #include <httplib.h>
 
+#include <optional>
+#include <string_view>
+
 #include "core/error.h"
 #include "platform/host.h"
 #include "platform/server_client.h"
@@ -79,8 +82,9 @@ core::Variant TNetConnection::call(const std::string& method, std::vector<core::
     const std::string path = "/" + module + "/" + method;
 
     const auto send = [&] {
-        // The binary form both ways: a long list costs a fraction of its JSON.
-        httplib::Headers headers{{"Accept", core::kBinaryContentType}};
+        // The binary form both ways: a long list costs a fraction of its JSON, and comes
+        // as it is read (streamed) where the method offers it.
+        httplib::Headers headers{{"Accept", std::string(core::kStreamContentType) + ", " + core::kBinaryContentType}};
         // Read at each call: a new login in between changes it. A login opens a session
         // and has none to show; the one that ran out would only be refused.
         if (const std::string& token = session().token; !token.empty() && !isLogin(module, method))
@@ -94,12 +98,33 @@ core::Variant TNetConnection::call(const std::string& method, std::vector<core::
         // The answer's whole length is reserved at once: a long list otherwise grows by
         // doubling, copying and touching tens of megabytes more than it needs.
         std::string body;
-        req.content_receiver = [&body](const char* data, size_t n, uint64_t offset, uint64_t total) {
+        // A streamed answer is decoded piece by piece as it arrives.
+        std::optional<core::AnswerStream> stream;
+        req.response_handler = [&stream](const httplib::Response& r) {
+            if (r.get_header_value("Content-Type").find(core::kStreamContentType) != std::string::npos)
+                stream.emplace();
+            return true;
+        };
+        std::optional<core::Error> malformed;
+        req.content_receiver = [&](const char* data, size_t n, uint64_t offset, uint64_t total) {
+            if (stream) {
+                try {
+                    stream->feed(std::string_view(data, n));
+                } catch (const core::Error& e) {
+                    malformed = e;  // stops the transfer; told below, once the library is out of it
+                    return false;
+                }
+                return true;
+            }
             if (offset == 0 && total > 0 && total < (uint64_t{1} << 32)) body.reserve(static_cast<size_t>(total));
             body.append(data, n);
             return true;
         };
         auto res = impl_->client->send(req);
+        if (malformed) {
+            Close();  // the rest of that answer is still on its way
+            throw *malformed;
+        }
         if (!res) {
             const auto err = res.error();
             const std::string where = impl_->host + ":" + std::to_string(impl_->port);
@@ -110,6 +135,7 @@ core::Variant TNetConnection::call(const std::string& method, std::vector<core::
                               httplib::to_string(err) + ").");
         }
         try {
+            if (stream) return stream->finish();
             // A proxy or an older server may still answer JSON: read what it says it sent.
             return core::decodeAnswer(body, core::wireOf(res->get_header_value("Content-Type")));
         } catch (const core::Error&) {

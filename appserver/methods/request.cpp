@@ -245,7 +245,7 @@ core::Variant GravaOpcFiltro(Call& c) {
 
 void registerRequestMethods(MethodTable& t) {
     t.add(kModule, "GetPrxAuditoria", GetPrxAuditoria);
-    t.add(kModule, "GetAuditoria", GetAuditoria, true);
+    t.addStreamed(kModule, "GetAuditoria", GetAuditoria);
     t.add(kModule, "GetOP", GetOP, true);
     t.add(kModule, "GetLoteSublote", GetLoteSublote, true);
     t.add(kModule, "GetQtItensParciais", GetQtItensParciais, true);

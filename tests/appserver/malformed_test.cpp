@@ -10,6 +10,8 @@
 
 #include "fixture.h"
 #include "platform/host.h"
+#include "platform/netconnection.h"
+#include "platform/server_client.h"
 
 namespace {
 
@@ -159,3 +161,50 @@ TEST_F(MalformedTest, ClientHangingUpLeavesNoPartialWrite) {
 }
 
 }  // namespace
+
+// A long list goes out as it is read to a client that accepts it: the client reads
+// the same packet as the whole answer's, a failure after the rows started reaches it
+// as the call's error, and a client that asks only for the binary form gets that.
+TEST_F(MalformedTest, StreamedListsReadAsWholeOnesAndFailuresStayFailures) {
+    auto& methods = server_->server().methods();
+    const auto list = [](appserver::Call& c) -> core::Variant {
+        c.expect({});
+        return appserver::answerPacket(
+            c.db(), fields(), "SELECT CDCHAVE, NMTEXTO, DTDATA, QTVALOR, NRCONTA FROM TESTE_DELTA ORDER BY CDCHAVE");
+    };
+    methods.addStreamed("Teste", "Lista", list);
+    methods.addStreamed("Teste", "ListaFalha", [list](appserver::Call& c) -> core::Variant {
+        list(c);
+        throw appserver::Refusal("P_FALHA_LISTA");
+    });
+    ASSERT_FALSE(save(inserts(3)).result.isError());
+    const core::Packet whole = read();
+    ASSERT_EQ(whole.rows.size(), 3u);
+
+    platform::TNetConnection conn;
+    conn.ServerName = "MXA07300.Teste";
+    conn.Host = "127.0.0.1";
+    conn.Port = port();
+    const core::Variant streamedList = conn.call("Lista", {});
+    ASSERT_TRUE(streamedList.isPacket()) << streamedList.error;
+    EXPECT_EQ(*streamedList.packet, whole);
+    EXPECT_EQ(conn.call("ListaFalha", {}).error, "P_FALHA_LISTA");
+
+    auto raw = [&](const std::string& accept, const std::string& token) {
+        const auto& session = platform::session();
+        auto client = platform::makeServerClient("127.0.0.1", port(), session.webTls, session.caFile);
+        auto res = client->Post("/Teste/Lista", {{"Accept", accept}, {"Authorization", "Bearer " + token}},
+                                core::encodeCall({}, core::Wire::Binary), core::kBinaryContentType);
+        EXPECT_TRUE(res);
+        core::AnswerStream s;
+        s.feed(res->body);
+        return std::make_pair(res->get_header_value("Content-Type"), s.finish());
+    };
+    const auto [type, answer] = raw(core::kStreamContentType, platform::session().token);
+    EXPECT_EQ(type, core::kStreamContentType);
+    ASSERT_TRUE(answer.result.isPacket()) << answer.result.error;
+    EXPECT_EQ(*answer.result.packet, whole);
+    EXPECT_EQ(raw(core::kBinaryContentType, platform::session().token).first, core::kBinaryContentType);
+    EXPECT_EQ(raw(core::kStreamContentType, std::string(64, 'a')).second.result.error, core::kSessionRefused);
+    stillServing();
+}

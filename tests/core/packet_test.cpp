@@ -208,3 +208,65 @@ TEST(BinaryWire, HundredThousandRowsDecodeAsTheJsonPathDoes) {
     EXPECT_EQ(taken.recordCount(), 100000);
     EXPECT_TRUE(taken.data() == copied.data());
 }
+
+// A streamed answer read as it arrives, however the network cuts it: the same answer
+// as a whole one, and a cut, a wrong count or a failure after some rows is never
+// taken for a complete list.
+TEST(AnswerStream, AnyCutReadsTheSameAndNothingPartialPasses) {
+    const std::vector<FieldDef> fields = {
+        {"NRAUDITORIA", FieldType::String, 10, true}, {"QTPESO", FieldType::Float}, {"DTCAD", FieldType::DateTime}};
+    std::string rows;
+    BinaryWriter w(rows);
+    w.byte(streamed::kStart);
+    w.fieldDefs(fields);
+    const std::vector<std::vector<Value>> values = {{Value("Açúcar"), Value(1.5), Value(DateTime::make(1890, 1, 1))},
+                                                    {Value("2"), Value(), Value()}};
+    for (const auto& r : values) {
+        w.byte(streamed::kRow);
+        for (const auto& v : r) w.value(v);
+    }
+    const std::string whole = rows + streamedEnd(2, {{1, Variant("lote!")}});
+    auto read = [](const std::string& bytes, size_t piece) {
+        AnswerStream s;
+        for (size_t at = 0; at < bytes.size(); at += piece) s.feed(std::string_view(bytes).substr(at, piece));
+        return s.finish();
+    };
+    for (size_t piece : {size_t{1}, size_t{3}, whole.size()}) {
+        const CallAnswer a = read(whole, piece);
+        ASSERT_TRUE(a.result.isPacket()) << a.result.error;
+        EXPECT_EQ(a.result.packet->fields, fields);
+        EXPECT_EQ(a.result.packet->rows, values);
+        ASSERT_EQ(a.out.size(), 1u);
+        EXPECT_EQ(a.out[0].second.value, Value("lote!"));
+    }
+    for (size_t cut = 1; cut < rows.size() + 2; ++cut) {
+        try {
+            read(whole.substr(0, cut), 1);
+            FAIL() << "a cut after " << cut << " bytes passed";
+        } catch (const Error& e) {
+            EXPECT_EQ(std::string(e.what()), "Resposta do servidor mal formada.") << cut;
+        }
+    }
+    EXPECT_THROW(read(rows + streamedEnd(3, {}), 1), Error);                      // a row went missing
+    EXPECT_THROW(read(rows + streamedEnd(2, {}) + "x", 1), Error);                // bytes after the end
+    EXPECT_THROW(read(std::string(1, streamed::kStart) + "\x01\x00", 1), Error);  // a field without a name
+    std::string notText = rows;
+    notText += static_cast<char>(streamed::kRow);
+    notText += std::string("\x01\x02\xC3\x28", 4);
+    try {
+        read(notText, 1);
+        FAIL() << "a text that is not UTF-8 passed";
+    } catch (const Error& e) {
+        EXPECT_EQ(std::string(e.what()), "Pacote de dados inválido: texto que não é UTF-8.");
+    }
+
+    // The server failed after some rows: the answer is its error, never the rows read.
+    const CallAnswer failed = read(rows + streamedFailure("Erro no banco de dados: disco cheio"), 2);
+    EXPECT_EQ(failed.result.error, "Erro no banco de dados: disco cheio");
+    EXPECT_FALSE(failed.result.isPacket());
+
+    // A plain binary answer under the streamed Content-Type reads as decodeAnswer does.
+    const std::string plain = encodeResult(Variant(int64_t{7}), {}, Wire::Binary);
+    EXPECT_EQ(read(plain, 1).result.value, Value(int64_t{7}));
+    EXPECT_EQ(read(encodeError("SESSAO_INVALIDA", Wire::Binary), 2).result.error, "SESSAO_INVALIDA");
+}
