@@ -40,6 +40,18 @@ void writeOut(BinaryWriter& w, const std::vector<std::pair<int, Variant>>& out) 
     }
 }
 
+// The server's refusal; one without words says only that the server failed.
+Variant serverFailure(std::string message) {
+    if (message.empty()) message = "Erro no servidor de aplicação.";
+    return Variant::failure(std::move(message));
+}
+
+// A refusal without words of its own is a malformed answer.
+[[noreturn]] void malformedAnswer(const Error& e) {
+    if (*e.what()) throw e;
+    throw Error("Resposta do servidor mal formada.");
+}
+
 void readOut(BinaryReader& r, CallAnswer& a) {
     const uint64_t n = r.count();
     if (n > r.left()) throw Error("");
@@ -148,8 +160,7 @@ CallAnswer decodeAnswer(const std::string& body, Wire wire) {
             BinaryReader r(body);
             const uint8_t kind = r.byte();
             if (kind == kError) {
-                a.result = Variant::failure(r.text());
-                if (a.result.error.empty()) a.result.error = "Erro no servidor de aplicação.";
+                a.result = serverFailure(r.text());
             } else if (kind == kResult) {
                 a.result = readVariant(r);
                 readOut(r, a);
@@ -158,8 +169,7 @@ CallAnswer decodeAnswer(const std::string& body, Wire wire) {
             }
             if (!r.atEnd()) throw Error("");
         } catch (const Error& e) {
-            if (std::string(e.what()).empty()) throw Error("Resposta do servidor mal formada.");
-            throw;
+            malformedAnswer(e);
         }
         return a;
     }
@@ -172,8 +182,7 @@ CallAnswer decodeAnswer(const std::string& body, Wire wire) {
     if (!j.is_object()) throw Error("Resposta do servidor mal formada.");
     CallAnswer a;
     if (j.contains("error")) {
-        a.result = Variant::failure(j["error"].is_string() ? j["error"].get<std::string>() : j["error"].dump());
-        if (a.result.error.empty()) a.result.error = "Erro no servidor de aplicação.";
+        a.result = serverFailure(j["error"].is_string() ? j["error"].get<std::string>() : j["error"].dump());
         return a;
     }
     if (!j.contains("result")) throw Error("Resposta do servidor mal formada.");
@@ -210,14 +219,6 @@ std::string streamedFailure(const std::string& message) {
     return bytes;
 }
 
-namespace {
-// A refusal without words of its own is a malformed answer.
-[[noreturn]] void malformedAnswer(const Error& e) {
-    if (*e.what()) throw e;
-    throw Error("Resposta do servidor mal formada.");
-}
-}  // namespace
-
 // One unit (the start, the fields, a row, the end) read from what has arrived; false
 // when it has not all arrived yet, or when the rest is read at the end.
 bool AnswerStream::step() {
@@ -246,7 +247,6 @@ bool AnswerStream::step() {
                     stage_ = Stage::Tail;
                 } else if (mark == streamed::kFailure) {
                     failure_ = r.text();
-                    if (failure_.empty()) failure_ = "Erro no servidor de aplicação.";
                     stage_ = Stage::Failed;
                 } else {
                     throw Error("");
@@ -276,13 +276,12 @@ void AnswerStream::feed(std::string_view bytes) {
 }
 
 CallAnswer AnswerStream::finish() {
-    const std::string rest = buf_.substr(pos_);
     switch (stage_) {
         case Stage::Start:
         case Stage::Whole:
-            return decodeAnswer(rest, Wire::Binary);
+            return decodeAnswer(buf_, Wire::Binary);  // nothing of it was read yet
         case Stage::Failed:
-            return {Variant::failure(failure_), {}};
+            return {serverFailure(failure_), {}};
         case Stage::Tail:
             break;
         default:
@@ -290,7 +289,7 @@ CallAnswer AnswerStream::finish() {
     }
     CallAnswer a;
     try {
-        BinaryReader r(rest);
+        BinaryReader r(std::string_view(buf_).substr(pos_));
         readOut(r, a);
         if (!r.atEnd()) throw Error("");
     } catch (const Error& e) {
