@@ -349,16 +349,19 @@ void AnswerSink::flushIfFull() {
     if (buffer_.size() >= kSinkChunk) flush();
 }
 
-void AnswerSink::flush() {
-    if (buffer_.empty()) return;
+void AnswerSink::send(std::string_view bytes) {
     // Thrown, so the call's transaction ends at once instead of reading rows for nobody.
-    if (!write_(buffer_)) throw std::runtime_error("o cliente desligou antes do fim da resposta");
+    if (!bytes.empty() && !write_(bytes)) throw std::runtime_error("o cliente desligou antes do fim da resposta");
+}
+
+void AnswerSink::flush() {
+    send(buffer_);
     buffer_.clear();
 }
 
 void AnswerSink::write(std::string_view bytes) {
     flush();
-    if (!bytes.empty() && !write_(bytes)) throw std::runtime_error("o cliente desligou antes do fim da resposta");
+    send(bytes);
 }
 
 core::Variant answerPacket(soci::session& db, const std::vector<core::FieldDef>& fields, const std::string& sql,
@@ -366,19 +369,22 @@ core::Variant answerPacket(soci::session& db, const std::vector<core::FieldDef>&
     auto* h = sqliteHandle(db);
     if (!h) return core::Variant(queryPacket(db, fields, sql, std::move(params)));
     SqliteQuery q(h, sql, params);
+    // Columns beyond the fields are left out and missing ones are null, as queryPacket does.
+    auto writeRow = [&](core::BinaryWriter& w) {
+        for (size_t i = 0; i < fields.size(); ++i) {
+            if (static_cast<int>(i) < q.columns())
+                q.writeCell(w, static_cast<int>(i), fields[i].type);
+            else
+                w.byte(core::tag::kNull);
+        }
+    };
     if (AnswerSink* sink = AnswerSink::current(); sink && !sink->started()) {
         // Started only once the statement is ready: a query refused up to here is
         // still answered as a plain error.
-        std::string& out = sink->start(fields);
-        core::BinaryWriter w(out);
+        core::BinaryWriter w(sink->start(fields));
         while (q.next()) {
             w.byte(core::streamed::kRow);
-            for (size_t i = 0; i < fields.size(); ++i) {
-                if (static_cast<int>(i) < q.columns())
-                    q.writeCell(w, static_cast<int>(i), fields[i].type);
-                else
-                    w.byte(core::tag::kNull);
-            }
+            writeRow(w);
             sink->row();
             sink->flushIfFull();
         }
@@ -389,13 +395,7 @@ core::Variant answerPacket(soci::session& db, const std::vector<core::FieldDef>&
     core::BinaryWriter w(rows);
     uint64_t count = 0;
     while (q.next()) {
-        // Columns beyond the fields are left out and missing ones are null, as queryPacket does.
-        for (size_t i = 0; i < fields.size(); ++i) {
-            if (static_cast<int>(i) < q.columns())
-                q.writeCell(w, static_cast<int>(i), fields[i].type);
-            else
-                w.byte(core::tag::kNull);
-        }
+        writeRow(w);
         ++count;
     }
     return core::Variant::encodedPacket(core::binaryPacket(fields, count, rows));

@@ -75,16 +75,18 @@ public:
 
     bool started() const { return started_; }
     uint64_t rows() const { return rows_; }
-    // The packet's start; its rows then go into buffer(), each after streamed::kRow.
+    // The packet's start, in the buffer it answers: its rows then go there too, each
+    // after streamed::kRow and counted by row().
     std::string& start(const std::vector<core::FieldDef>& fields);
-    std::string& buffer() { return buffer_; }
     void row() { ++rows_; }
     // Sends what is buffered once it is worth a write, or all of it.
     void flushIfFull();
     void flush();
+    // What is buffered, then `bytes`.
     void write(std::string_view bytes);
 
 private:
+    void send(std::string_view bytes);
     Write write_;
     std::string buffer_;
     bool started_ = false;
