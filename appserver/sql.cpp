@@ -325,16 +325,9 @@ core::Packet queryPacket(soci::session& db, const std::vector<core::FieldDef>& f
 }
 
 namespace {
-thread_local AnswerSink* currentSink = nullptr;
 // A write per quarter megabyte: the client decodes one piece while the next is read.
 constexpr size_t kSinkChunk = 256 * 1024;
 }  // namespace
-
-AnswerSink::Installed::Installed(AnswerSink& sink) : previous_(currentSink) { currentSink = &sink; }
-
-AnswerSink::Installed::~Installed() { currentSink = previous_; }
-
-AnswerSink* AnswerSink::current() { return currentSink; }
 
 std::string& AnswerSink::start(const std::vector<core::FieldDef>& fields) {
     started_ = true;

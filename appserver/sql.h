@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "appserver/thread_current.h"
 #include "core/packet.h"
 #include "core/variant.h"
 
@@ -60,18 +61,9 @@ public:
     explicit AnswerSink(Write write) : write_(std::move(write)) {}
     AnswerSink(const AnswerSink&) = delete;
     AnswerSink& operator=(const AnswerSink&) = delete;
-    // The calling thread's sink while it lives (answerPacket finds it there).
-    class Installed {
-    public:
-        explicit Installed(AnswerSink& sink);
-        ~Installed();
-        Installed(const Installed&) = delete;
-        Installed& operator=(const Installed&) = delete;
-
-    private:
-        AnswerSink* previous_;
-    };
-    static AnswerSink* current();
+    // The calling thread's sink while it is installed (answerPacket finds it there).
+    using Installed = ThreadCurrent<AnswerSink>;
+    static AnswerSink* current() { return Installed::current(); }
 
     bool started() const { return started_; }
     uint64_t rows() const { return rows_; }

@@ -7,10 +7,6 @@ namespace appserver {
 
 namespace sq = sqlite_api;
 
-namespace {
-thread_local StatementCache* installed = nullptr;
-}
-
 void StatementCache::bind(sq::sqlite3* h) {
     if (h == h_) return;
     clear();
@@ -49,12 +45,6 @@ void StatementCache::clear() {
     kept_.clear();
     h_ = nullptr;  // bound again once its connection is open
 }
-
-StatementCache* StatementCache::current() { return installed; }
-
-StatementCache::Installed::Installed(StatementCache& cache) : previous_(installed) { installed = &cache; }
-
-StatementCache::Installed::~Installed() { installed = previous_; }
 
 sq::sqlite3* sqliteHandle(soci::session& db) {
     if (db.get_backend_name() != "sqlite3") return nullptr;

@@ -4,6 +4,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "appserver/thread_current.h"
+
 namespace soci {
 class session;
 }
@@ -40,17 +42,8 @@ public:
     size_t size() const { return kept_.size(); }
 
     // The cache of the connection this thread holds, while a lease keeps it installed.
-    static StatementCache* current();
-    class Installed {
-    public:
-        explicit Installed(StatementCache& cache);
-        ~Installed();
-        Installed(const Installed&) = delete;
-        Installed& operator=(const Installed&) = delete;
-
-    private:
-        StatementCache* previous_;
-    };
+    using Installed = ThreadCurrent<StatementCache>;
+    static StatementCache* current() { return Installed::current(); }
 
 private:
     struct Kept {
