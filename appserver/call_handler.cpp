@@ -89,102 +89,135 @@ bool CallHandler::streams(const std::string& path) const {
     return entry && entry->streams;
 }
 
-std::string CallHandler::handle(const std::string& module, const std::string& method, const std::string& body,
-                                const std::string& authorization, core::Wire in, core::Wire out, AnswerSink* sink) {
-    if (out != core::Wire::Binary) sink = nullptr;
-    // Once rows went out, a failure can only end the stream.
-    auto streaming = [&] { return sink && sink->started(); };
-    const auto started = std::chrono::steady_clock::now();
-    auto elapsed = [&] {
+// What every answer of one call needs: its names for the log, the form of its answer
+// and, once rows went out, the stream a failure can only end.
+struct CallHandler::Context {
+    const std::string& module;
+    const std::string& method;
+    core::Wire out;
+    AnswerSink* sink;
+    std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
+
+    bool streaming() const { return sink && sink->started(); }
+    double elapsed() const {
         return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
-    };
-    auto refuse = [&](const std::string& message) {
+    }
+    std::string refuse(const std::string& message) const {
         spdlog::warn("{}.{} {:.1f} ms erro: {}", module, method, elapsed(), message);
         return streaming() ? core::streamedFailure(message) : core::encodeError(message, out);
-    };
+    }
+};
 
+std::string CallHandler::handle(const std::string& module, const std::string& method, const std::string& body,
+                                const std::string& authorization, core::Wire in, core::Wire out, AnswerSink* sink) {
+    const Context cx{module, method, out, out == core::Wire::Binary ? sink : nullptr};
     const MethodTable::Entry* entry = methods_.find(module, method);
     if (!entry) {
-        if (!methods_.hasModule(module)) return refuse("Módulo desconhecido no servidor de aplicação: " + module + ".");
-        return refuse("Método desconhecido no servidor de aplicação: " + module + "." + method + ".");
+        if (!methods_.hasModule(module)) return cx.refuse("Módulo desconhecido no servidor de aplicação: " + module + ".");
+        return cx.refuse("Método desconhecido no servidor de aplicação: " + module + "." + method + ".");
     }
 
     SessionPool::Lease lease(pool_);
     LoginSession login;
-    if (entry->needsSession) {
-        SessionCheck check;
-        try {
-            try {
-                check = findLoginSession(lease.db(), authorization, sessionIdleMinutes_, login, lease.sessionLookup());
-            } catch (const std::exception&) {
-                lease.forgetPrepared();
-                // The pooled connection may have been lost since its last call.
-                if (sessionAlive(lease.db())) throw;
-                lease.reopen();
-                check = findLoginSession(lease.db(), authorization, sessionIdleMinutes_, login, lease.sessionLookup());
-            }
-        } catch (const std::exception& e) {
-            spdlog::error("{}.{}: sessão não verificada: {}", module, method, e.what());
-            return refuse("Erro no servidor de aplicação: a sessão não pôde ser verificada.");
-        }
-        if (check != SessionCheck::Open) {
-            spdlog::warn("{}.{} recusado: {}", module, method, describe(check));
-            return core::encodeError(core::kSessionRefused, out);
-        }
-    }
-
-    std::vector<core::Variant> args;
+    std::optional<SessionCheck> check;
+    std::string answer = run(cx, *entry, body, authorization, in, lease, login, check);
+    if (!check) return answer;
+    // What the check found to write (an idle session closed, a use recorded) waits for
+    // the call to be over, so a reading call's transaction stays a reader.
     try {
-        args = core::decodeCall(body, in);
+        finishSessionCheck(lease.db(), *check, login);
     } catch (const std::exception& e) {
-        return refuse(e.what());
+        spdlog::warn("{}.{}: sessão não atualizada: {}", module, method, e.what());
     }
+    if (*check == SessionCheck::Open) return answer;
+    spdlog::warn("{}.{} recusado: {}", module, method, describe(*check));
+    return core::encodeError(core::kSessionRefused, out);
+}
 
+std::string CallHandler::run(const Context& cx, const MethodTable::Entry& entry, const std::string& body,
+                             const std::string& authorization, core::Wire in, SessionPool::Lease& lease,
+                             LoginSession& login, std::optional<SessionCheck>& check) {
+    std::vector<core::Variant> args;
+    bool argsRead = false;
+    // A connection lost since its last call is opened again, once, while nothing of
+    // the call has run yet.
+    bool reopened = false;
     for (int attempt = 1;; ++attempt) {
+        enum class Stage { Begin, Session, Method } stage = Stage::Begin;
         try {
-            CallTransaction tx(lease.db(), dialect_, entry->readOnly);
-            Call call(method, args, lease.db(), dialect_, catalog_, entry->needsSession ? &login : nullptr,
+            CallTransaction tx(lease.db(), dialect_, entry.readOnly);
+            if (entry.needsSession) {
+                // In the call's transaction: the session is read in the same snapshot as
+                // all the call reads, and the database is read once per call, not twice.
+                stage = Stage::Session;
+                check = findLoginSession(authorization, sessionIdleMinutes_, login, lease.sessionLookup());
+                if (*check != SessionCheck::Open) return {};
+            }
+            stage = Stage::Method;
+            if (!argsRead) {
+                // After the session check: a caller without one learns nothing of its call.
+                try {
+                    args = core::decodeCall(body, in);
+                } catch (const std::exception& e) {
+                    return cx.refuse(e.what());
+                }
+                argsRead = true;
+            }
+            Call call(cx.method, args, lease.db(), dialect_, catalog_, entry.needsSession ? &login : nullptr,
                       sessionIdleMinutes_);
             core::Variant result;
             // Installed for the method only; a method without the flag never streams.
             std::optional<AnswerSink::Installed> streamTo;
-            if (sink && entry->streams) streamTo.emplace(*sink);
+            if (cx.sink && entry.streams) streamTo.emplace(*cx.sink);
             try {
-                result = entry->method(call);
+                result = entry.method(call);
             } catch (const RefusalKeepingWrites& e) {
                 tx.commit();
-                return refuse(e.what());
+                return cx.refuse(e.what());
             }
             tx.commit();
-            spdlog::info("{}.{} {:.1f} ms ok", module, method, elapsed());
-            if (streaming()) return core::streamedEnd(sink->rows(), call.out());
-            return core::encodeResult(result, call.out(), out);
+            if (spdlog::should_log(spdlog::level::info))
+                spdlog::info("{}.{} {:.1f} ms ok", cx.module, cx.method, cx.elapsed());
+            if (cx.streaming()) return core::streamedEnd(cx.sink->rows(), call.out());
+            return core::encodeResult(result, call.out(), cx.out);
         } catch (const core::Error& e) {
             // The method's own refusal (a fixed code or a message): passed on as it stands.
-            return refuse(e.what());
+            return cx.refuse(e.what());
         } catch (const std::exception& e) {
-            if (dialect_.isTransientError(e) && attempt < kAttempts && !streaming()) {
-                spdlog::debug("{}.{} banco ocupado, tentativa {}", module, method, attempt);
+            if (stage == Stage::Session) {
+                lease.forgetPrepared();  // the connection's prepared check is in doubt
+                check.reset();
+            }
+            if (dialect_.isTransientError(e) && attempt < kAttempts && !cx.streaming()) {
+                spdlog::debug("{}.{} banco ocupado, tentativa {}", cx.module, cx.method, attempt);
                 std::this_thread::sleep_for(std::chrono::milliseconds(20 * attempt));
                 continue;
             }
             if (!sessionAlive(lease.db())) {
                 try {
                     lease.reopen();
+                    if (stage != Stage::Method && !reopened) {
+                        reopened = true;
+                        continue;
+                    }
                 } catch (const std::exception& again) {
                     spdlog::error("Sessão do banco de dados não pôde ser reaberta: {}", again.what());
                 }
             }
+            if (stage == Stage::Session) {
+                spdlog::error("{}.{}: sessão não verificada: {}", cx.module, cx.method, e.what());
+                return cx.refuse("Erro no servidor de aplicação: a sessão não pôde ser verificada.");
+            }
             if (const auto* dbError = dynamic_cast<const soci::soci_error*>(&e)) {
                 // The statement text stays in the server's log; the user gets the database's own words.
-                spdlog::error("{}.{}: {}", module, method, e.what());
+                spdlog::error("{}.{}: {}", cx.module, cx.method, e.what());
                 std::string words = dbError->get_error_message();
                 words = words.substr(0, words.find('\n'));  // PostgreSQL adds the statement line
-                return refuse("Erro no banco de dados: " + words);
+                return cx.refuse("Erro no banco de dados: " + words);
             }
-            return refuse(std::string("Erro no servidor de aplicação: ") + e.what());
+            return cx.refuse(std::string("Erro no servidor de aplicação: ") + e.what());
         } catch (...) {
-            return refuse("Erro interno no servidor de aplicação.");
+            return cx.refuse("Erro interno no servidor de aplicação.");
         }
     }
 }

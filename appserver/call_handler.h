@@ -2,6 +2,7 @@
 #include <soci/soci.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "appserver/catalog.h"
@@ -51,12 +52,12 @@ private:
     std::vector<std::unique_ptr<StatementCache>> statements_;
 };
 
-// Runs one call: finds the method, checks the caller's login session (the
-// request's Authorization header), decodes the envelope, runs the method in a
-// transaction of its own on a pooled session (retrying when the database was merely
-// busy), encodes the answer and logs the call. Never throws: every failure becomes
-// an {"error":...} answer; a call without a valid session runs nothing and is
-// answered core::kSessionRefused.
+// Runs one call: finds the method and, on a pooled session in one transaction
+// (retried when the database was merely busy), checks the caller's login session
+// (the request's Authorization header), decodes the envelope and runs the method;
+// then encodes the answer and logs the call. Never throws: every failure becomes an
+// {"error":...} answer; a call without a valid session runs nothing and is answered
+// core::kSessionRefused.
 class CallHandler {
 public:
     CallHandler(MethodTable& methods, SessionPool& pool, Catalog& catalog, const Dialect& dialect,
@@ -82,6 +83,13 @@ public:
     bool streams(const std::string& path) const;
 
 private:
+    struct Context;
+    // The method in its transaction, after the session check (`check`, left empty when
+    // the check could not run) and the decoding of its arguments.
+    std::string run(const Context& cx, const MethodTable::Entry& entry, const std::string& body,
+                    const std::string& authorization, core::Wire in, SessionPool::Lease& lease, LoginSession& login,
+                    std::optional<SessionCheck>& check);
+
     MethodTable& methods_;
     SessionPool& pool_;
     Catalog& catalog_;

@@ -4,8 +4,10 @@
 #include <spdlog/spdlog.h>
 
 #include <cctype>
+#include <optional>
 
 #include "appserver/sql.h"
+#include "appserver/statement_cache.h"
 #include "core/datetime.h"
 
 namespace appserver {
@@ -75,16 +77,26 @@ const char* describe(SessionCheck check) {
     return "?";
 }
 
+namespace {
+const std::string kLookupSql = "SELECT CDOPERADOR, CDFILIAL, DTULTUSO FROM SESSAO WHERE CDSESSAO = :h";
+}  // namespace
+
 struct SessionLookup::Impl {
-    // Bound by address: the statement reads and writes these on every run.
+    soci::session& db;
+    // On SQLite the check runs through the connection's kept statements, as the call's
+    // own queries do; elsewhere through this one, bound by address: the statement reads
+    // and writes these on every run.
+    bool kept = false;
     std::string key, operador, filial;
     double lastUse = 0;
     soci::indicator operadorInd = soci::i_ok, filialInd = soci::i_ok, lastUseInd = soci::i_ok;
-    soci::statement st;
+    std::optional<soci::statement> st;
 
-    explicit Impl(soci::session& db)
-        : st((db.prepare << "SELECT CDOPERADOR, CDFILIAL, DTULTUSO FROM SESSAO WHERE CDSESSAO = :h", soci::use(key),
-              soci::into(operador, operadorInd), soci::into(filial, filialInd), soci::into(lastUse, lastUseInd))) {}
+    explicit Impl(soci::session& session) : db(session), kept(sqliteHandle(session) != nullptr) {
+        if (kept) return;
+        st.emplace((db.prepare << kLookupSql, soci::use(key), soci::into(operador, operadorInd),
+                    soci::into(filial, filialInd), soci::into(lastUse, lastUseInd)));
+    }
 };
 
 SessionLookup::SessionLookup(soci::session& db) : impl_(std::make_unique<Impl>(db)) {}
@@ -93,43 +105,51 @@ SessionLookup::~SessionLookup() = default;
 
 bool SessionLookup::find(const std::string& tokenHash, std::string& operador, std::string& filial, double& lastUse) {
     auto& q = *impl_;
+    if (q.kept) {
+        using core::FieldType;
+        const auto rows = queryRows(q.db, kLookupSql, {tokenHash}, {FieldType::String, FieldType::String, FieldType::Float});
+        if (rows.empty()) return false;
+        operador = rows[0][0].isNull() ? std::string() : rows[0][0].asString();
+        filial = rows[0][1].isNull() ? std::string() : rows[0][1].asString();
+        lastUse = rows[0][2].isNull() ? 0.0 : rows[0][2].asFloat();
+        return true;
+    }
     q.key = tokenHash;
-    if (!q.st.execute(true)) return false;
+    if (!q.st->execute(true)) return false;
     operador = q.operadorInd == soci::i_null ? std::string() : q.operador;
     filial = q.filialInd == soci::i_null ? std::string() : q.filial;
     lastUse = q.lastUseInd == soci::i_null ? 0.0 : q.lastUse;
-    // Run to the end: SQLite keeps the read snapshot of an unfinished statement,
-    // and the next call must see the table as it is then.
-    while (q.st.fetch()) {
+    // Run to the end: an unfinished statement would keep its read open.
+    while (q.st->fetch()) {
     }
     return true;
 }
 
-SessionCheck findLoginSession(soci::session& db, const std::string& authorization, int idleMinutes, LoginSession& found,
+SessionCheck findLoginSession(const std::string& authorization, int idleMinutes, LoginSession& found,
                               SessionLookup& lookup) {
     if (authorization.empty()) return SessionCheck::Absent;
     if (!startsWithBearer(authorization)) return SessionCheck::Malformed;
     const std::string token = authorization.substr(authorization.find_first_not_of(' ', 7));
     if (!isToken(token)) return SessionCheck::Malformed;
-    const std::string key = hashOf(token);
-    std::string operador, filial;
-    double lastUse = 0;
-    if (!lookup.find(key, operador, filial, lastUse)) return SessionCheck::Unknown;
+    LoginSession s;
+    s.tokenHash = hashOf(token);
+    if (!lookup.find(s.tokenHash, s.operador, s.filial, s.lastUse)) return SessionCheck::Unknown;
     const double now = core::DateTime::now().days;
-    if (now - lastUse > idleMinutes / kMinutesPerDay) {
-        closeLoginSession(db, key);
-        return SessionCheck::Idle;
+    const bool idle = now - s.lastUse > idleMinutes / kMinutesPerDay;
+    s.useDue = now - s.lastUse > kTouchEveryDays;
+    found = std::move(s);
+    return idle ? SessionCheck::Idle : SessionCheck::Open;
+}
+
+void finishSessionCheck(soci::session& db, SessionCheck check, const LoginSession& found) {
+    if (check == SessionCheck::Idle) return closeLoginSession(db, found.tokenHash);
+    if (check != SessionCheck::Open || !found.useDue) return;
+    try {
+        execute(db, "UPDATE SESSAO SET DTULTUSO = :u WHERE CDSESSAO = :h", {core::DateTime::now(), found.tokenHash});
+    } catch (const std::exception& e) {
+        // Only the idle clock is late; the next call records the use.
+        spdlog::debug("Uso da sessão não registrado: {}", e.what());
     }
-    if (now - lastUse > kTouchEveryDays) {
-        try {
-            execute(db, "UPDATE SESSAO SET DTULTUSO = :u WHERE CDSESSAO = :h", {core::DateTime(now), key});
-        } catch (const std::exception& e) {
-            // Only the idle clock is late; the next call records the use.
-            spdlog::debug("Uso da sessão não registrado: {}", e.what());
-        }
-    }
-    found = {std::move(operador), std::move(filial), key};
-    return SessionCheck::Open;
 }
 
 void recordPasswordProof(soci::session& db, const LoginSession& session, const std::string& operador) {

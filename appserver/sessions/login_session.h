@@ -11,6 +11,8 @@ struct LoginSession {
     std::string operador;
     std::string filial;
     std::string tokenHash;  // the session's key; the token itself is never stored
+    double lastUse = 0;     // as recorded when the call began (a day count)
+    bool useDue = false;    // the use is to be recorded once the call is over
 };
 
 // Opens a session for the operator in the caller's transaction and answers its
@@ -23,8 +25,9 @@ std::string openLoginSession(soci::session& db, const std::string& operador, con
 enum class SessionCheck { Open, Absent, Malformed, Unknown, Idle };
 const char* describe(SessionCheck check);
 
-// The query every call's session check runs, prepared once on a connection: each
-// call then only binds the token's hash and reads the row. It reads the table every
+// The query every call's session check runs, kept on its connection (on SQLite
+// with the connection's other kept statements): each call then only binds the
+// token's hash and reads the row. It reads the table every
 // time, so a session closed by another server over the same database is refused on
 // the next call. Belongs to the connection it was made on and must go before it.
 class SessionLookup {
@@ -43,11 +46,16 @@ private:
 };
 
 // The session an "Authorization: Bearer <token>" header names, when it is open and
-// was used within `idleMinutes`. Records the use (at most once a minute, so
-// reading calls seldom write). A session found idle is closed. `lookup` is the
-// connection's own prepared query.
-SessionCheck findLoginSession(soci::session& db, const std::string& authorization, int idleMinutes, LoginSession& found,
+// was used within `idleMinutes`. Only reads, so it runs inside the call's own
+// transaction (one read of the database per call instead of two); what it found
+// to write is left to finishSessionCheck. `lookup` is the connection's own
+// prepared query. On Idle, `found` names the session to close.
+SessionCheck findLoginSession(const std::string& authorization, int idleMinutes, LoginSession& found,
                               SessionLookup& lookup);
+// What a check leaves to write, in a transaction of its own once the call is over, so
+// a reading call's transaction never turns writer: an idle session is closed, and an
+// open one's use recorded at most once a minute, so reading calls seldom write.
+void finishSessionCheck(soci::session& db, SessionCheck check, const LoginSession& found);
 
 // Another operator typed a right password at this session's workstation (the
 // authorization dialog): for a while the session may record changes that operator

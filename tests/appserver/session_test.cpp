@@ -92,6 +92,43 @@ TEST_F(SessionTest, FiveWrongPasswordsLockTheOperatorForFifteenMinutes) {
     EXPECT_EQ(rows, 0);
 }
 
+// The session is read in the call's own transaction and what the check writes waits
+// for the call to end: a use older than a minute is recorded, a recent one is not
+// written again, and a session another server closed is refused on the next call.
+TEST_F(SessionTest, EachCallReadsItsSessionAndRecordsItsUseAfter) {
+    db() << "DELETE FROM SESSAO WHERE CDOPERADOR = 'ANALISTA'";  // the operator's one session is this test's
+    const std::string bearer = "Bearer " + tokenOf(login("ANALISTA", "analista"));
+    auto lastUse = [] {
+        double days = 0;
+        db() << "SELECT DTULTUSO FROM SESSAO WHERE CDOPERADOR = 'ANALISTA'", soci::into(days);
+        return days;
+    };
+    auto paramsWith = [](const std::string& authorization) {
+        const auto raw =
+            testsupport::post(port(), "/rdmPedidoAna/GetParamMXA", core::encodeCall({core::Variant("0001")}), authorization);
+        return core::decodeAnswer(raw.body).result;
+    };
+    const double minute = 1.0 / (24 * 60);
+    db() << "UPDATE SESSAO SET DTULTUSO = DTULTUSO - 0.01 WHERE CDOPERADOR = 'ANALISTA'";
+    const double before = lastUse();
+    const auto answered = paramsWith(bearer);
+    ASSERT_FALSE(answered.isError()) << answered.error;
+    EXPECT_TRUE(answered.isPacket());
+    const double recorded = lastUse();
+    EXPECT_GT(recorded - before, 0.01 - minute);
+    // Within the minute the session is only read.
+    EXPECT_FALSE(paramsWith(bearer).isError());
+    EXPECT_EQ(lastUse(), recorded);
+
+    // Closed by another server over the same database: refused at once, and nothing of
+    // the call is read, not even a malformed body.
+    db() << "DELETE FROM SESSAO WHERE CDOPERADOR = 'ANALISTA'";
+    EXPECT_EQ(paramsWith(bearer).error, core::kSessionRefused);
+    const auto garbled = testsupport::post(port(), "/rdmPedidoAna/GetParamMXA", "{nada", bearer);
+    EXPECT_EQ(core::decodeAnswer(garbled.body).result.error, core::kSessionRefused);
+    EXPECT_FALSE(paramsWith("Bearer " + platform::session().token).isError());
+}
+
 TEST_F(SessionTest, WhatACallRecordsIsInTheSessionOperatorsName) {
     auto justify = [](const std::string& operador) {
         return testsupport::call("SetJustificativaAna", {"0001", "0000000001", operador, "00001"}).result.error;
