@@ -40,7 +40,11 @@ void openSession(soci::session& db, const DatabaseAddress& address) {
         // SQLite need not lock it on every call: a long list makes millions of them. Takes
         // effect only before SQLite's first use in the process; later it is refused, harmlessly.
         static const int multiThread = sqlite_api::sqlite3_config(SQLITE_CONFIG_MULTITHREAD);
+        // Nor count its memory: the count is kept under one lock for the whole process,
+        // taken at every allocation of every connection, and nothing here reads it.
+        static const int noMemoryCount = sqlite_api::sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
         (void)multiThread;
+        (void)noMemoryCount;
     }
     db.open(address.sociBackend, address.connect);
     dialectFor(address.backend).prepareSession(db);

@@ -15,8 +15,19 @@
 namespace appserver {
 
 Params::Params(std::initializer_list<core::Value> values) {
+    values_.reserve(values.size());
     for (const auto& v : values) add(v);
 }
+
+Params& Params::operator=(const Params& other) {
+    if (this == &other) return *this;
+    values_ = other.values_;
+    count_ = other.count_;
+    bound_.reset();
+    return *this;
+}
+
+Params::~Params() = default;
 
 Params& Params::add(const core::Value& v) {
     values_.push_back(v);
@@ -25,24 +36,26 @@ Params& Params::add(const core::Value& v) {
 }
 
 void Params::bindTo(soci::details::prepare_temp_type& st) {
+    if (!bound_) bound_ = std::make_unique<Bound>();
+    auto& b = *bound_;
     // deques keep their elements in place while growing, so each bound reference stays valid
     for (const auto& v : values_) {
         if (v.isNull()) {
-            texts_.emplace_back();
-            indicators_.push_back(soci::i_null);
-            st, soci::use(texts_.back(), indicators_.back());
+            b.texts.emplace_back();
+            b.indicators.push_back(soci::i_null);
+            st, soci::use(b.texts.back(), b.indicators.back());
         } else if (v.isString()) {
-            texts_.push_back(v.asString());
-            st, soci::use(texts_.back());
+            b.texts.push_back(v.asString());
+            st, soci::use(b.texts.back());
         } else if (v.isBlob()) {
-            texts_.push_back(std::get<core::Blob>(v.storage()).bytes);
-            st, soci::use(texts_.back());
+            b.texts.push_back(std::get<core::Blob>(v.storage()).bytes);
+            st, soci::use(b.texts.back());
         } else if (v.isInteger() || v.isBool()) {
-            integers_.push_back(v.isBool() ? (v.asBool() ? 1 : 0) : v.asInteger());
-            st, soci::use(integers_.back());
+            b.integers.push_back(v.isBool() ? (v.asBool() ? 1 : 0) : v.asInteger());
+            st, soci::use(b.integers.back());
         } else {  // double or date-time (its day count)
-            reals_.push_back(v.asFloat());
-            st, soci::use(reals_.back());
+            b.reals.push_back(v.asFloat());
+            st, soci::use(b.reals.back());
         }
     }
 }
@@ -111,12 +124,24 @@ namespace sq = sqlite_api;
 // both paths give the same values; an expression without one reads as each cell holds.
 enum class Kind { Text, Integer, Real, ByCell };
 
+// Whether `declared` holds `word` (upper case), ignoring the case of ASCII letters as
+// SQLite does for type names. Read for every column of every call: no copy of it.
+bool declares(std::string_view declared, std::string_view word) {
+    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+    for (size_t at = 0; at + word.size() <= declared.size(); ++at) {
+        size_t i = 0;
+        while (i < word.size() && upper(declared[at + i]) == word[i]) ++i;
+        if (i == word.size()) return true;
+    }
+    return false;
+}
+
 Kind kindOf(const char* declared) {
     if (!declared) return Kind::ByCell;
-    const std::string d = core::utf8Upper(declared);
-    if (d.find("INT") != std::string::npos) return Kind::Integer;
+    const std::string_view d(declared);
+    if (declares(d, "INT")) return Kind::Integer;
     for (const char* real : {"REAL", "FLOA", "DOUB", "NUMERIC", "DECIMAL"})
-        if (d.find(real) != std::string::npos) return Kind::Real;
+        if (declares(d, real)) return Kind::Real;
     return Kind::Text;
 }
 
@@ -164,7 +189,8 @@ public:
     SqliteQuery(sq::sqlite3* h, const std::string& sql, const Params& params) : h_(h), sql_(sql) {
         if (auto* cache = StatementCache::current(); cache && cache->serves(h)) {
             cache_ = cache;
-            st_ = cache->take(sql);
+            kept_ = cache->take(sql);
+            st_ = kept_.st;
         }
         if (!st_) {
             if (const int rc = sq::sqlite3_prepare_v2(h, sql.c_str(), static_cast<int>(sql.size()), &st_, nullptr);
@@ -207,38 +233,48 @@ public:
         // another connection changed the schema, and may then have other columns.
         if (!stepped_) {
             stepped_ = true;
-            const int columns = sq::sqlite3_column_count(st_);
-            for (int i = 0; i < columns; ++i) kinds_.push_back(kindOf(sq::sqlite3_column_decltype(st_, i)));
+            readKinds();
         }
         if (rc == SQLITE_ROW) return true;
         if (rc != SQLITE_DONE) fail(rc, "executing");
         return false;
     }
-    core::Value cell(int i, const core::FieldType* want) const { return sqliteCell(st_, i, kinds_[i], want); }
+    core::Value cell(int i, const core::FieldType* want) const {
+        return sqliteCell(st_, i, static_cast<Kind>(kinds_[i]), want);
+    }
 
     // The cell as a packet value of type `want`, written straight to the wire: the same
     // value cell() gives, without holding it.
     void writeCell(core::BinaryWriter& w, int i, core::FieldType want) const {
         // A cell already of its field's type goes from SQLite to the wire without a
         // value (or, for text, a string) of its own; the rest converts as cell() does.
-        const int storage = sq::sqlite3_column_type(st_, i);
+        //
+        // Read through the cell's own value: each sqlite3_column_* call finds the cell
+        // anew, three times for a text, in every cell of a long list. Such a value is
+        // only safe on the thread that steps the statement, which this one is.
+        sq::sqlite3_value* cell = sq::sqlite3_column_value(st_, i);
+        const int storage = sq::sqlite3_value_type(cell);
         if (storage == SQLITE_NULL) return w.byte(core::tag::kNull);
-        switch (cellKind(storage, kinds_[i])) {
-            case Kind::Text:
+        switch (cellKind(storage, static_cast<Kind>(kinds_[i]))) {
+            case Kind::Text: {
                 if (want != core::FieldType::String) break;
                 w.byte(core::tag::kText);
-                return w.text(textOf(st_, i));
+                // Read before its length (SQLite's rule); an empty binary reads as no text.
+                const auto* text = reinterpret_cast<const char*>(sq::sqlite3_value_text(cell));
+                if (!text) return w.text({});
+                return w.text({text, static_cast<size_t>(sq::sqlite3_value_bytes(cell))});
+            }
             case Kind::Real:
-                if (want == core::FieldType::Float) return w.real(sq::sqlite3_column_double(st_, i));
-                if (want == core::FieldType::DateTime) return w.dateTime(sq::sqlite3_column_double(st_, i));
+                if (want == core::FieldType::Float) return w.real(sq::sqlite3_value_double(cell));
+                if (want == core::FieldType::DateTime) return w.dateTime(sq::sqlite3_value_double(cell));
                 break;
             case Kind::Integer:
-                if (want == core::FieldType::Integer) return w.integer(sq::sqlite3_column_int64(st_, i));
+                if (want == core::FieldType::Integer) return w.integer(sq::sqlite3_value_int64(cell));
                 break;
             case Kind::ByCell:
                 break;
         }
-        w.value(cell(i, &want));
+        w.value(this->cell(i, &want));
     }
 
 private:
@@ -251,18 +287,34 @@ private:
     [[noreturn]] void fail(int rc, const char* doing) const { throw error(rc, doing); }
     // The statement back to its connection's cache, or finalized when there is none.
     void release() {
-        if (cache_ && st_)
-            cache_->giveBack(sql_, st_);
-        else
+        if (cache_ && st_) {
+            kept_.st = st_;
+            kept_.columns = std::move(kinds_);
+            cache_->giveBack(sql_, std::move(kept_));
+        } else {
             sq::sqlite3_finalize(st_);
+        }
         st_ = nullptr;
+    }
+    // The kinds the kept statement's last query read, unless SQLite prepared it again since.
+    void readKinds() {
+        const int prepared = sq::sqlite3_stmt_status(st_, SQLITE_STMTSTATUS_REPREPARE, 0);
+        if (kept_.preparedAt == prepared && !kept_.columns.empty()) {
+            kinds_ = std::move(kept_.columns);
+        } else {
+            const int columns = sq::sqlite3_column_count(st_);
+            for (int i = 0; i < columns; ++i)
+                kinds_.push_back(static_cast<unsigned char>(kindOf(sq::sqlite3_column_decltype(st_, i))));
+        }
+        kept_.preparedAt = prepared;
     }
     sq::sqlite3* h_;
     const std::string& sql_;
     sq::sqlite3_stmt* st_ = nullptr;
     StatementCache* cache_ = nullptr;
+    StatementCache::Statement kept_;  // what the cache kept of the statement
     bool stepped_ = false;
-    std::vector<Kind> kinds_;
+    std::vector<unsigned char> kinds_;
 };
 
 std::vector<std::vector<core::Value>> sqliteRows(sq::sqlite3* h, const std::string& sql, const Params& params,
@@ -385,6 +437,7 @@ core::Variant answerPacket(soci::session& db, const std::vector<core::FieldDef>&
     }
     // The rows after the header, counted as they come; the count goes in front.
     std::string rows;
+    rows.reserve(256);  // a one-row answer's cells without growing
     core::BinaryWriter w(rows);
     uint64_t count = 0;
     while (q.next()) {

@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,12 @@ class Params {
 public:
     Params() = default;
     Params(std::initializer_list<core::Value> values);
+    // A copy holds the values; what a statement bound stays with the original.
+    Params(const Params& other) : values_(other.values_), count_(other.count_) {}
+    Params& operator=(const Params& other);
+    Params(Params&&) = default;
+    Params& operator=(Params&&) = default;
+    ~Params();
     Params& add(const core::Value& v);
     size_t size() const { return count_; }
     const std::vector<core::Value>& values() const { return values_; }
@@ -28,10 +35,15 @@ public:
     void bindTo(soci::details::prepare_temp_type& st);
 
 private:
-    std::deque<std::string> texts_;
-    std::deque<long long> integers_;
-    std::deque<double> reals_;
-    std::deque<soci::indicator> indicators_;
+    // What a SOCI statement binds by address; made only for one, since most queries
+    // run through SQLite's own interface and need none of it.
+    struct Bound {
+        std::deque<std::string> texts;
+        std::deque<long long> integers;
+        std::deque<double> reals;
+        std::deque<soci::indicator> indicators;
+    };
+    std::unique_ptr<Bound> bound_;
     std::vector<core::Value> values_;
     size_t count_ = 0;
 };

@@ -13,35 +13,50 @@ void StatementCache::bind(sq::sqlite3* h) {
     h_ = h;
 }
 
-sq::sqlite3_stmt* StatementCache::take(const std::string& sql) {
+StatementCache::Statement StatementCache::take(const std::string& sql) {
     const auto it = kept_.find(sql);
-    if (it == kept_.end()) return nullptr;
-    // Out of the cache while in use: a query nested in another of the same text prepares its own.
-    sq::sqlite3_stmt* st = it->second.st;
-    kept_.erase(it);
-    return st;
+    // Kept while in use, marked: a query nested in another of the same text prepares its own.
+    if (it == kept_.end() || it->second.inUse) return {};
+    it->second.inUse = true;
+    Statement taken = std::move(it->second.statement);
+    it->second.statement.st = nullptr;
+    return taken;
 }
 
-void StatementCache::giveBack(const std::string& sql, sq::sqlite3_stmt* st) {
+void StatementCache::giveBack(const std::string& sql, Statement statement) {
     // Reset at once: a statement left stepping would hold its read open past the call.
-    sq::sqlite3_reset(st);
-    sq::sqlite3_clear_bindings(st);
-    if (!h_ || kept_.count(sql)) {
-        sq::sqlite3_finalize(st);
+    sq::sqlite3_reset(statement.st);
+    sq::sqlite3_clear_bindings(statement.st);
+    if (!h_) {
+        sq::sqlite3_finalize(statement.st);
+        return;
+    }
+    if (const auto it = kept_.find(sql); it != kept_.end()) {
+        // Back to its own place, found without a copy of the text. A second statement
+        // of the same text (a nested query's) is not kept.
+        if (it->second.inUse && !it->second.statement.st)
+            it->second = Kept{std::move(statement), ++clock_, false};
+        else
+            sq::sqlite3_finalize(statement.st);
         return;
     }
     if (kept_.size() >= capacity_) {
-        auto oldest = kept_.begin();
-        for (auto it = kept_.begin(); it != kept_.end(); ++it)
-            if (it->second.used < oldest->second.used) oldest = it;
-        sq::sqlite3_finalize(oldest->second.st);
-        kept_.erase(oldest);
+        // The least recently used of those not in use; in use, they all stay.
+        auto oldest = kept_.end();
+        for (auto it2 = kept_.begin(); it2 != kept_.end(); ++it2)
+            if (!it2->second.inUse && (oldest == kept_.end() || it2->second.used < oldest->second.used)) oldest = it2;
+        if (oldest != kept_.end()) {
+            sq::sqlite3_finalize(oldest->second.statement.st);
+            kept_.erase(oldest);
+        }
     }
-    kept_.emplace(sql, Kept{st, ++clock_});
+    kept_.emplace(sql, Kept{std::move(statement), ++clock_, false});
 }
 
 void StatementCache::clear() {
-    for (auto& [sql, kept] : kept_) sq::sqlite3_finalize(kept.st);
+    // One in use is finalized by its query, which finds it gone.
+    for (auto& [sql, kept] : kept_)
+        if (!kept.inUse) sq::sqlite3_finalize(kept.statement.st);
     kept_.clear();
     h_ = nullptr;  // bound again once its connection is open
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "appserver/thread_current.h"
 
@@ -31,11 +32,19 @@ public:
     void bind(sqlite_api::sqlite3* h);
     // Whether statements of connection `h` are kept here.
     bool serves(const sqlite_api::sqlite3* h) const { return h && h == h_; }
-    // The statement kept for `sql`, now the caller's, or null when none is kept.
-    sqlite_api::sqlite3_stmt* take(const std::string& sql);
+    // A statement, with how its columns read as its last query found them (the
+    // caller's own codes) and the count of SQLite's preparations they were found at: a
+    // statement prepared again (another connection changed the schema) must read them anew.
+    struct Statement {
+        sqlite_api::sqlite3_stmt* st = nullptr;
+        std::vector<unsigned char> columns;
+        int preparedAt = -1;
+    };
+    // The statement kept for `sql`, now the caller's; `st` is null when none is kept.
+    Statement take(const std::string& sql);
     // Keeps a statement taken or prepared for `sql` on the bound connection, reset and
     // unbound; the least recently used one goes when the cache is full.
-    void giveBack(const std::string& sql, sqlite_api::sqlite3_stmt* st);
+    void giveBack(const std::string& sql, Statement statement);
     // Finalizes every statement and binds to no connection: before its connection
     // closes or is reopened, or when what was prepared on it is in doubt.
     void clear();
@@ -47,8 +56,9 @@ public:
 
 private:
     struct Kept {
-        sqlite_api::sqlite3_stmt* st;
+        Statement statement;  // its st is null while taken
         uint64_t used;
+        bool inUse;
     };
     size_t capacity_;
     sqlite_api::sqlite3* h_ = nullptr;

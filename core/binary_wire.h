@@ -15,7 +15,10 @@ public:
     explicit BinaryWriter(std::string& out) : out_(out) {}
     void byte(uint8_t b) { out_.push_back(static_cast<char>(b)); }
     void raw(std::string_view bytes) { out_.append(bytes); }  // already in this form
-    void count(uint64_t n);
+    void count(uint64_t n) {
+        if (n < 0x80) return byte(static_cast<uint8_t>(n));  // most counts: one byte
+        longCount(n);
+    }
     void text(std::string_view s);
     void value(const Value& v);
     // value() of an integer, a real or a date-time, for a writer that holds no Value.
@@ -28,6 +31,7 @@ public:
     void fieldDefs(const std::vector<FieldDef>& fields);  // their count, then each one
 
 private:
+    void longCount(uint64_t n);
     void row(const std::vector<Value>& values);
     void fixed(double d);
     std::string& out_;

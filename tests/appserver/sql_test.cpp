@@ -61,6 +61,16 @@ TEST(KeptStatements, SeeEveryChangeAndGoBeforeTheirConnection) {
         EXPECT_EQ(appserver::queryRows(db, all)[0].size(), 2u);
         other << "ALTER TABLE PARAM ADD COLUMN IDATIVO VARCHAR(1)";
         EXPECT_EQ(appserver::queryRows(db, all)[0].size(), 3u);
+        // A column whose declared type changed is read by its new one, not as the kept
+        // statement last read it (a number then, a text now).
+        EXPECT_TRUE(appserver::queryRows(db, all)[0][1].isFloat());
+        other << "DROP TABLE PARAM";
+        other << "CREATE TABLE PARAM (CDFILIAL VARCHAR(4), NRDIAS VARCHAR(5), IDATIVO VARCHAR(1))";
+        other << "INSERT INTO PARAM VALUES ('0001', '7', 'S')";
+        const auto changed = appserver::queryRows(db, all);
+        ASSERT_EQ(changed.size(), 1u);
+        EXPECT_TRUE(changed[0][1].isString());
+        EXPECT_EQ(changed[0][1].asString(), "7");
         // A statement that fails leaves the kept ones usable.
         EXPECT_THROW(appserver::queryRows(db, "SELECT NADA FROM PARAM"), soci::soci_error);
         for (int i = 0; i < 5; ++i) appserver::queryValue(db, "SELECT " + std::to_string(i) + " FROM PARAM");
