@@ -9,6 +9,11 @@
 #include <memory>
 #include <vector>
 
+#include "appserver/call_handler.h"
+#include "appserver/catalog.h"
+#include "appserver/database.h"
+#include "appserver/dialect/dialect.h"
+#include "appserver/method_table.h"
 #include "core/heap.h"
 #include "core/variant.h"
 #include "platform/host.h"
@@ -116,6 +121,31 @@ void BM_GetParamMXAPerPing(benchmark::State& state) {
     report(0.1, "_p10");
 }
 BENCHMARK(BM_GetParamMXAPerPing)->UseRealTime();
+
+// The same call in the server's handler alone, without HTTP: what the session check,
+// the transaction and the method cost over the library's own round trip.
+void BM_GetParamMXAHandler(benchmark::State& state) {
+    using namespace appserver;
+    const DatabaseAddress address = parseDatabaseAddress(server().server().options().db);
+    const Dialect& dialect = dialectFor(address.backend);
+    SessionPool pool(address, 1);
+    Catalog catalog(dialect);
+    MethodTable methods;
+    registerAllMethods(methods);
+    CallHandler handler(methods, pool, catalog, dialect, 480);
+    const std::string body = callBody({"0001"});
+    const std::string bearer = "Bearer " + platform::session().token;
+    for (auto _ : state) {
+        const std::string answer = handler.handlePath("/rdmPedidoAna/GetParamMXA", body, bearer, core::Wire::Binary,
+                                                      core::Wire::Binary);
+        if (core::decodeAnswer(answer, core::Wire::Binary).result.isError()) {
+            state.SkipWithError("call failed");
+            break;
+        }
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_GetParamMXAHandler);
 
 void BM_GetParamMXA(benchmark::State& state) {
     roundTrips(state, "/rdmPedidoAna/GetParamMXA", callBody({"0001"}));
