@@ -258,11 +258,10 @@ public:
         switch (cellKind(storage, static_cast<Kind>(kinds_[i]))) {
             case Kind::Text: {
                 if (want != core::FieldType::String) break;
-                w.byte(core::tag::kText);
                 // Read before its length (SQLite's rule); an empty binary reads as no text.
                 const auto* text = reinterpret_cast<const char*>(sq::sqlite3_value_text(cell));
-                if (!text) return w.text({});
-                return w.text({text, static_cast<size_t>(sq::sqlite3_value_bytes(cell))});
+                if (!text) return w.taggedText(core::tag::kText, {});
+                return w.taggedText(core::tag::kText, {text, static_cast<size_t>(sq::sqlite3_value_bytes(cell))});
             }
             case Kind::Real:
                 if (want == core::FieldType::Float) return w.real(sq::sqlite3_value_double(cell));

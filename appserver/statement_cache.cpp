@@ -20,6 +20,9 @@ StatementCache::Statement StatementCache::take(const std::string& sql) {
     it->second.inUse = true;
     Statement taken = std::move(it->second.statement);
     it->second.statement.st = nullptr;
+    // Given back there without looking the text up again (a map's entries stay in place).
+    taken.home = &it->second;
+    taken.generation = generation_;
     return taken;
 }
 
@@ -31,13 +34,16 @@ void StatementCache::giveBack(const std::string& sql, Statement statement) {
         sq::sqlite3_finalize(statement.st);
         return;
     }
-    if (const auto it = kept_.find(sql); it != kept_.end()) {
-        // Back to its own place, found without a copy of the text. A second statement
-        // of the same text (a nested query's) is not kept.
-        if (it->second.inUse && !it->second.statement.st)
-            it->second = Kept{std::move(statement), ++clock_, false};
-        else
-            sq::sqlite3_finalize(statement.st);
+    if (statement.home && statement.generation == generation_) {
+        // Back to its own place, without looking the text up again.
+        Kept* home = statement.home;
+        statement.home = nullptr;
+        *home = Kept{std::move(statement), ++clock_, false};
+        return;
+    }
+    if (kept_.count(sql)) {
+        // A second statement of the same text (a nested query's) is not kept.
+        sq::sqlite3_finalize(statement.st);
         return;
     }
     if (kept_.size() >= capacity_) {
@@ -58,6 +64,7 @@ void StatementCache::clear() {
     for (auto& [sql, kept] : kept_)
         if (!kept.inUse) sq::sqlite3_finalize(kept.statement.st);
     kept_.clear();
+    ++generation_;  // what was taken before has no place here any more
     h_ = nullptr;  // bound again once its connection is open
 }
 

@@ -35,10 +35,13 @@ public:
     // A statement, with how its columns read as its last query found them (the
     // caller's own codes) and the count of SQLite's preparations they were found at: a
     // statement prepared again (another connection changed the schema) must read them anew.
+    struct Kept;
     struct Statement {
         sqlite_api::sqlite3_stmt* st = nullptr;
         std::vector<unsigned char> columns;
         int preparedAt = -1;
+        Kept* home = nullptr;  // its place in the cache, when taken from there
+        uint64_t generation = 0;  // of the cache's contents it was taken from
     };
     // The statement kept for `sql`, now the caller's; `st` is null when none is kept.
     Statement take(const std::string& sql);
@@ -54,15 +57,17 @@ public:
     using Installed = ThreadCurrent<StatementCache>;
     static StatementCache* current() { return Installed::current(); }
 
-private:
     struct Kept {
         Statement statement;  // its st is null while taken
         uint64_t used;
         bool inUse;
     };
+
+private:
     size_t capacity_;
     sqlite_api::sqlite3* h_ = nullptr;
     uint64_t clock_ = 0;
+    uint64_t generation_ = 0;
     std::unordered_map<std::string, Kept> kept_;
 };
 

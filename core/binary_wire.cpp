@@ -60,12 +60,32 @@ void BinaryWriter::text(std::string_view s) {
     out_.append(s.data(), s.size());
 }
 
-void BinaryWriter::fixed(double d) {
+void BinaryWriter::taggedText(uint8_t tag, std::string_view s) {
+    size_t characters = 0;
+    if (!utf8Valid(s, characters)) {
+        byte(tag);
+        return text(s);  // replaced as text() replaces it
+    }
+    char head[11];
+    size_t n = 0;
+    head[n++] = static_cast<char>(tag);
+    uint64_t length = s.size();
+    for (; length >= 0x80; length >>= 7) head[n++] = static_cast<char>(length | 0x80);
+    head[n++] = static_cast<char>(length);
+    out_.append(head, n);
+    out_.append(s.data(), s.size());
+}
+
+void BinaryWriter::fixed(double d) { taggedFixed(nullptr, d); }
+
+void BinaryWriter::taggedFixed(const uint8_t* tag, double d) {
     uint64_t bits;
     std::memcpy(&bits, &d, 8);
-    char b[8];
-    for (int i = 0; i < 8; ++i) b[i] = static_cast<char>(bits >> (8 * i));
-    out_.append(b, 8);
+    char b[9];
+    size_t n = 0;
+    if (tag) b[n++] = static_cast<char>(*tag);
+    for (int i = 0; i < 8; ++i) b[n++] = static_cast<char>(bits >> (8 * i));
+    out_.append(b, n);
 }
 
 void BinaryWriter::integer(int64_t n) {
@@ -77,13 +97,13 @@ void BinaryWriter::integer(int64_t n) {
 void BinaryWriter::real(double d) {
     // As in JSON: no NaN or infinity crosses the wire.
     if (!std::isfinite(d)) return byte(tag::kNull);
-    byte(tag::kFloat);
-    fixed(d);
+    const uint8_t t = tag::kFloat;
+    taggedFixed(&t, d);
 }
 
 void BinaryWriter::dateTime(double days) {
-    byte(tag::kDateTime);
-    fixed(days);
+    const uint8_t t = tag::kDateTime;
+    taggedFixed(&t, days);
 }
 
 void BinaryWriter::value(const Value& v) {
@@ -92,10 +112,9 @@ void BinaryWriter::value(const Value& v) {
             using T = std::decay_t<decltype(x)>;
             if constexpr (std::is_same_v<T, std::monostate>)
                 byte(tag::kNull);
-            else if constexpr (std::is_same_v<T, std::string>) {
-                byte(tag::kText);
-                text(x);
-            } else if constexpr (std::is_same_v<T, int64_t>)
+            else if constexpr (std::is_same_v<T, std::string>)
+                taggedText(tag::kText, x);
+            else if constexpr (std::is_same_v<T, int64_t>)
                 integer(x);
             else if constexpr (std::is_same_v<T, double>)
                 real(x);
@@ -126,9 +145,19 @@ void BinaryWriter::fieldDefs(const std::vector<FieldDef>& fields) {
     count(fields.size());
     for (const auto& f : fields) {
         text(f.name);
-        byte(typeCode(f.type));
-        count(static_cast<uint64_t>(f.size));
-        byte(static_cast<uint8_t>((f.inKey ? 1 : 0) | (f.required ? 2 : 0)));
+        // The type, the size and the flags in one append: every packet writes its head.
+        char tail[12];
+        size_t n = 0;
+        tail[n++] = static_cast<char>(typeCode(f.type));
+        for (auto size = static_cast<uint64_t>(f.size);; size >>= 7) {
+            if (size < 0x80) {
+                tail[n++] = static_cast<char>(size);
+                break;
+            }
+            tail[n++] = static_cast<char>(size | 0x80);
+        }
+        tail[n++] = static_cast<char>((f.inKey ? 1 : 0) | (f.required ? 2 : 0));
+        out_.append(tail, n);
     }
 }
 

@@ -20,6 +20,8 @@ public:
         longCount(n);
     }
     void text(std::string_view s);
+    // A tag and a text after it, in one append: what every text cell of a list is.
+    void taggedText(uint8_t tag, std::string_view s);
     void value(const Value& v);
     // value() of an integer, a real or a date-time, for a writer that holds no Value.
     void integer(int64_t n);
@@ -34,6 +36,7 @@ private:
     void longCount(uint64_t n);
     void row(const std::vector<Value>& values);
     void fixed(double d);
+    void taggedFixed(const uint8_t* tag, double d);  // the tag (when given) and the 8 bytes, in one append
     std::string& out_;
 };
 

@@ -489,6 +489,9 @@ void RecordSet::adopt(Packet& p, bool take) {
         loose.size = 0;  // what the server sends is kept whole
         v = checkedValue(loose, v);
     };
+    // The stored fields' definitions in row order, looked up once, not for every value.
+    std::vector<const FieldDef*> storedDefs(storedCount);
+    for (size_t k = 0; k < storedCount; ++k) storedDefs[k] = &im.fields[im.stored[k]]->def;
     std::vector<std::unique_ptr<Row>> rows;
     rows.reserve(p.rows.size());
     for (auto& src : p.rows) {
@@ -497,14 +500,15 @@ void RecordSet::adopt(Packet& p, bool take) {
         auto r = std::make_unique<Row>();
         if (sameLayout) {
             r->values = take ? std::move(src) : src;
-            for (size_t k = 0; k < storedCount; ++k) fitted(r->values[k], im.fields[im.stored[k]]->def);
+            Value* values = r->values.data();
+            for (size_t k = 0; k < storedCount; ++k) fitted(values[k], *storedDefs[k]);
         } else {
             r->values.resize(width);
             for (size_t k = 0; k < storedCount; ++k) {
                 const int from = source[im.stored[k]];
                 if (from < 0) continue;
                 r->values[k] = take ? std::move(src[from]) : src[from];
-                fitted(r->values[k], im.fields[im.stored[k]]->def);
+                fitted(r->values[k], *storedDefs[k]);
             }
             for (size_t e = 0; e < extra.size(); ++e)
                 r->values[storedCount + e] = take ? std::move(src[extraSource[e]]) : src[extraSource[e]];
