@@ -2,7 +2,11 @@
 // their own tables, and a save that writes what the request owns.
 #include "records/request_record.h"
 
+#include <algorithm>
+#include <cmath>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "appserver/catalog.h"
 #include "appserver/dialect/dialect.h"
@@ -68,6 +72,45 @@ TEST_F(RequestRecordTest, RenamedProductAndSectorShowTheirNewNamesInTheList) {
     EXPECT_EQ(list["NMSETOR"].asString(), "Setor Renomeado");
     db() << "UPDATE PRODUTO SET NMPRODUTO = :n WHERE CDPRODUTO = :p", soci::use(oldProduct), soci::use(product);
     db() << "UPDATE SETOR SET NMSETOR = :n WHERE CDSETOR = :s", soci::use(oldSector), soci::use(sector);
+}
+
+// A period's list is its requests in number order, whether the period holds nearly
+// the whole branch (read in the key's order, no sort) or part of it (read through the
+// date index); whole days, the last one included.
+TEST_F(RequestRecordTest, APeriodsListIsItsRequestsInNumberOrder) {
+    auto listed = [](double from, double to) {
+        auto a = testsupport::call("GetAuditoria", openCriteria("0001", {{"dtDTINI", core::DateTime(from)},
+                                                                         {"dtDTFIM", core::DateTime(to)}}));
+        EXPECT_FALSE(a.result.isError()) << a.result.error;
+        std::vector<std::string> numbers;
+        if (!a.result.packet) return numbers;
+        const int at = a.result.packet->fieldIndex("NRAUDITORIA");
+        for (const auto& row : a.result.packet->rows) numbers.push_back(row.at(at).asString());
+        return numbers;
+    };
+    auto stored = [](double from, double to) {
+        std::vector<std::string> numbers;
+        soci::rowset<std::string> rs =
+            (db().prepare << "SELECT NRAUDITORIA FROM AUDITORIA WHERE CDFILIAL = '0001' AND DTINCLAUDIT >= :a AND "
+                             "DTINCLAUDIT < :b ORDER BY NRAUDITORIA",
+             soci::use(std::floor(from)), soci::use(std::floor(to) + 1));
+        for (const auto& n : rs) numbers.push_back(n);
+        return numbers;
+    };
+    double first = 0, last = 0;
+    int all = 0;
+    db() << "SELECT MIN(DTINCLAUDIT), MAX(DTINCLAUDIT), COUNT(*) FROM AUDITORIA WHERE CDFILIAL = '0001'",
+        soci::into(first), soci::into(last), soci::into(all);
+    ASSERT_GT(last - first, 10);
+    const double middle = std::floor((first + last) / 2);
+    for (const auto& [from, to] : std::vector<std::pair<double, double>>{
+             {first, last}, {first - 30, last + 30}, {first, middle}, {middle, last}, {middle, middle}, {last + 1, last + 9}}) {
+        const auto numbers = listed(from, to);
+        EXPECT_EQ(numbers, stored(from, to)) << "period " << from << " to " << to;
+        EXPECT_TRUE(std::is_sorted(numbers.begin(), numbers.end()));
+    }
+    EXPECT_EQ(static_cast<int>(listed(first, last).size()), all);
+    EXPECT_TRUE(listed(last + 1, last + 9).empty());
 }
 
 TEST_F(RequestRecordTest, SavingWritesStoredFieldsAndLeavesLookedUpOnes) {
