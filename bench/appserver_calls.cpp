@@ -86,7 +86,8 @@ double quantile(std::vector<double>& us, double q) {
 }
 
 // A ping and a one-row call alternately on the same connection: the median
-// microseconds of each and their ratio (the call should stay within 1.5 pings).
+// microseconds of each, their ratio and the median of each pair's ratio (the call
+// should stay within 1.5 pings).
 // Medians, because a busy machine's stray preemptions swamp a mean; on a busy
 // machine a round trip often waits for a core, which the fastest tenth (the *_p10
 // counters) leaves out, so they show what the two cost on their own.
@@ -96,7 +97,7 @@ void BM_GetParamMXAPerPing(benchmark::State& state) {
     const std::string body = callBody({"0001"});
     using Clock = std::chrono::steady_clock;
     auto us = [](Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); };
-    std::vector<double> pings, calls;
+    std::vector<double> pings, calls, pairs;
     for (auto _ : state) {
         const auto t0 = Clock::now();
         auto ping = client->Get("/ping");
@@ -109,6 +110,7 @@ void BM_GetParamMXAPerPing(benchmark::State& state) {
         }
         pings.push_back(us(t1 - t0));
         calls.push_back(us(t2 - t1));
+        pairs.push_back(us(t2 - t1) / us(t1 - t0));
     }
     auto report = [&](double q, const std::string& suffix) {
         const double pingUs = quantile(pings, q);
@@ -119,6 +121,9 @@ void BM_GetParamMXAPerPing(benchmark::State& state) {
     };
     report(0.5, "");
     report(0.1, "_p10");
+    // Each call against the ping just before it: a drift of the machine's load between
+    // them weighs on both alike.
+    state.counters["ratio_pairs"] = quantile(pairs, 0.5);
 }
 BENCHMARK(BM_GetParamMXAPerPing)->UseRealTime();
 
