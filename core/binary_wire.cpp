@@ -38,54 +38,55 @@ std::string replacedUtf8(std::string_view s) {
     return out;
 }
 
+// The longest count: 64 bits, 7 a byte.
+constexpr size_t kMaxCount = 10;
+
+// A count as the wire writes it (7 bits a byte, the low ones first, the high bit
+// set on all but the last) into `out`; answers how many bytes it took.
+size_t putCount(char* out, uint64_t n) {
+    size_t k = 0;
+    for (; n >= 0x80; n >>= 7) out[k++] = static_cast<char>(n | 0x80);
+    out[k++] = static_cast<char>(n);
+    return k;
+}
+
 }  // namespace
 
 void BinaryWriter::longCount(uint64_t n) {
-    while (n >= 0x80) {
-        byte(static_cast<uint8_t>(n | 0x80));
-        n >>= 7;
+    char b[kMaxCount];
+    out_.append(b, putCount(b, n));
+}
+
+void BinaryWriter::counted(char* head, size_t used, std::string_view s) {
+    size_t characters = 0;
+    if (!utf8Valid(s, characters)) {
+        const std::string replaced = replacedUtf8(s);
+        out_.append(head, used + putCount(head + used, replaced.size()));
+        out_.append(replaced);
+        return;
     }
-    byte(static_cast<uint8_t>(n));
+    out_.append(head, used + putCount(head + used, s.size()));
+    out_.append(s.data(), s.size());
 }
 
 void BinaryWriter::text(std::string_view s) {
-    size_t characters = 0;
-    if (!utf8Valid(s, characters)) {
-        const std::string fixed = replacedUtf8(s);
-        count(fixed.size());
-        out_.append(fixed);
-        return;
-    }
-    count(s.size());
-    out_.append(s.data(), s.size());
+    char head[kMaxCount];
+    counted(head, 0, s);
 }
 
 void BinaryWriter::taggedText(uint8_t tag, std::string_view s) {
-    size_t characters = 0;
-    if (!utf8Valid(s, characters)) {
-        byte(tag);
-        return text(s);  // replaced as text() replaces it
-    }
-    char head[11];
-    size_t n = 0;
-    head[n++] = static_cast<char>(tag);
-    uint64_t length = s.size();
-    for (; length >= 0x80; length >>= 7) head[n++] = static_cast<char>(length | 0x80);
-    head[n++] = static_cast<char>(length);
-    out_.append(head, n);
-    out_.append(s.data(), s.size());
+    char head[1 + kMaxCount];
+    head[0] = static_cast<char>(tag);
+    counted(head, 1, s);
 }
 
-void BinaryWriter::fixed(double d) { taggedFixed(nullptr, d); }
-
-void BinaryWriter::taggedFixed(const uint8_t* tag, double d) {
+void BinaryWriter::taggedFixed(uint8_t tag, double d) {
     uint64_t bits;
     std::memcpy(&bits, &d, 8);
     char b[9];
-    size_t n = 0;
-    if (tag) b[n++] = static_cast<char>(*tag);
-    for (int i = 0; i < 8; ++i) b[n++] = static_cast<char>(bits >> (8 * i));
-    out_.append(b, n);
+    b[0] = static_cast<char>(tag);
+    for (int i = 0; i < 8; ++i) b[1 + i] = static_cast<char>(bits >> (8 * i));
+    out_.append(b, 9);
 }
 
 void BinaryWriter::integer(int64_t n) {
@@ -97,13 +98,11 @@ void BinaryWriter::integer(int64_t n) {
 void BinaryWriter::real(double d) {
     // As in JSON: no NaN or infinity crosses the wire.
     if (!std::isfinite(d)) return byte(tag::kNull);
-    const uint8_t t = tag::kFloat;
-    taggedFixed(&t, d);
+    taggedFixed(tag::kFloat, d);
 }
 
 void BinaryWriter::dateTime(double days) {
-    const uint8_t t = tag::kDateTime;
-    taggedFixed(&t, days);
+    taggedFixed(tag::kDateTime, days);
 }
 
 void BinaryWriter::value(const Value& v) {
@@ -146,16 +145,9 @@ void BinaryWriter::fieldDefs(const std::vector<FieldDef>& fields) {
     for (const auto& f : fields) {
         text(f.name);
         // The type, the size and the flags in one append: every packet writes its head.
-        char tail[12];
-        size_t n = 0;
-        tail[n++] = static_cast<char>(typeCode(f.type));
-        for (auto size = static_cast<uint64_t>(f.size);; size >>= 7) {
-            if (size < 0x80) {
-                tail[n++] = static_cast<char>(size);
-                break;
-            }
-            tail[n++] = static_cast<char>(size | 0x80);
-        }
+        char tail[2 + kMaxCount];
+        tail[0] = static_cast<char>(typeCode(f.type));
+        size_t n = 1 + putCount(tail + 1, static_cast<uint64_t>(f.size));
         tail[n++] = static_cast<char>((f.inKey ? 1 : 0) | (f.required ? 2 : 0));
         out_.append(tail, n);
     }

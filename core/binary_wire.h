@@ -34,9 +34,11 @@ public:
 
 private:
     void longCount(uint64_t n);
+    // `head`'s first `used` bytes, the text's length and the text (made UTF-8), in two
+    // appends; `head` has room for the length after them.
+    void counted(char* head, size_t used, std::string_view s);
     void row(const std::vector<Value>& values);
-    void fixed(double d);
-    void taggedFixed(const uint8_t* tag, double d);  // the tag (when given) and the 8 bytes, in one append
+    void taggedFixed(uint8_t tag, double d);  // the tag and the 8 bytes, in one append
     std::string& out_;
 };
 
