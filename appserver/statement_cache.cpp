@@ -15,9 +15,9 @@ void StatementCache::bind(sq::sqlite3* h) {
 
 StatementCache::Statement StatementCache::take(const std::string& sql) {
     const auto it = kept_.find(sql);
-    // Kept while in use, marked: a query nested in another of the same text prepares its own.
-    if (it == kept_.end() || it->second.inUse) return {};
-    it->second.inUse = true;
+    // Kept while in use, without its statement: a query nested in another of the same
+    // text prepares its own.
+    if (it == kept_.end() || !it->second.statement.st) return {};
     Statement taken = std::move(it->second.statement);
     it->second.statement.st = nullptr;
     // Given back there without looking the text up again (a map's entries stay in place).
@@ -38,7 +38,7 @@ void StatementCache::giveBack(const std::string& sql, Statement statement) {
         // Back to its own place, without looking the text up again.
         Kept* home = statement.home;
         statement.home = nullptr;
-        *home = Kept{std::move(statement), ++clock_, false};
+        *home = Kept{std::move(statement), ++clock_};
         return;
     }
     if (kept_.count(sql)) {
@@ -50,19 +50,20 @@ void StatementCache::giveBack(const std::string& sql, Statement statement) {
         // The least recently used of those not in use; in use, they all stay.
         auto oldest = kept_.end();
         for (auto it2 = kept_.begin(); it2 != kept_.end(); ++it2)
-            if (!it2->second.inUse && (oldest == kept_.end() || it2->second.used < oldest->second.used)) oldest = it2;
+            if (it2->second.statement.st && (oldest == kept_.end() || it2->second.used < oldest->second.used))
+                oldest = it2;
         if (oldest != kept_.end()) {
             sq::sqlite3_finalize(oldest->second.statement.st);
             kept_.erase(oldest);
         }
     }
-    kept_.emplace(sql, Kept{std::move(statement), ++clock_, false});
+    kept_.emplace(sql, Kept{std::move(statement), ++clock_});
 }
 
 void StatementCache::clear() {
     // One in use is finalized by its query, which finds it gone.
     for (auto& [sql, kept] : kept_)
-        if (!kept.inUse) sq::sqlite3_finalize(kept.statement.st);
+        if (kept.statement.st) sq::sqlite3_finalize(kept.statement.st);
     kept_.clear();
     ++generation_;  // what was taken before has no place here any more
     h_ = nullptr;  // bound again once its connection is open

@@ -58,9 +58,8 @@ public:
     static StatementCache* current() { return Installed::current(); }
 
     struct Kept {
-        Statement statement;  // its st is null while taken
+        Statement statement;  // its st is null while taken: in use
         uint64_t used;
-        bool inUse;
     };
 
 private:
