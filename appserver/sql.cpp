@@ -145,11 +145,14 @@ Kind kindOf(const char* declared) {
     return Kind::Text;
 }
 
-std::string_view textOf(sq::sqlite3_stmt* st, int i) {
+// A cell is read through its own value: each sqlite3_column_* call finds the cell
+// anew, three times for a text, in every cell of a long list. Such a value is only
+// safe on the thread that steps the statement, which is the one that reads it.
+std::string_view textOf(sq::sqlite3_value* cell) {
     // Read before its length (SQLite's rule); an empty binary reads as no text at all.
-    const auto* text = reinterpret_cast<const char*>(sq::sqlite3_column_text(st, i));
+    const auto* text = reinterpret_cast<const char*>(sq::sqlite3_value_text(cell));
     if (!text) return {};
-    return {text, static_cast<size_t>(sq::sqlite3_column_bytes(st, i))};
+    return {text, static_cast<size_t>(sq::sqlite3_value_bytes(cell))};
 }
 
 // How a cell of a column of `kind` reads: a column with no declared type reads as the
@@ -160,22 +163,23 @@ Kind cellKind(int storage, Kind kind) {
 }
 
 core::Value sqliteCell(sq::sqlite3_stmt* st, int i, Kind kind, const core::FieldType* want) {
-    const int storage = sq::sqlite3_column_type(st, i);
+    sq::sqlite3_value* cell = sq::sqlite3_column_value(st, i);
+    const int storage = sq::sqlite3_value_type(cell);
     if (storage == SQLITE_NULL) return {};
     switch (cellKind(storage, kind)) {
         case Kind::Integer: {
-            const auto n = static_cast<int64_t>(sq::sqlite3_column_int64(st, i));
+            const auto n = static_cast<int64_t>(sq::sqlite3_value_int64(cell));
             if (!want || *want == core::FieldType::Integer) return core::Value(n);
             return typed(core::Value(n), *want);
         }
         case Kind::Real: {
-            const double d = sq::sqlite3_column_double(st, i);
+            const double d = sq::sqlite3_value_double(cell);
             if (!want || *want == core::FieldType::Float) return core::Value(d);
             if (*want == core::FieldType::DateTime) return core::Value(core::DateTime(d));
             return typed(core::Value(d), *want);
         }
         default: {
-            core::Value v(std::string(textOf(st, i)));
+            core::Value v(std::string(textOf(cell)));
             if (!want || *want == core::FieldType::String) return v;
             return typed(v, *want);
         }
@@ -248,21 +252,13 @@ public:
     void writeCell(core::BinaryWriter& w, int i, core::FieldType want) const {
         // A cell already of its field's type goes from SQLite to the wire without a
         // value (or, for text, a string) of its own; the rest converts as cell() does.
-        //
-        // Read through the cell's own value: each sqlite3_column_* call finds the cell
-        // anew, three times for a text, in every cell of a long list. Such a value is
-        // only safe on the thread that steps the statement, which this one is.
         sq::sqlite3_value* cell = sq::sqlite3_column_value(st_, i);
         const int storage = sq::sqlite3_value_type(cell);
         if (storage == SQLITE_NULL) return w.byte(core::tag::kNull);
         switch (cellKind(storage, static_cast<Kind>(kinds_[i]))) {
-            case Kind::Text: {
+            case Kind::Text:
                 if (want != core::FieldType::String) break;
-                // Read before its length (SQLite's rule); an empty binary reads as no text.
-                const auto* text = reinterpret_cast<const char*>(sq::sqlite3_value_text(cell));
-                if (!text) return w.taggedText(core::tag::kText, {});
-                return w.taggedText(core::tag::kText, {text, static_cast<size_t>(sq::sqlite3_value_bytes(cell))});
-            }
+                return w.taggedText(core::tag::kText, textOf(cell));
             case Kind::Real:
                 if (want == core::FieldType::Float) return w.real(sq::sqlite3_value_double(cell));
                 if (want == core::FieldType::DateTime) return w.dateTime(sq::sqlite3_value_double(cell));
