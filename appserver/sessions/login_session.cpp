@@ -31,15 +31,7 @@ std::string hex(const unsigned char* bytes, size_t n) {
 std::string hashOf(const std::string& token) {
     unsigned char h[crypto_generichash_BYTES];
     crypto_generichash(h, sizeof h, reinterpret_cast<const unsigned char*>(token.data()), token.size(), nullptr, 0);
-    // The hash is the stored key, not a secret: written out plainly, as every call does,
-    // instead of in the constant time the token's own digits take.
-    static constexpr char digits[] = "0123456789abcdef";
-    std::string out(sizeof h * 2, '\0');
-    for (size_t i = 0; i < sizeof h; ++i) {
-        out[2 * i] = digits[h[i] >> 4];
-        out[2 * i + 1] = digits[h[i] & 0xF];
-    }
-    return out;
+    return hex(h, sizeof h);
 }
 
 bool isToken(const std::string& t) {
@@ -117,9 +109,10 @@ bool SessionLookup::find(const std::string& tokenHash, std::string& operador, st
         using core::FieldType;
         const auto rows = queryRows(q.db, kLookupSql, {tokenHash}, {FieldType::String, FieldType::String, FieldType::Float});
         if (rows.empty()) return false;
-        operador = rows[0][0].isNull() ? std::string() : rows[0][0].asString();
-        filial = rows[0][1].isNull() ? std::string() : rows[0][1].asString();
-        lastUse = rows[0][2].isNull() ? 0.0 : rows[0][2].asFloat();
+        // A null reads as "" and 0, as the prepared statement's indicators give it.
+        operador = rows[0][0].asString();
+        filial = rows[0][1].asString();
+        lastUse = rows[0][2].asFloat();
         return true;
     }
     q.key = tokenHash;
