@@ -71,16 +71,12 @@ namespace {
 
 // The three headers a call reads, found in one pass: the library's own look-up
 // compares names through tolower() one character at a time, three times over.
-// They point into the request, which outlives the call that reads them.
+// They point into the request, which outlives the call that reads them; each one
+// stays empty until found.
 struct CallHeaders {
-    const std::string* contentType = &none();
-    const std::string* accept = &none();
-    const std::string* authorization = &none();
-
-    static const std::string& none() {
-        static const std::string empty;
-        return empty;
-    }
+    const std::string* contentType = nullptr;
+    const std::string* accept = nullptr;
+    const std::string* authorization = nullptr;
 
     explicit CallHeaders(const httplib::Request& req) {
         auto is = [](const std::string& name, std::string_view wanted) {
@@ -92,19 +88,19 @@ struct CallHeaders {
             return true;
         };
         // The first of each, as the library's look-up answers.
-        bool type = false, acc = false, auth = false;
         for (const auto& [name, value] : req.headers) {
-            if (!type && is(name, "content-type")) {
+            if (!contentType && is(name, "content-type"))
                 contentType = &value;
-                type = true;
-            } else if (!acc && is(name, "accept")) {
+            else if (!accept && is(name, "accept"))
                 accept = &value;
-                acc = true;
-            } else if (!auth && is(name, "authorization")) {
+            else if (!authorization && is(name, "authorization"))
                 authorization = &value;
-                auth = true;
-            }
         }
+    }
+    // A header's value, or "" for one the request does not carry.
+    static const std::string& valueOf(const std::string* header) {
+        static const std::string none;
+        return header ? *header : none;
     }
 };
 
@@ -126,14 +122,15 @@ void Server::Impl::route() {
     // JSON unless the client names the binary form: its body by Content-Type, the answer by Accept.
     http->Post(R"(/.*)", [this](const httplib::Request& req, httplib::Response& res) {
         const CallHeaders headers(req);
-        const auto in = core::wireOf(*headers.contentType);
-        const std::string& accept = *headers.accept;
+        const auto in = core::wireOf(CallHeaders::valueOf(headers.contentType));
+        const std::string& accept = CallHeaders::valueOf(headers.accept);
+        const std::string& authorization = CallHeaders::valueOf(headers.authorization);
         const auto out = core::wireOf(accept);
         if (accept.find(core::kStreamContentType) != std::string::npos && handler->streams(req.path)) {
             // A long list goes out as it is read, so the client decodes it meanwhile. The
             // call runs on this worker once the headers are out, within one write callback.
             res.set_chunked_content_provider(core::kStreamContentType, [this, path = req.path, body = req.body,
-                                                                        authorization = *headers.authorization,
+                                                                        authorization,
                                                                         in](size_t, httplib::DataSink& sink) {
                 AnswerSink answer([&sink](std::string_view bytes) { return sink.write(bytes.data(), bytes.size()); });
                 try {
@@ -149,7 +146,7 @@ void Server::Impl::route() {
             return;
         }
         // Moved, not copied as set_content would: a long list is tens of megabytes.
-        res.body = handler->handlePath(req.path, req.body, *headers.authorization, in, out);
+        res.body = handler->handlePath(req.path, req.body, authorization, in, out);
         res.set_header("Content-Type", core::contentTypeOf(out));
     });
 }
