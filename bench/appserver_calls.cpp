@@ -14,6 +14,7 @@
 #include "appserver/database.h"
 #include "appserver/dialect/dialect.h"
 #include "appserver/method_table.h"
+#include "bench/quantile.h"
 #include "core/heap.h"
 #include "core/variant.h"
 #include "platform/host.h"
@@ -76,14 +77,6 @@ void BM_Ping(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_Ping)->UseRealTime();
-
-// The q-quantile (0..1) of the samples.
-double quantile(std::vector<double>& us, double q) {
-    if (us.empty()) return 0;
-    auto at = us.begin() + static_cast<std::ptrdiff_t>(q * static_cast<double>(us.size() - 1));
-    std::nth_element(us.begin(), at, us.end());
-    return *at;
-}
 
 // A ping and a one-row call alternately on the same connection: the median
 // microseconds of each, their ratio and the median of each pair's ratio (the call

@@ -18,6 +18,7 @@
 
 #include "appserver/demo/demo_data.h"
 #include "appserver/record_query.h"
+#include "bench/quantile.h"
 #include "core/binary_wire.h"
 #include "core/heap.h"
 #include "core/variant.h"
@@ -260,14 +261,6 @@ void BM_RawQuerySqliteC(benchmark::State& state) {
     listPerQuery(state, started);
 }
 BENCHMARK(BM_RawQuerySqliteC)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
-
-// The q-quantile (0..1) of the samples.
-double quantile(std::vector<double> v, double q) {
-    if (v.empty()) return 0;
-    auto at = v.begin() + static_cast<std::ptrdiff_t>(q * static_cast<double>(v.size() - 1));
-    std::nth_element(v.begin(), at, v.end());
-    return *at;
-}
 
 // The list's load and the two raw queries one after the other, round after round:
 // each round's ratios are taken within moments, so a shared machine's load, which
