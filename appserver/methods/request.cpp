@@ -95,18 +95,24 @@ private:
 // then sort every row, with all its columns, before the first goes out; read in the
 // key's order instead they need no sort and stream at once. Two counts on the
 // indexes decide it, each bounded by the period's own size.
+// Adds the inclusion period [from, to) on `column`, each bound given.
+void addPeriod(std::string& where, Params& params, const std::string& column, std::optional<double> from,
+               std::optional<double> to) {
+    if (from) {
+        where += " AND " + column + " >= :di";
+        params.add(*from);
+    }
+    if (to) {
+        where += " AND " + column + " < :df";
+        params.add(*to);
+    }
+}
+
 bool periodHoldsNearlyAll(soci::session& db, const std::string& branch, std::optional<double> from,
                           std::optional<double> to) {
     std::string where = "CDFILIAL = :f";
     Params period{branch};
-    if (from) {
-        where += " AND DTINCLAUDIT >= :di";
-        period.add(*from);
-    }
-    if (to) {
-        where += " AND DTINCLAUDIT < :df";
-        period.add(*to);
-    }
+    addPeriod(where, period, "DTINCLAUDIT", from, to);
     const int64_t inPeriod =
         queryValue(db, "SELECT COUNT(*) FROM AUDITORIA WHERE " + where, std::move(period), FieldType::Integer)
             .asInteger();
@@ -164,15 +170,7 @@ core::Variant GetAuditoria(Call& c) {
     // branch (see periodHoldsNearlyAll); PostgreSQL plans by its own statistics.
     const bool byKey = (fromDay || toDay) && c.dialect().backend() == Backend::SQLite &&
                        periodHoldsNearlyAll(c.db(), k.text("CDFILIAL"), fromDay, toDay);
-    const std::string included = (byKey ? "+" : "") + column("DTINCLAUDIT");
-    if (fromDay) {
-        where += " AND " + included + " >= :di";
-        params.add(*fromDay);
-    }
-    if (toDay) {
-        where += " AND " + included + " < :df";
-        params.add(*toDay);
-    }
+    addPeriod(where, params, (byKey ? "+" : "") + column("DTINCLAUDIT"), fromDay, toDay);
     if (!k.all("stTDLOTE")) {
         where += " AND " + column("NRLOTEESTQ") + " = :l";
         params.add(k.text("stNRLOTEESTQ"));
