@@ -137,8 +137,7 @@ std::string CallHandler::handle(const std::string& module, const std::string& me
 std::string CallHandler::run(const Context& cx, const MethodTable::Entry& entry, const std::string& body,
                              const std::string& authorization, core::Wire in, SessionPool::Lease& lease,
                              LoginSession& login, std::optional<SessionCheck>& check) {
-    std::vector<core::Variant> args;
-    bool argsRead = false;
+    std::optional<std::vector<core::Variant>> args;  // decoded once, kept for a retry
     // A connection lost since its last call is opened again, once, while nothing of
     // the call has run yet.
     bool reopened = false;
@@ -154,16 +153,15 @@ std::string CallHandler::run(const Context& cx, const MethodTable::Entry& entry,
                 if (*check != SessionCheck::Open) return {};
             }
             stage = Stage::Method;
-            if (!argsRead) {
+            if (!args) {
                 // After the session check: a caller without one learns nothing of its call.
                 try {
                     args = core::decodeCall(body, in);
                 } catch (const std::exception& e) {
                     return cx.refuse(e.what());
                 }
-                argsRead = true;
             }
-            Call call(cx.method, args, lease.db(), dialect_, catalog_, entry.needsSession ? &login : nullptr,
+            Call call(cx.method, *args, lease.db(), dialect_, catalog_, entry.needsSession ? &login : nullptr,
                       sessionIdleMinutes_);
             core::Variant result;
             // Installed for the method only; a method without the flag never streams.
